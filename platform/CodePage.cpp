@@ -1,0 +1,106 @@
+#include "platform/CodePage.h"
+
+#include <iconv.h>
+#include <langinfo.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/Text.h"
+
+namespace platform {
+
+namespace {
+
+std::string LocaleCharset() {
+    // The user's locale from the environment, without changing the program's own locale.
+    const char* names[] = {"LC_ALL", "LC_CTYPE", "LANG"};
+    for (const char* n : names) {
+        const char* v = std::getenv(n);
+        if (v && *v) {
+            std::string s = v;
+            std::size_t dot = s.find('.');
+            if (dot == std::string::npos) return (s == "C" || s == "POSIX") ? "" : "ISO-8859-1";
+            std::string cs = s.substr(dot + 1);
+            std::size_t at = cs.find('@');
+            if (at != std::string::npos) cs = cs.substr(0, at);
+            return UpperAscii(cs);
+        }
+    }
+    return "";
+}
+
+std::string Convert(std::string_view in, const std::string& from, const std::string& to, bool toUtf8) {
+    iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+    std::string out;
+    out.reserve(in.size());
+    std::vector<char> buf(4096);
+    char* src = const_cast<char*>(in.data());
+    std::size_t srcLeft = in.size();
+    while (srcLeft > 0) {
+        char* dst = buf.data();
+        std::size_t dstLeft = buf.size();
+        std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        out.append(buf.data(), buf.size() - dstLeft);
+        if (r != static_cast<std::size_t>(-1)) continue;
+        if (errno == E2BIG) continue;
+        // A character the target cannot hold, or a broken input sequence: one "?" for it.
+        out.push_back('?');
+        std::size_t skip = 1;
+        if (!toUtf8) {
+            unsigned char c = static_cast<unsigned char>(*src);
+            if ((c & 0xE0) == 0xC0) skip = 2;
+            else if ((c & 0xF0) == 0xE0) skip = 3;
+            else if ((c & 0xF8) == 0xF0) skip = 4;
+            if (skip > srcLeft) skip = srcLeft;
+        }
+        src += skip;
+        srcLeft -= skip;
+    }
+    iconv_close(cd);
+    return out;
+}
+
+}  // namespace
+
+std::string CodePageCharset(int codePage) {
+    switch (codePage) {
+        case 65001: return "UTF-8";
+        case 28591: return "ISO-8859-1";
+        case 28605: return "ISO-8859-15";
+        default: return "CP" + std::to_string(codePage);
+    }
+}
+
+int ActiveCodePage() {
+    if (const char* v = std::getenv("LUMENPORT_CODEPAGE"); v && *v) {
+        if (auto n = ToInt32(v); n && *n > 0) return *n;
+    }
+    std::string cs = LocaleCharset();
+    if (cs == "UTF-8" || cs == "UTF8") return 65001;
+    if (cs == "ISO-8859-1" || cs == "ISO8859-1") return 28591;
+    if (cs == "ISO-8859-15" || cs == "ISO8859-15") return 28605;
+    if (cs == "CP1252") return 1252;
+    return 1252;
+}
+
+std::string FromUtf8ToCodePage(std::string_view utf8, int codePage) {
+    if (codePage == 65001) return std::string(utf8);
+    return Convert(utf8, "UTF-8", CodePageCharset(codePage), false);
+}
+
+std::string FromCodePageToUtf8(std::string_view text, int codePage) {
+    if (codePage == 65001) return std::string(text);
+    return Convert(text, CodePageCharset(codePage), "UTF-8", true);
+}
+
+std::string ForTerminal(std::string_view utf8) {
+    std::string cs = LocaleCharset();
+    if (cs.empty() || cs == "UTF-8" || cs == "UTF8") return std::string(utf8);
+    return Convert(utf8, "UTF-8", cs + "//TRANSLIT", false);
+}
+
+}  // namespace platform

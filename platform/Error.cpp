@@ -1,0 +1,30 @@
+#include "platform/Error.h"
+
+namespace platform {
+
+Error::Error(int number, std::string description)
+    : std::runtime_error(description), number_(number), description_(std::move(description)) {}
+
+std::string StandardErrorDescription(int number) {
+    switch (number) {
+        case kErrInvalidCall: return "Invalid procedure call or argument";
+        case kErrOverflow: return "Overflow";
+        case kErrTypeMismatch: return "Type mismatch";
+        case kErrFileNotFound: return "File not found";
+        case kErrFileIO: return "Device I/O error";
+        case kErrDiskFull: return "Disk full";
+        case kErrPermissionDenied: return "Permission denied";
+        case kErrPathNotFound: return "Path not found";
+        case kErrObjectCreation: return "ActiveX component can't create object";
+        case kErrDuplicateKey: return "This key is already associated with an element of this collection";
+        default: return "Application-defined or object-defined error";
+    }
+}
+
+void RaiseStandardError(int number) { throw Error(number, StandardErrorDescription(number)); }
+
+void RaiseStandardError(int number, const std::string& detail) {
+    throw Error(number, StandardErrorDescription(number) + ": " + detail);
+}
+
+}  // namespace platform

@@ -1,0 +1,41 @@
+#include "platform/LanguageLibrary.h"
+
+#include <dlfcn.h>
+
+namespace platform {
+
+LanguageLibrary::~LanguageLibrary() { Free(); }
+
+bool LanguageLibrary::Load(const std::string& fileName) {
+    Free();
+    void* h = ::dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!h) {
+        const char* e = ::dlerror();
+        lastError_ = e ? e : "cannot be loaded";
+        return false;
+    }
+    auto* table = static_cast<const LanguageTableEntry*>(::dlsym(h, kLanguageTableSymbol));
+    auto* count = static_cast<const unsigned*>(::dlsym(h, kLanguageTableSizeSymbol));
+    if (!table || !count) {
+        lastError_ = fileName + " holds no message table";
+        ::dlclose(h);
+        return false;
+    }
+    handle_ = h;
+    for (unsigned i = 0; i < *count; ++i) table_.emplace(table[i].id, table[i].text);
+    return true;
+}
+
+void LanguageLibrary::Free() {
+    table_.clear();
+    if (handle_) ::dlclose(handle_);
+    handle_ = nullptr;
+}
+
+std::optional<std::string> LanguageLibrary::Text(int id) const {
+    auto it = table_.find(id);
+    if (it == table_.end() || it->second == nullptr || *it->second == '\0') return std::nullopt;
+    return std::string(it->second);
+}
+
+}  // namespace platform

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "../support/TestEnv.h"
+#include "app/clsExceptionHandler.h"
+#include "app/modGlobals.h"
+#include "app/modUtilities.h"
+#include "platform/LanguageLibrary.h"
+#include "platform/RegistryStore.h"
+
+using namespace modUtilities;
+
+namespace {
+
+std::vector<std::pair<int, std::string>> ExpectedGermanCatalog() {
+    std::ifstream in(testenv::TestDataPath("resources/catalog_deu.tsv"));
+    std::vector<std::pair<int, std::string>> rows;
+    std::string line;
+    while (std::getline(in, line)) {
+        auto tab = line.find('\t');
+        rows.emplace_back(std::stoi(line.substr(0, tab)), line.substr(tab + 1));
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST(LanguageLibraries, GermanHoldsTheCatalogExactlyAndEnglishTheSameIdsAndPlaceholders) {
+    auto expected = ExpectedGermanCatalog();
+    ASSERT_EQ(expected.size(), 77u);
+    platform::LanguageLibrary deu, enu;
+    ASSERT_TRUE(deu.Load(testenv::BinPath("kvbrdeu.so")));
+    ASSERT_TRUE(enu.Load(testenv::BinPath("kvbrenu.so")));
+    EXPECT_EQ(deu.Size(), 77u);
+    EXPECT_EQ(enu.Size(), 77u);
+    for (const auto& [id, text] : expected) {
+        EXPECT_EQ(deu.Text(id).value_or("<missing>"), text) << id;
+        std::string english = enu.Text(id).value_or("");
+        ASSERT_FALSE(english.empty()) << id;
+        for (const char* holder : {"%1$s", "%2$s", "%3$s", "%4$s"})
+            EXPECT_EQ(text.find(holder) == std::string::npos, english.find(holder) == std::string::npos)
+                << id << " " << holder;
+    }
+}
+
+TEST(Messages, MessageIdsPlaceholdersAndFallBack) {
+    testenv::Sandbox box("DEU");
+    EXPECT_EQ(clsExceptionHandler::FormatMessageID(64, 3060), "KVB03060I ");
+    EXPECT_EQ(clsExceptionHandler::FormatMessageID(48, 2030), "KVB02030E ");
+    EXPECT_EQ(clsExceptionHandler::FormatMessageID(64, 32755), "KVB32755I ");
+    EXPECT_EQ(clsExceptionHandler::FormatMessageID(16, 7), "KVB00007C ");
+    EXPECT_EQ(clsExceptionHandler::FormatMessageID(32, 999), "KVB00999Q ");
+    EXPECT_EQ(clsExceptionHandler::FormatMessageID(0, 1), "KVB00001? ");
+
+    // An empty first parameter stops the substitution: all placeholders stay.
+    std::string raw = GetStringFromResourceFile(2120);
+    EXPECT_EQ(GetNLSString(2120, "", "b", "c"), raw);
+    EXPECT_NE(raw.find("%1$s"), std::string::npos);
+    EXPECT_EQ(GetNLSString(2120, "a", "", "c"),
+              "Diese ARIS-Objektdefinition entspricht nicht der Abbildungsregel: (Objekttyp = 'a', Objektname = '%2$s', "
+              "Abbildungsregel = '%3$s')");
+    EXPECT_EQ(GetNLSMessage(64, 3060, "Prüfen", "Funktion", "PROGRAM_ACTIVITY"),
+              "KVB03060I Das ARIS-Objekt 'Prüfen' mit dem Typ 'Funktion' wurde auf ein WPX-Konstrukt vom Typ "
+              "'PROGRAM_ACTIVITY' abgebildet.");
+    EXPECT_EQ(GetStringFromResourceFile(12345), "Error :\r\nThe Resource ID '12345' was not found");
+    modGlobals::LanguageLibrary.Free();
+    EXPECT_EQ(GetStringFromResourceFile(1000), "");
+}
+
+TEST(ErrorPath, FatalWarningQuestionAndUnknownErrors) {
+    testenv::Sandbox box("DEU");
+    clsExceptionHandler handler;
+    modGlobals::CurrentProcedure = "clsARIS_Interface.RetrieveSelectedARISModels";
+    EXPECT_EQ(handler.AnalyseError(2020, "Beschreibung"), 3);
+    ASSERT_EQ(box.boxes->texts.size(), 1u);
+    EXPECT_EQ(box.boxes->texts[0],
+              "Fehler KVB02020C  aufgetreten in 'clsARIS_Interface.RetrieveSelectedARISModels'\r\nErklärung:\r\n"
+              "Beschreibung");
+    EXPECT_EQ(box.boxes->styles[0] & 0xF0, 16);
+
+    EXPECT_EQ(handler.AnalyseError(2050, "x"), 1);
+    EXPECT_EQ(box.boxes->texts[1].rfind("Warnung KVB02050E  gemeldet von", 0), 0u);
+
+    box.boxes->answers = {platform::kIdNo, platform::kIdNo, platform::kIdYes};
+    EXPECT_EQ(handler.AnalyseError(32755, ""), 0);
+    EXPECT_EQ(handler.AnalyseError(999, ""), 2);
+    EXPECT_EQ(handler.AnalyseError(999, ""), 3);
+    EXPECT_EQ(box.boxes->texts[2],
+              "Warnung KVB32755Q  gemeldet von 'clsARIS_Interface.RetrieveSelectedARISModels'\r\n\r\n"
+              "Sind Sie sicher, daß Sie das Programm beenden möchten?\r\n");
+
+    std::size_t shown = box.boxes->texts.size();
+    EXPECT_EQ(handler.AnalyseError(13, "Typen unverträglich"), 4);
+    EXPECT_EQ(box.boxes->texts.size(), shown);  // unknown errors show nothing here
+}
+
+TEST(ErrorPath, HandleEndsTheProgramWithTheDocumentedStatus) {
+    testenv::Sandbox box("DEU");
+    clsExceptionHandler handler;
+    modGlobals::CurrentProcedure = "modMain.Main";
+    auto statusOf = [&](int number) {
+        try {
+            handler.Handle(platform::Error(number, "d"));
+        } catch (const ProgramEnd& end) {
+            return end.exitStatus;
+        }
+        return -1;
+    };
+    EXPECT_EQ(statusOf(2020), kExitFatal);
+    EXPECT_EQ(statusOf(429), kExitMercyful);
+    EXPECT_EQ(box.boxes->texts.back(), "Unbekannter Fehler KVB00429C  aufgetreten in 'modMain.Main'\r\nErklärung:\r\nd");
+    EXPECT_EQ(statusOf(-2147221005), kExitMercyful);  // does not fit 16 bits
+    EXPECT_EQ(statusOf(32755), kExitUserRequest);     // batch answers Yes
+    EXPECT_EQ(statusOf(2110), -1);                    // a warning goes on
+}
+
+TEST(ProcedureScope, RestoresTheCallerAndKeepsTheFailingNameWhileUnwinding) {
+    testenv::Sandbox box("");
+    {
+        ProcedureScope outer("modMain.Main");
+        {
+            ProcedureScope inner("clsIOHandler.OpenFile");
+            EXPECT_EQ(modGlobals::CurrentProcedure, "clsIOHandler.OpenFile");
+        }
+        EXPECT_EQ(modGlobals::CurrentProcedure, "modMain.Main");
+        try {
+            ProcedureScope inner("clsIOHandler.WriteFile");
+            throw platform::Error(57, "x");
+        } catch (const platform::Error&) {
+            EXPECT_EQ(modGlobals::CurrentProcedure, "clsIOHandler.WriteFile");
+        }
+        outer.Reassert();
+        EXPECT_EQ(modGlobals::CurrentProcedure, "modMain.Main");
+    }
+}
+
+TEST(Settings, MachineValueIsReadAndWrittenBackToTheUserHiveKeepingItsLines) {
+    testenv::Sandbox box("");
+    testenv::WriteFile(box.machineHive,
+                       "Windows Registry Editor Version 5.00\r\n\r\n"
+                       "[HKEY_LOCAL_MACHINE\\Software\\Veltrane\\Lumenport\\CurrentVersion]\r\n"
+                       "\"FindDataFlowLoops\"=dword:00000000\r\n");
+    std::string userBefore =
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Veltrane\\Lumenport\\CurrentVersion]\r\n"
+        "\"Language\"=\"DEU\"\r\n"
+        "; keep this comment\r\n";
+    testenv::WriteFile(box.userHive, userBefore);
+    auto v = GetProfileValue(kProgramKey, "FindDataFlowLoops");
+    ASSERT_TRUE(std::holds_alternative<std::int32_t>(v));
+    EXPECT_EQ(std::get<std::int32_t>(v), 0);
+    SetProfileValue(kProgramKey, "FindDataFlowLoops", std::int32_t{-1}, platform::RegType::DWord);
+    EXPECT_EQ(std::get<std::int32_t>(GetProfileValue(kProgramKey, "FindDataFlowLoops")), -1);
+    std::string user = testenv::ReadFile(box.userHive);
+    EXPECT_NE(user.find("\"Language\"=\"DEU\"\r\n"), std::string::npos);
+    EXPECT_NE(user.find("; keep this comment\r\n"), std::string::npos);
+    EXPECT_NE(user.find("\"FindDataFlowLoops\"=dword:ffffffff"), std::string::npos);
+    EXPECT_NE(testenv::ReadFile(box.machineHive).find("dword:00000000"), std::string::npos);  // machine untouched
+}
+
+TEST(StringLists, SplitAndPickPieces) {
+    auto c = ConvertStringListToCollection("a,b,", ',');
+    ASSERT_EQ(c.Count(), 3u);
+    EXPECT_EQ(c.Item(3), "");
+    EXPECT_EQ(ConvertStringListToCollection("", ',').Count(), 0u);
+    EXPECT_EQ(GetStringListItem("id1,7", ',', 2), "7");
+    EXPECT_EQ(GetStringListItem("id1,7", ',', 0), "id1");
+    EXPECT_EQ(GetStringListItem("", ',', 1), "");
+}

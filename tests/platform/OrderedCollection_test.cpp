@@ -1,0 +1,69 @@
+#include "platform/OrderedCollection.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using platform::Error;
+using platform::OrderedCollection;
+
+namespace {
+
+int ErrorNumberOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST(OrderedCollection, KeepsInsertionOrderAndCountsPositionsFromOne) {
+    OrderedCollection<std::string> c;
+    c.Add("first", "K1");
+    c.Add("unkeyed");
+    c.Add("third", "k3");
+    ASSERT_EQ(c.Count(), 3u);
+    EXPECT_EQ(c.Item(1), "first");
+    EXPECT_EQ(c.Item(2), "unkeyed");
+    EXPECT_EQ(c.Item(3), "third");
+    std::vector<std::string> seen(c.begin(), c.end());
+    EXPECT_EQ(seen, (std::vector<std::string>{"first", "unkeyed", "third"}));
+    EXPECT_EQ(c.KeyAt(1), "K1");
+    EXPECT_EQ(c.KeyAt(2), "");
+}
+
+TEST(OrderedCollection, KeysIgnoreLetterCaseAndFailWithTheRuntimeNumbers) {
+    OrderedCollection<int> c;
+    c.Add(1, "Guid-ABC");
+    EXPECT_EQ(c.Item("guid-abc"), 1);
+    EXPECT_TRUE(c.Contains("GUID-abc"));
+    EXPECT_EQ(ErrorNumberOf([&] { c.Add(2, "GUID-abc"); }), 457);
+    EXPECT_EQ(c.Count(), 1u);  // the first stays
+    EXPECT_EQ(ErrorNumberOf([&] { c.Item("missing"); }), 5);
+    EXPECT_EQ(ErrorNumberOf([&] { c.Item(std::size_t{0}); }), 5);
+    EXPECT_EQ(ErrorNumberOf([&] { c.Item(std::size_t{2}); }), 5);
+    EXPECT_EQ(c.Find("nope"), nullptr);
+}
+
+TEST(OrderedCollection, RemoveKeepsTheKeyIndexRight) {
+    OrderedCollection<int> c;
+    c.Add(1, "a");
+    c.Add(2, "b");
+    c.Add(3, "c");
+    c.Remove("a");
+    EXPECT_EQ(c.Item("c"), 3);
+    EXPECT_EQ(c.Item(1), 2);
+    c.Add(4, "a");  // the key is free again
+    EXPECT_EQ(c.Item(3), 4);
+}
+
+TEST(OrderedCollection, LooksUpManyKeysByHash) {
+    OrderedCollection<int> c;
+    for (int i = 0; i < 200000; ++i) c.Add(i, "key" + std::to_string(i));
+    long sum = 0;
+    for (int i = 0; i < 200000; ++i) sum += c.Item("KEY" + std::to_string(i));
+    EXPECT_EQ(sum, 199999L * 200000L / 2);
+}
+
+}  // namespace

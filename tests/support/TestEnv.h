@@ -1,0 +1,70 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/MessageBox.h"
+
+namespace testenv {
+
+/// A fresh temporary folder for one test, removed at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+/// Message boxes recorded instead of shown; answers with a preset button or the batch answer.
+class RecordingMessageBox : public platform::MessageBoxPresenter {
+public:
+    int Show(const std::string& text, int style, const std::string& title) override;
+    std::vector<std::string> texts;
+    std::vector<int> styles;
+    /// Answers to give in order; when used up, OK or Yes.
+    std::vector<int> answers;
+};
+
+/// Isolates one test: own settings hives and ARIS server folder under a temporary folder,
+/// globals reset, the language library of a code loaded from the build, message boxes recorded.
+class Sandbox {
+public:
+    explicit Sandbox(const std::string& language = "DEU");
+    ~Sandbox();
+    TempDir dir;
+    std::string userHive;
+    std::string machineHive;
+    RecordingMessageBox* boxes;  ///< owned by the message box slot while the sandbox lives
+
+private:
+    std::unique_ptr<platform::MessageBoxPresenter> previous_;
+    std::map<std::string, std::string> savedEnv_;
+};
+
+/// Read a whole file as bytes ("" when missing).
+std::string ReadFile(const std::string& path);
+/// Write bytes to a file, creating folders.
+void WriteFile(const std::string& path, const std::string& bytes);
+
+/// The result of running the program.
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+/// Run the built program with arguments, extra environment and no standard input.
+RunResult RunProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {});
+
+/// Path of a file in the build's program folder.
+std::string BinPath(const std::string& name);
+/// Path of a file under tests/.
+std::string TestDataPath(const std::string& relative);
+
+}  // namespace testenv
