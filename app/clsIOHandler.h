@@ -1,0 +1,58 @@
+#pragma once
+#include <string>
+
+#include "platform/OrderedCollection.h"
+
+class clsMappingRuleToken;
+
+/// Open modes of OpenFile.
+enum FileMode : int { kModeRead = 1, kModeWrite = 2, kModeAppend = 3 };
+
+/// Owns the definition file and its log, the plain text file operations, the save-file dialog
+/// and the reading of the mapping profile.
+class clsIOHandler {
+public:
+    clsIOHandler();
+    ~clsIOHandler();
+
+    /// Open a file in a mode (1 read, 2 write, 3 append) and return its handle; any other mode
+    /// raises error 2000.
+    int OpenFile(const std::string& fileName, int mode);
+    /// Close a file; handle 0 is ignored.
+    void CloseFile(int handle);
+    /// Create the file empty (an empty name means the definition file).
+    void AllocateFile(const std::string& fileName);
+    /// Append the text and CR LF, converted to the active code page (an empty name means the
+    /// definition file).
+    void WriteFile(const std::string& text, const std::string& fileName = "");
+    /// The whole content, every line followed by CR LF, converted to UTF-8 from the active code
+    /// page (an empty name means the definition file).
+    std::string ReadFile(const std::string& fileName = "");
+    /// True when the file exists; leaves the current step text "failed" when it does not.
+    bool FileExists(const std::string& fileName);
+    /// Let the user choose the definition file; creates it and its log empty. Returns its name.
+    std::string FileSelectDialog();
+    /// Append one line to the log.
+    void WriteLog(const std::string& text);
+
+    /// The mapping profile text ("" when there is none); sets MappingProfileFound.
+    std::string ReadMappingProfile();
+    /// Split a profile text into tokens, in text order, without keys.
+    platform::OrderedCollection<clsMappingRuleToken> TokenizeMappingProfile(const std::string& profileText);
+    /// Fill the rule registry from the profile, or with the built-in rules.
+    void ParseMappingFile();
+    /// Path of the mapping profile: the program's folder and its file name with ".prf".
+    std::string MappingProfilePath() const;
+
+    bool MappingProfileFound = false;
+
+    const std::string& DefinitionFileName() const { return definitionFile_; }
+    const std::string& LogFileName() const { return logFile_; }
+    /// Set the definition file and derive the log name (name less its last four characters +
+    /// ".log"), without creating either.
+    void SetDefinitionFileName(const std::string& fileName);
+
+private:
+    std::string definitionFile_;
+    std::string logFile_;
+};
