@@ -45,6 +45,10 @@ public:
     std::string MappingProfilePath() const;
 
     bool MappingProfileFound = false;
+    /// The file named with --output; it answers the save-file dialog.
+    std::string CommandLineOutput;
+    /// A profile path used instead of the one beside the program (tests).
+    std::string MappingProfileOverride;
 
     const std::string& DefinitionFileName() const { return definitionFile_; }
     const std::string& LogFileName() const { return logFile_; }

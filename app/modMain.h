@@ -1,9 +1,38 @@
 #pragma once
+#include <functional>
+#include <string>
+#include <vector>
 
 /// The program's entry point, start-up and shutdown.
 namespace modMain {
 
+/// Starts the desktop windows; returns false when they cannot be used (batch mode then).
+using DesktopInstaller = std::function<bool(int argc, char** argv)>;
+
+/// Our own options (those starting with "--"), taken out of the arguments before the ARIS
+/// switches are read.
+struct OwnOptions {
+    bool batch = false;
+    bool list = false;
+    bool help = false;
+    bool version = false;
+    std::string output;
+    std::string error;           ///< why the options are unusable, "" when they are fine
+    std::string aris;            ///< the remaining arguments joined by single blanks
+};
+
+/// Separate our own options from the ARIS switches.
+OwnOptions ParseOwnOptions(const std::vector<std::string>& args);
+
 /// Run the whole program; returns the exit status.
-int Main(int argc, char** argv);
+int Main(int argc, char** argv, const DesktopInstaller& installDesktop = nullptr,
+         const std::function<void()>& shutdownDesktop = nullptr);
+
+/// Start-up: language library, service objects, registries, command line, selected models
+/// (only the service objects and command line when listing). Returns false when the language
+/// library is missing.
+bool Setup(const OwnOptions& options);
+/// Release everything in reverse order.
+void Shutdown();
 
 }  // namespace modMain

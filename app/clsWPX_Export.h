@@ -1,0 +1,18 @@
+#pragma once
+#include "app/clsARIS_Interface.h"
+
+/// Runs one export from the selected models to the definition file.
+class clsWPX_Export {
+public:
+    /// The whole export: options, output file, mapping rules, rounds of construct creation,
+    /// writing.
+    void Run();
+    /// Create and set up the constructs of one round's models; returns the models the round's
+    /// processes refer to that are not exported yet (empty when none).
+    ModelCollection CreateWPXObjects(ModelCollection& models);
+    /// Number of rounds run by the last Run.
+    int Rounds() const { return rounds_; }
+
+private:
+    int rounds_ = 0;
+};

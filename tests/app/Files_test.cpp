@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "../support/TestEnv.h"
+#include "app/clsExceptionHandler.h"
+#include "app/clsIOHandler.h"
+#include "app/modGlobals.h"
+
+namespace {
+
+int ErrorNumber(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const platform::Error& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST(Files, WriteAppendsLinesWithCrLfInTheActiveCodePage) {
+    testenv::Sandbox box("DEU");
+    ::setenv("LUMENPORT_CODEPAGE", "1252", 1);
+    clsIOHandler io;
+    std::string file = box.dir.File("a.txt");
+    io.AllocateFile(file);
+    io.WriteFile("A", file);
+    io.WriteFile("Bä€", file);
+    EXPECT_EQ(testenv::ReadFile(file), "A\r\nB\xE4\x80\r\n");
+    EXPECT_EQ(io.ReadFile(file), "A\r\nBä€\r\n");
+    io.WriteFile("漢", file);  // not in code page 1252
+    EXPECT_EQ(testenv::ReadFile(file).substr(9), "?\r\n");
+    ::setenv("LUMENPORT_CODEPAGE", "65001", 1);
+    io.WriteFile("漢", file);
+    EXPECT_EQ(testenv::ReadFile(file).substr(12), "漢\r\n");
+    ::unsetenv("LUMENPORT_CODEPAGE");
+}
+
+TEST(Files, ReadEndsEveryLineWithCrLf) {
+    testenv::Sandbox box("DEU");
+    clsIOHandler io;
+    testenv::WriteFile(box.dir.File("p.prf"), "one\ntwo\r\nthree");
+    EXPECT_EQ(io.ReadFile(box.dir.File("p.prf")), "one\r\ntwo\r\nthree\r\n");
+}
+
+TEST(Files, OpenModesAndMissingFiles) {
+    testenv::Sandbox box("DEU");
+    clsIOHandler io;
+    EXPECT_EQ(ErrorNumber([&] { io.OpenFile(box.dir.File("x"), 4); }), 2000);
+    EXPECT_EQ(ErrorNumber([&] { io.OpenFile(box.dir.File("missing"), kModeRead); }), 53);
+    EXPECT_FALSE(io.FileExists(box.dir.File("missing")));
+    EXPECT_EQ(modGlobals::CurrentStep, "failed");
+    io.AllocateFile(box.dir.File("there"));
+    EXPECT_TRUE(io.FileExists(box.dir.File("there")));
+    EXPECT_TRUE(box.boxes->texts.empty());
+    io.CloseFile(0);
+}
+
+TEST(Files, WriteFailuresNameTheFileAndAreNeverSilent) {
+    testenv::Sandbox box("DEU");
+    clsIOHandler io;
+    try {
+        io.WriteFile("x", box.dir.File("no/such/folder/out.wpx"));
+        FAIL() << "no error";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.Number(), 76);
+        EXPECT_NE(e.Description().find("no/such/folder/out.wpx"), std::string::npos);
+    }
+    if (::geteuid() != 0) {
+        ::chmod(box.dir.Path().c_str(), 0500);
+        EXPECT_EQ(ErrorNumber([&] { io.WriteFile("x", box.dir.File("ro.wpx")); }), 70);
+        ::chmod(box.dir.Path().c_str(), 0700);
+    }
+    EXPECT_EQ(ErrorNumber([&] { io.WriteFile("x", "/dev/full"); }), 61);
+}
+
+TEST(Files, LogNameAndFileChoiceInBatchMode) {
+    testenv::Sandbox box("DEU");
+    struct Row {
+        const char* chosen;
+        const char* definition;
+        const char* log;
+    } rows[] = {
+        {"/out/proc.wpx", "/out/proc.wpx", "/out/proc.log"},
+        {"/out/proc.txt", "/out/proc.txt", "/out/proc.log"},
+        {"/out/proc", "/out/proc.wpx", "/out/proc.log"},
+        {"/out.d/x", "/out.d/x.wpx", "/out.d/x.log"},
+    };
+    for (const Row& r : rows) {
+        clsIOHandler io;
+        io.CommandLineOutput = box.dir.Path() + r.chosen;
+        ::mkdir((box.dir.Path() + "/out").c_str(), 0700);
+        ::mkdir((box.dir.Path() + "/out.d").c_str(), 0700);
+        io.FileSelectDialog();
+        EXPECT_EQ(io.DefinitionFileName(), box.dir.Path() + r.definition);
+        EXPECT_EQ(io.LogFileName(), box.dir.Path() + r.log);
+        EXPECT_TRUE(io.FileExists(io.DefinitionFileName()));
+        EXPECT_TRUE(io.FileExists(io.LogFileName()));
+    }
+}
+
+TEST(Files, FileChoiceFromTheToolIntegrationProposalOrCancelled) {
+    testenv::Sandbox box("DEU");
+    testenv::WriteFile(box.dir.File("prior/keep.log"), "old");
+    testenv::WriteFile(box.userHive,
+                       "Windows Registry Editor Version 5.00\r\n\r\n"
+                       "[HKEY_CURRENT_USER\\Software\\IDS Scheer\\Aris\\5.0\\ToolIntegration\\veltrane]\r\n"
+                       "\"OutputPath\"=\"" + box.dir.Path() + "/prior\"\r\n"
+                       "\"OutputFileName\"=\"proposal\"\r\n");
+    clsIOHandler io;
+    io.FileSelectDialog();
+    EXPECT_EQ(io.DefinitionFileName(), box.dir.Path() + "/prior/proposal.wpx");
+    EXPECT_EQ(testenv::ReadFile(box.dir.File("prior/keep.log")), "old");
+
+    testenv::WriteFile(box.userHive, "Windows Registry Editor Version 5.00\r\n");
+    clsIOHandler none;
+    try {
+        none.FileSelectDialog();
+        FAIL() << "not cancelled";
+    } catch (const ProgramEnd& end) {
+        EXPECT_EQ(end.exitStatus, kExitUserRequest);
+    }
+    ASSERT_EQ(box.boxes->texts.size(), 1u);
+    EXPECT_EQ(box.boxes->texts[0].rfind("Warnung KVB32755Q  gemeldet von 'clsIOHandler.FileSelectDialog'", 0), 0u);
+}
+
+}  // namespace
