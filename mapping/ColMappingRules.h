@@ -1,0 +1,29 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "mapping/clsMappingRule.h"
+#include "platform/OrderedCollection.h"
+
+/// The rule registry: every mapping rule of this export, keyed by its name (ignoring case).
+using MappingRuleCollection = platform::OrderedCollection<std::unique_ptr<clsMappingRule>>;
+
+namespace modMappingRule {
+
+/// The rule registry. Filled once per export from the profile or with the built-in rules; it
+/// owns the rules, which keep their addresses until the registry is reset.
+inline MappingRuleCollection ColMappingRules;
+
+/// Empty the registry and set the relation nesting counter back to 0 (start-up, shutdown, tests).
+void ResetMappingRules();
+
+/// The rule registered under a name, looked up under the step marker "Retrieve rule"; a name
+/// that is not registered raises error 2100 with the name (fatal).
+const clsMappingRule& RetrieveMappingRule(const std::string& ruleName);
+
+/// Register a complete rule under its name, under the step marker "Add mapping rule". A name
+/// already registered shows warning 2110 with the name; the first rule stays and this one is
+/// dropped. Returns true when the rule was added.
+bool AddMappingRule(std::unique_ptr<clsMappingRule> rule);
+
+}  // namespace modMappingRule

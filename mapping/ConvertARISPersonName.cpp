@@ -1,0 +1,23 @@
+#include "mapping/ConvertARISPersonName.h"
+
+#include "app/modGlobals.h"
+#include "mapping/modMappingRule.h"
+
+namespace modUtilities {
+
+namespace {
+const char* kPersonNameRule = "PERSON_PersonName";
+const char* kPersonNameConvention = "7";
+}  // namespace
+
+std::string ConvertARISPersonName(const aris::ObjDef* person) {
+    ProcedureScope scope("modUtilities.ConvertARISPersonName");
+    if (!person) return "";
+    std::string text = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(person, kPersonNameRule);
+    if (!text.empty()) return modMappingRule::ConvertARISName(text, kPersonNameConvention, kPersonNameRule);
+    std::string name = person->Name(modGlobals::LocaleId);
+    if (name.empty()) return "";
+    return modMappingRule::ConvertARISName(name, kPersonNameConvention, "");
+}
+
+}  // namespace modUtilities

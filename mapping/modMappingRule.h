@@ -1,0 +1,79 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "aris/Automation.h"
+#include "mapping/ColMappingRules.h"
+#include "platform/OrderedCollection.h"
+
+/// Ordered keyed collection of ARIS models (the models of one export round).
+using ARISModelCollection = platform::OrderedCollection<const aris::Model*>;
+/// Result collection of rule evaluation: object definitions keyed by Item.Guid, non-owning.
+using ARISObjDefCollection = platform::OrderedCollection<const aris::ObjDef*>;
+
+/// The built-in rules, rule evaluation against ARIS, and name conversion.
+namespace modMappingRule {
+
+/// Nesting limit of relation searches through chained steps.
+inline constexpr int kRelationNestingLimit = 100;
+/// How deeply Find_Related_ARIS_ObjDef_Using_Mapping_Rule is nested in itself; 0 between searches.
+inline int RelationNestingCounter = 0;
+
+/// Register the 85 built-in rules in their fixed order; a name already registered shows
+/// warning 2110 and creation goes on with the next rule.
+void CreateDefaultMappingRules();
+
+/// True when the object definition has at least one occurrence in some model.
+bool ObjDefOccurs(const aris::ObjDef* objDef);
+/// True when two items are the same ARIS item (equal Item.Guid texts).
+bool SameARISItem(const aris::Item* a, const aris::Item* b);
+/// Add an object definition under its Item.Guid unless that key is already present.
+void AddObjDefOnce(ARISObjDefCollection& result, const aris::ObjDef* objDef);
+
+/// Add to `result` every object definition of the rule's object types that occurs in one of
+/// the models: by object type, then model, then ARIS's order. Returns `result`.
+ARISObjDefCollection& Find_ARIS_ObjDef_Using_Mapping_Rule(const ARISModelCollection& models,
+                                                          ARISObjDefCollection& result,
+                                                          const std::string& ruleName);
+/// Add to `result` every object definition of one type that occurs in one of the models.
+ARISObjDefCollection& Find_ARIS_ObjDef(const ARISModelCollection& models, ARISObjDefCollection& result,
+                                       std::int32_t objTypeNum);
+
+/// The text of the rule's attribute of an item ("" when not maintained; the name for -1).
+std::string Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(const aris::Item* item, const std::string& ruleName);
+/// The text of one attribute of an item in the ARIS language: its name for -1; the value read
+/// with the option RemoveLineBreaks when maintained; "" otherwise. No name conversion.
+std::string Find_ARIS_ObjDef_Attribute(const aris::Item* item, std::int32_t attrTypeNum);
+
+/// Add to `result` the object definitions related to `start` by the rule's steps, following
+/// chained steps (nesting limit 100: error 2230, fatal). Returns `result`.
+ARISObjDefCollection& Find_Related_ARIS_ObjDef_Using_Mapping_Rule(ARISObjDefCollection& result,
+                                                                  const aris::ObjDef* start,
+                                                                  const std::string& ruleName);
+/// Add to `result` the occurring objects of type `targetObjTypeNum` one connection of type
+/// `cnxTypeNum` away from `start` (direction 2 incoming, 4 outgoing; another direction shows
+/// warning 2030 once per connection listed). Returns `result`.
+ARISObjDefCollection& Find_Related_ARIS_ObjDef(ARISObjDefCollection& result, const aris::ObjDef* start,
+                                               std::int32_t cnxKind, std::int32_t cnxTypeNum,
+                                               std::int32_t targetObjTypeNum);
+
+/// True when `to` is among the objects the rule relates to `from`; false when either does not occur.
+bool ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(const aris::ObjDef* from, const aris::ObjDef* to,
+                                                              const std::string& ruleName);
+/// True when the object's type number is one of the rule's object types.
+bool ARIS_ObjDef_Conforms_To_Mapping_Rule(const aris::ObjDef* objDef, const std::string& ruleName);
+
+/// The text converted for a WPX property under a name convention ("1" to "11"). With the option
+/// ConvertNames off the text comes back unchanged (a rule name given is still looked up).
+/// Raises error 2050 (convention "6", empty text) and 2040 (unknown convention), which are
+/// warnings for the caller's error path: see ConvertARISNameOrWarn. A missing rule: error 2100.
+std::string ConvertARISName(const std::string& text, const std::string& convention,
+                            const std::string& ruleName = "");
+/// ConvertARISName for a caller that goes on after warnings 2040 and 2050: the warning is shown
+/// (reported for the calling procedure) and the result is empty, so the caller leaves the
+/// property it would have set as it was. Every other error propagates.
+std::optional<std::string> ConvertARISNameOrWarn(const std::string& text, const std::string& convention,
+                                                 const std::string& ruleName = "");
+
+}  // namespace modMappingRule

@@ -1,0 +1,145 @@
+// Name conversion: ARIS texts turned into the form a WPX property accepts.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "app/clsExceptionHandler.h"
+#include "app/clsIOHandler.h"
+#include "app/modGlobals.h"
+#include "app/modUtilities.h"
+#include "mapping/modMappingRule.h"
+#include "platform/Text.h"
+
+using platform::ReplaceAll;
+
+namespace modMappingRule {
+
+namespace {
+
+// The attribute type of a person's user id: text after its last "@" is a domain.
+constexpr std::int32_t kUserIdAttribute = 509;
+
+std::string ReplaceEach(std::string text, std::initializer_list<std::string_view> from, std::string_view to) {
+    for (std::string_view f : from) text = ReplaceAll(text, f, to);
+    return text;
+}
+
+std::string CutTo(const std::string& text, std::size_t characters) { return platform::LeftChars(text, characters); }
+
+// Each pair of blanks becomes one blank, as long as the text gets shorter.
+std::string CollapseBlanks(std::string text) {
+    for (;;) {
+        std::string shorter = ReplaceAll(text, "  ", " ");
+        if (shorter.size() == text.size()) return text;
+        text = std::move(shorter);
+    }
+}
+
+bool StartsWithDigit(const std::string& text) { return !text.empty() && text[0] >= '0' && text[0] <= '9'; }
+
+// Convention "7": a person's name.
+std::string PersonNameConvention(std::string s, std::int32_t attributeType) {
+    if (attributeType == kUserIdAttribute) {
+        std::size_t at = s.rfind('@');
+        if (at != std::string::npos && at > 0) s.erase(at);
+    }
+    s = ReplaceEach(std::move(s), {"@", "<", ">", "[", "]", "\\", "\"", ";", "\r", "\n", "\t"}, "_");
+    s = platform::UpperUtf8(s);
+    s = ReplaceAll(s, " ", "_");
+    return CutTo(s, 32);
+}
+
+// Convention "9": an identifier of the definition language.
+std::string IdentifierConvention(std::string s) {
+    s = ReplaceEach(std::move(s),
+                    {"!", "'", "[", "]", "*", "+", ",", "-", ".", ";", "/", ":", "<", "=", ">", "(", ")", "\\", "^",
+                     "\""},
+                    "_");
+    s = ReplaceEach(std::move(s),
+                    {"AND", "IS", "LOWER", "MOD", "NOT", "NULL", "OR", "SUBSTR", "UPPER", "VALUE", "_BLOCK", "_STRUCT"},
+                    "_");
+    if (StartsWithDigit(s)) s[0] = '_';
+    s = ReplaceEach(std::move(s), {"\r", "\n", "\t"}, "_");
+    return CutTo(CollapseBlanks(std::move(s)), 32);
+}
+
+// Convention "11": an ARIS data type name as a WPX type keyword.
+std::string DataTypeConvention(const std::string& s) {
+    const std::string type = platform::Trim(s);
+    if (type == "Boolean") return "STRING";
+    for (const char* name : {"Hex", "Integer", "Number (n)", "Okt", "Smallint"})
+        if (type == name) return "LONG";
+    for (const char* name : {"Decimal (n,m)", "Float", "Real", "Number (n,m)"})
+        if (type == name) return "FLOAT";
+    const std::array<std::pair<int, const char*>, 3> localized = {{{4000, "FLOAT"}, {4010, "LONG"}, {4020, "STRING"}}};
+    for (const auto& [id, keyword] : localized) {
+        std::string text = modUtilities::GetNLSString(id);
+        if (!text.empty() && type == text) return keyword;
+    }
+    return "STRING";
+}
+
+// Common ending of every convention: quotes doubled, blanks trimmed, a change logged.
+std::string FinishConversion(const std::string& given, std::string s) {
+    s = platform::Trim(ReplaceAll(s, "'", "''"));
+    if (s != given && modGlobals::IOHandler)
+        modGlobals::IOHandler->WriteLog(modUtilities::GetNLSMessage(64, 3100, given, s));
+    return s;
+}
+
+}  // namespace
+
+std::string ConvertARISName(const std::string& text, const std::string& convention, const std::string& ruleName) {
+    ProcedureScope scope("modMappingRule.ConvertARISName");
+    std::int32_t attributeType = 0;
+    if (!ruleName.empty()) attributeType = RetrieveMappingRule(ruleName).AttributeMappingNumber();
+    if (!modGlobals::Options.ConvertNames) return text;
+
+    std::string s = text;
+    if (convention == "1") {
+        s = ConvertARISName(s, "9");
+    } else if (convention == "2") {
+        s = CutTo(ReplaceAll(s, "\t", " "), 254);
+    } else if (convention == "3") {
+        s = CutTo(ReplaceAll(s, "\t", " "), 4096);
+    } else if (convention == "4") {
+        if (!s.empty() && s[0] == '_') s.erase(0, 1);
+        s = ConvertARISName(s, "9");
+    } else if (convention == "5") {
+        s = CutTo(ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " "), 32);
+    } else if (convention == "6") {
+        if (s.empty()) RaiseError(2050);
+        s = ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " ");
+        s = ReplaceAll(s, ".", "_");
+        s = CutTo(CollapseBlanks(std::move(s)), 32);
+    } else if (convention == "7") {
+        s = PersonNameConvention(std::move(s), attributeType);
+    } else if (convention == "8") {
+        s = ReplaceEach(std::move(s), {"*", "?", "\"", ";", ":", ".", "$"}, "_");
+        s = CutTo(CollapseBlanks(std::move(s)), 32);
+    } else if (convention == "9") {
+        s = IdentifierConvention(std::move(s));
+    } else if (convention == "10") {
+        s = ReplaceAll(s, "!=", "<>");
+    } else if (convention == "11") {
+        s = DataTypeConvention(s);
+    } else {
+        RaiseError(2040, convention, text);
+    }
+    return FinishConversion(text, std::move(s));
+}
+
+std::optional<std::string> ConvertARISNameOrWarn(const std::string& text, const std::string& convention,
+                                                 const std::string& ruleName) {
+    const std::string caller = modGlobals::CurrentProcedure;
+    try {
+        return ConvertARISName(text, convention, ruleName);
+    } catch (const platform::Error& e) {
+        if (e.Number() != 2040 && e.Number() != 2050) throw;
+        ExceptionHandler().Handle(e);
+        modGlobals::CurrentProcedure = caller;
+        return std::nullopt;
+    }
+}
+
+}  // namespace modMappingRule
