@@ -1,14 +1,33 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/LanguageLibrary.h"
+#include "platform/OrderedCollection.h"
 
 class clsExceptionHandler;
 class clsARIS_Interface;
 class clsIOHandler;
 class clsWPX_Export;
 class clsWPXWriter;
+class clsDATA_MEMBER;
+class clsDATA_STRUCTURE;
+class clsORGANIZATION;
+class clsPERSON;
+class clsPROCESS;
+class clsPROCESS_CATEGORY;
+class clsPROGRAM;
+class clsROLE;
+
+/// A construct owned by its registry or its process. The deleter is fixed where the construct
+/// is made (constructs/ConstructLifecycle.h, MakeConstruct), so a holder of the collection need
+/// not see the construct's class.
+template <class C>
+using Owned = std::unique_ptr<C, void (*)(C*)>;
+/// A construct registry: ordered, keyed by the ARIS identity text, owning its constructs.
+template <class C>
+using ConstructRegistry = platform::OrderedCollection<Owned<C>>;
 
 /// The fifteen export options, with the defaults used when the settings store has none.
 struct ExportOptions {
@@ -56,6 +75,23 @@ inline clsARIS_Interface* ARIS_Interface = nullptr;
 inline clsIOHandler* IOHandler = nullptr;
 inline clsWPX_Export* WPX_Export = nullptr;
 inline clsWPXWriter* WPXWriter = nullptr;
+
+/// The eight construct registries, created empty by CreateRegistries and released by
+/// ReleaseRegistries (both in constructs/Registries.cpp).
+inline std::unique_ptr<ConstructRegistry<clsDATA_MEMBER>> Col_DATA_MEMBER;
+inline std::unique_ptr<ConstructRegistry<clsDATA_STRUCTURE>> Col_DATA_STRUCTURE;
+inline std::unique_ptr<ConstructRegistry<clsORGANIZATION>> Col_ORGANIZATION;
+inline std::unique_ptr<ConstructRegistry<clsPERSON>> Col_PERSON;
+inline std::unique_ptr<ConstructRegistry<clsPROCESS>> Col_PROCESS;
+inline std::unique_ptr<ConstructRegistry<clsPROCESS_CATEGORY>> Col_PROCESS_CATEGORY;
+inline std::unique_ptr<ConstructRegistry<clsPROGRAM>> Col_PROGRAM;
+inline std::unique_ptr<ConstructRegistry<clsROLE>> Col_ROLE;
+
+/// Create the eight registries empty (DATA_MEMBER, DATA_STRUCTURE, ORGANIZATION, PERSON,
+/// PROCESS, PROCESS_CATEGORY, PROGRAM, ROLE); registries left from before are released first.
+void CreateRegistries();
+/// Release the registries, with their constructs, in the same order.
+void ReleaseRegistries();
 
 /// Back to the state of a program that has not started (for tests between cases).
 void Reset();

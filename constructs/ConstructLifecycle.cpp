@@ -1,0 +1,26 @@
+#include "constructs/ConstructLifecycle.h"
+
+#include <unordered_set>
+
+#include "app/clsIOHandler.h"
+#include "app/modUtilities.h"
+
+void LogMessage(int severity, int id, const std::string& p1, const std::string& p2, const std::string& p3,
+                const std::string& p4) {
+    if (!modGlobals::IOHandler) throw platform::Error(91, "Object variable not set: no log file handler");
+    modGlobals::IOHandler->WriteLog(modUtilities::GetNLSMessage(severity, id, p1, p2, p3, p4));
+}
+
+void LogObjectMapped(const aris::Item& item, const std::string& kindName) {
+    LogMessage(64, 3060, item.Name(modGlobals::LocaleId), item.TypeName(modGlobals::LocaleId), kindName);
+}
+
+void LogSetupComplete(const std::string& kindName, const std::string& nameProperty) {
+    LogMessage(64, 3090, kindName, nameProperty);
+}
+
+const char* InternProcedureName(const std::string& name) {
+    // Node-based: the texts keep their addresses while further names are added.
+    static std::unordered_set<std::string> names;
+    return names.insert(name).first->c_str();
+}

@@ -1,0 +1,22 @@
+#include "constructs/ConstructText.h"
+
+#include "app/modGlobals.h"
+#include "mapping/modMappingRule.h"
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+void SetQuotedProperty(std::string& target, const std::string& text, const char* convention) {
+    if (text.empty()) return;
+    if (auto converted = modMappingRule::ConvertARISNameOrWarn(text, convention)) target = Quoted(*converted);
+}
+
+void SetQuotedAttributeProperty(std::string& target, const aris::Item* item, const char* ruleName,
+                                const char* convention) {
+    SetQuotedProperty(target, modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(item, ruleName), convention);
+}
+
+void SetOtherSettingsProperty(std::string& target, const aris::Item* item, const char* ruleName) {
+    if (!modGlobals::Options.UseOtherSettings) return;
+    std::string text = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(item, ruleName);
+    if (!text.empty()) target = text;
+}

@@ -1,0 +1,54 @@
+#pragma once
+#include <ctime>
+#include <string>
+
+class clsPROCESS;
+class clsPROCESS_CATEGORY;
+class clsACTIVITY;
+
+/// Writes the definition file from the registries once every construct is set up: the header,
+/// then one section per kind, each construct as one block (one WriteFile call whose text begins
+/// with a line end), and logs the number of constructs written (message 3110). It computes no
+/// property: every construct holds its properties as finished text.
+///
+/// Per kind there is a WriteAll<Kind> that writes the section comment and visits the registry
+/// in order, and a Write<Kind> that writes one block; the WriteAll functions return how many
+/// constructs they wrote.
+class clsWPXWriter {
+public:
+    /// Header, the seven sections with the update passes of persons and organizations, message 3110.
+    void WriteAll();
+    /// The comment header with date, ARIS server, database and user, rule source, then CODEPAGE
+    /// and KV_RELEASE.
+    void WriteWPXHeader();
+    /// One section comment: an empty line, "/*", "*  ", "*  " + title, "*  ", "*/".
+    void WriteSectionHeader(const std::string& title);
+
+    int WriteAllDataStructure();
+    int WriteAllProcessCategory();
+    int WriteAllProgram();
+    /// First pass (update false) with the section comment; the update pass writes the UPDATE
+    /// blocks of substitutes and counts nothing.
+    int WriteAllPerson(bool update);
+    int WriteAllRole();
+    /// As WriteAllPerson, for parent organizations.
+    int WriteAllOrganization(bool update);
+    /// Processes plus their activities and connectors.
+    int WriteAllProcess();
+    int WriteAllActivity(const clsPROCESS& process);
+    int WriteAllControlConnector(const clsPROCESS& process);
+    int WriteAllDataConnector(const clsPROCESS& process);
+
+    void WriteProcessCategory(const clsPROCESS_CATEGORY& category);
+    /// Head block, activities, control connectors, data connectors, closing block; returns the
+    /// number of activities and connectors.
+    int WriteProcess(const clsPROCESS& process);
+    void WriteActivity(const clsACTIVITY& activity);
+
+    /// The header's date "yyyy ddd mmm d  hh:mm:ss" with the day and month names of the user's
+    /// locale (LC_TIME of the environment).
+    static std::string HeaderDate(const std::tm& localTime);
+
+private:
+    void Write(const std::string& blockText);
+};
