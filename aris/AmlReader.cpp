@@ -1,0 +1,710 @@
+#include "aris/AmlReader.h"
+
+#include <expat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <ostream>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "aris/AsciiText.h"
+
+namespace aris {
+
+namespace {
+
+using repo::AttrValue;
+using repo::CxnDefImpl;
+using repo::CxnOccImpl;
+using repo::DatabaseImpl;
+using repo::GroupImpl;
+using repo::ModelImpl;
+using repo::ObjDefImpl;
+using repo::ObjOccImpl;
+
+constexpr int kServerErrorNumber = 440;
+constexpr std::size_t kChunkSize = 64 * 1024;
+
+// Where the reader stands: the element whose children it reads.
+enum class Ctx { Document, Aml, Group, ObjDef, CxnDef, Model, ObjOcc, CxnOcc, AttrDef, AttrValue, Styled, Text };
+
+// What a text element delivers its content to.
+enum class TextTarget { Guid, TypeGuid };
+
+struct Frame {
+    Ctx ctx = Ctx::Document;
+    TextTarget textTarget = TextTarget::Guid;
+    GroupImpl* group = nullptr;    // the group holding what is read here
+    ObjDefImpl* objDef = nullptr;  // ObjDef, and the source of a CxnDef
+    ModelImpl* model = nullptr;    // Model, ObjOcc, CxnOcc
+    std::size_t pending = 0;       // ObjOcc, CxnOcc: index into the pending occurrences
+    std::string* guid = nullptr;   // the item a GUID child names
+    repo::Attributes* attrs = nullptr;  // the item AttrDef children belong to
+    std::string writtenType;       // ObjDef symbol, Model type, ObjOcc symbol: resolved at the end
+    std::string typeGuid;          // SymbolGUID or TypeGUID child
+    bool placed = false;           // ObjOcc, CxnOcc: the first Position was read
+};
+
+struct PendingOcc {
+    ModelImpl* model = nullptr;
+    std::string objDefRef;
+    int x = 0;
+    int y = 0;
+    const TypeInfo* symbol = nullptr;
+    int line = 0;
+};
+
+struct PendingCxnOcc {
+    const ModelImpl* model = nullptr;
+    std::string cxnDefRef;
+    int x = 0;
+    int y = 0;
+    int line = 0;
+};
+
+struct PendingTarget {
+    CxnDefImpl* cxn = nullptr;
+    std::string ref;
+    int line = 0;
+};
+
+struct PendingLinks {
+    std::vector<const Model*>* models = nullptr;
+    std::string refs;
+    int line = 0;
+};
+
+// A failure found by the reader itself; carries the finished message.
+struct ReadFailure {
+    std::string message;
+};
+
+struct LocaleTag {
+    const char* tag;
+    LocaleId id;
+};
+
+// Language tags that hand-made exports write in place of numeric locale ids.
+constexpr LocaleTag kLocaleTags[] = {
+    {"en-US", 1033}, {"de-DE", 1031}, {"en-GB", 2057}, {"de-AT", 3079}, {"de-CH", 2055}, {"fr-FR", 1036},
+    {"fr-CH", 4108}, {"it-IT", 1040}, {"es-ES", 3082}, {"nl-NL", 1043}, {"pl-PL", 1045}, {"cs-CZ", 1029},
+    {"sk-SK", 1051}, {"pt-BR", 1046}, {"ru-RU", 1049}, {"ja-JP", 1041}, {"zh-CN", 2052}, {"ar-SA", 1025},
+};
+
+std::optional<LocaleId> ParseLocale(std::string_view written) {
+    std::string_view value = text::Trim(written);
+    if (text::IsDigits(value)) {
+        std::optional<int> number = text::ParseInt(value);
+        if (number && *number <= 0xFFFF) return *number;
+        return std::nullopt;
+    }
+    for (const LocaleTag& known : kLocaleTags) {
+        if (text::EqualsIgnoreAsciiCase(value, known.tag)) return known.id;
+    }
+    return std::nullopt;
+}
+
+const char* FindAttr(const XML_Char** atts, const char* name) {
+    for (; atts[0]; atts += 2) {
+        if (std::strcmp(atts[0], name) == 0) return atts[1];
+    }
+    return nullptr;
+}
+
+// Windows-1252, which older exports declare; expat knows only UTF-8, UTF-16, Latin-1 and ASCII.
+int XMLCALL OnUnknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+    if (!text::EqualsIgnoreAsciiCase(name, "windows-1252") && !text::EqualsIgnoreAsciiCase(name, "cp1252")) {
+        return XML_STATUS_ERROR;
+    }
+    static const int kHighControls[32] = {
+        0x20AC, -1,     0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, -1,     0x017D, -1,     -1,     0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, -1,     0x017E, 0x0178};
+    for (int i = 0; i < 256; ++i) info->map[i] = (i >= 0x80 && i < 0xA0) ? kHighControls[i - 0x80] : i;
+    info->data = nullptr;
+    info->convert = nullptr;
+    info->release = nullptr;
+    return XML_STATUS_OK;
+}
+
+class AmlParser {
+public:
+    AmlParser(const std::string& sourceName, std::unique_ptr<TypeCatalog> catalog)
+        : sourceName_(sourceName), db_(std::make_unique<DatabaseImpl>(std::move(catalog))) {
+        parser_ = XML_ParserCreate(nullptr);
+        if (!parser_) throw ServerError(kServerErrorNumber, sourceName_ + ": out of memory");
+        XML_SetUserData(parser_, this);
+        XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
+        XML_SetElementHandler(parser_, &AmlParser::OnStart, &AmlParser::OnEnd);
+        XML_SetCharacterDataHandler(parser_, &AmlParser::OnText);
+        XML_SetExternalEntityRefHandler(parser_, &AmlParser::OnExternalEntity);
+        XML_SetSkippedEntityHandler(parser_, &AmlParser::OnSkippedEntity);
+        XML_SetUnknownEncodingHandler(parser_, &OnUnknownEncoding, nullptr);
+        frames_.push_back(Frame{});
+    }
+    ~AmlParser() { XML_ParserFree(parser_); }
+    AmlParser(const AmlParser&) = delete;
+    AmlParser& operator=(const AmlParser&) = delete;
+
+    void Parse(const AmlChunkSource& source) {
+        for (;;) {
+            void* buffer = XML_GetBuffer(parser_, kChunkSize);
+            if (!buffer) throw ServerError(kServerErrorNumber, sourceName_ + ": out of memory");
+            std::size_t got = source(static_cast<char*>(buffer), kChunkSize);
+            bool last = got == 0;
+            if (XML_ParseBuffer(parser_, static_cast<int>(got), last) != XML_STATUS_OK) ThrowParseError();
+            if (last) return;
+        }
+    }
+
+    std::unique_ptr<DatabaseImpl> Finish(std::ostream& report) {
+        ResolveTargets();
+        ResolveLinks();
+        CreateOccurrences();
+        db_->BuildIndexes();
+        ReportDanglingReferences(report);
+        ReportUnmappedTypes(report);
+        return std::move(db_);
+    }
+
+private:
+    // --- expat callbacks: never let an exception pass through the C library -----------------
+
+    static void XMLCALL OnStart(void* self, const XML_Char* name, const XML_Char** atts) {
+        static_cast<AmlParser*>(self)->Guarded([&](AmlParser& p) { p.Start(name, atts); });
+    }
+    static void XMLCALL OnEnd(void* self, const XML_Char*) {
+        static_cast<AmlParser*>(self)->Guarded([](AmlParser& p) { p.End(); });
+    }
+    static void XMLCALL OnText(void* self, const XML_Char* s, int len) {
+        static_cast<AmlParser*>(self)->Guarded([&](AmlParser& p) { p.Text(s, len); });
+    }
+    static int XMLCALL OnExternalEntity(XML_Parser parser, const XML_Char* context, const XML_Char*,
+                                        const XML_Char* systemId, const XML_Char*) {
+        auto* self = static_cast<AmlParser*>(XML_GetUserData(parser));
+        std::string what = "external entity ";
+        what += context ? std::string("'") + context + "'" : std::string("reference");
+        if (systemId) what += std::string(" (") + systemId + ")";
+        self->failure_ = self->Where() + what + " is not loaded: exports must be self-contained";
+        return XML_STATUS_ERROR;
+    }
+    static void XMLCALL OnSkippedEntity(void* self, const XML_Char* name, int isParameterEntity) {
+        if (isParameterEntity) return;
+        auto* p = static_cast<AmlParser*>(self);
+        p->Guarded([&](AmlParser& q) { q.Fail(std::string("entity '&") + name + ";' is not declared in the document"); });
+    }
+
+    template <class Fn>
+    void Guarded(Fn&& fn) {
+        if (failure_) return;
+        try {
+            fn(*this);
+        } catch (const ReadFailure& f) {
+            Stop(f.message);
+        } catch (const std::exception& e) {
+            Stop(Where() + e.what());
+        }
+    }
+
+    void Stop(const std::string& message) {
+        failure_ = message;
+        XML_StopParser(parser_, XML_FALSE);
+    }
+
+    [[noreturn]] void ThrowParseError() {
+        if (failure_) throw ServerError(kServerErrorNumber, *failure_);
+        XML_Error code = XML_GetErrorCode(parser_);
+        throw ServerError(kServerErrorNumber, Where() + "not a well-formed XML document: " + XML_ErrorString(code));
+    }
+
+    std::string Where() const {
+        return "ARIS export " + sourceName_ + ", line " + std::to_string(XML_GetCurrentLineNumber(parser_)) +
+               ", column " + std::to_string(XML_GetCurrentColumnNumber(parser_) + 1) + ": ";
+    }
+
+    [[noreturn]] void Fail(const std::string& what) const { throw ReadFailure{Where() + what}; }
+
+    int Line() const { return static_cast<int>(XML_GetCurrentLineNumber(parser_)); }
+
+    // --- elements ----------------------------------------------------------------------------
+
+    void Start(const char* name, const char** atts) {
+        if (skipDepth_ > 0) {
+            ++skipDepth_;
+            return;
+        }
+        Frame& top = frames_.back();
+        switch (top.ctx) {
+            case Ctx::Document: return StartDocument(name);
+            case Ctx::Aml: return StartInAml(name, atts);
+            case Ctx::Group: return StartInGroup(name, atts);
+            case Ctx::ObjDef: return StartInObjDef(name, atts);
+            case Ctx::CxnDef: return StartInCxnDef(name);
+            case Ctx::Model: return StartInModel(name, atts);
+            case Ctx::ObjOcc: return StartInObjOcc(name, atts);
+            case Ctx::CxnOcc: return StartInCxnOcc(name, atts);
+            case Ctx::AttrDef: return StartInAttrDef(name, atts);
+            case Ctx::AttrValue:
+            case Ctx::Styled: return StartInStyledText(name, atts);
+            case Ctx::Text: return Skip();
+        }
+    }
+
+    void End() {
+        if (skipDepth_ > 0) {
+            --skipDepth_;
+            return;
+        }
+        Frame& top = frames_.back();
+        switch (top.ctx) {
+            case Ctx::ObjDef: EndObjDef(top); break;
+            case Ctx::Model: EndModel(top); break;
+            case Ctx::ObjOcc: EndObjOcc(top); break;
+            case Ctx::AttrDef: EndAttrDef(); break;
+            case Ctx::AttrValue: EndAttrValue(); break;
+            case Ctx::Text: EndText(top, frames_[frames_.size() - 2]); break;
+            default: break;
+        }
+        frames_.pop_back();
+    }
+
+    void Text(const char* s, int len) {
+        if (skipDepth_ > 0) return;
+        Ctx ctx = frames_.back().ctx;
+        if (ctx == Ctx::AttrValue) plainText_.append(s, static_cast<std::size_t>(len));
+        else if (ctx == Ctx::Text) elementText_.append(s, static_cast<std::size_t>(len));
+    }
+
+    void Skip() { skipDepth_ = 1; }
+
+    Frame& Push(Ctx ctx) {
+        Frame frame;
+        frame.ctx = ctx;
+        frame.group = frames_.back().group;
+        frame.model = frames_.back().model;
+        frames_.push_back(std::move(frame));
+        return frames_.back();
+    }
+
+    void StartDocument(const char* name) {
+        if (std::strcmp(name, "AML") != 0) {
+            Fail(std::string("not an ARIS export: the document element is <") + name + ">, expected <AML>");
+        }
+        Push(Ctx::Aml);
+    }
+
+    void StartInAml(const char* name, const char** atts) {
+        if (std::strcmp(name, "Group") == 0) return StartGroup(atts);
+        if (std::strcmp(name, "Language") == 0) {
+            if (const char* loc = FindAttr(atts, "LocaleId")) NoteLocale(RequireLocale(loc));
+        }
+        Skip();
+    }
+
+    void StartInGroup(const char* name, const char** atts) {
+        if (std::strcmp(name, "Group") == 0) return StartGroup(atts);
+        if (std::strcmp(name, "ObjDef") == 0) return StartObjDef(atts);
+        if (std::strcmp(name, "Model") == 0) return StartModel(atts);
+        if (StartItemChild(name, atts)) return;
+        Skip();
+    }
+
+    void StartInObjDef(const char* name, const char** atts) {
+        if (std::strcmp(name, "CxnDef") == 0) return StartCxnDef(atts);
+        if (std::strcmp(name, "SymbolGUID") == 0) return StartText(TextTarget::TypeGuid);
+        if (StartItemChild(name, atts)) return;
+        Skip();
+    }
+
+    void StartInCxnDef(const char* name) {
+        if (StartItemChild(name, nullptr)) return;
+        Skip();
+    }
+
+    void StartInModel(const char* name, const char** atts) {
+        if (std::strcmp(name, "ObjOcc") == 0) return StartObjOcc(atts);
+        if (std::strcmp(name, "TypeGUID") == 0) return StartText(TextTarget::TypeGuid);
+        if (StartItemChild(name, atts)) return;
+        Skip();
+    }
+
+    void StartInObjOcc(const char* name, const char** atts) {
+        if (std::strcmp(name, "CxnOcc") == 0) return StartCxnOcc(atts);
+        if (std::strcmp(name, "SymbolGUID") == 0) return StartText(TextTarget::TypeGuid);
+        if (std::strcmp(name, "Position") == 0 && !frames_.back().placed) {
+            PendingOcc& occ = pendingOccs_[frames_.back().pending];
+            ReadPosition(atts, occ.x, occ.y);
+            frames_.back().placed = true;
+        }
+        Skip();
+    }
+
+    void StartInCxnOcc(const char* name, const char** atts) {
+        if (std::strcmp(name, "Position") == 0 && !frames_.back().placed) {
+            PendingCxnOcc& occ = pendingCxnOccs_[frames_.back().pending];
+            ReadPosition(atts, occ.x, occ.y);
+            frames_.back().placed = true;
+        }
+        Skip();
+    }
+
+    void StartInAttrDef(const char* name, const char** atts) {
+        if (std::strcmp(name, "AttrValue") != 0) return Skip();
+        attrValue_ = AttrValue{};
+        if (const char* loc = FindAttr(atts, "LocaleId")) {
+            attrValue_.hasLocale = true;
+            attrValue_.locale = RequireLocale(loc);
+            NoteLocale(attrValue_.locale);
+        }
+        plainText_.clear();
+        styledText_.clear();
+        styled_ = false;
+        paragraphs_ = 0;
+        Push(Ctx::AttrValue);
+    }
+
+    // Formatted text: PlainText pieces in document order, LineBreak as a line end, and a line
+    // end between paragraphs.
+    void StartInStyledText(const char* name, const char** atts) {
+        if (std::strcmp(name, "StyledElement") == 0) {
+            styled_ = true;
+            Push(Ctx::Styled);
+            return;
+        }
+        if (frames_.back().ctx == Ctx::Styled) {
+            if (std::strcmp(name, "PlainText") == 0) {
+                if (const char* value = FindAttr(atts, "TextValue")) styledText_ += value;
+            } else if (std::strcmp(name, "LineBreak") == 0) {
+                styledText_ += '\n';
+            } else if (std::strcmp(name, "Paragraph") == 0) {
+                if (paragraphs_++ > 0) styledText_ += '\n';
+            }
+        }
+        Skip();
+    }
+
+    // GUID and AttrDef children, common to groups, definitions and models.
+    bool StartItemChild(const char* name, const char** atts) {
+        if (std::strcmp(name, "GUID") == 0) {
+            StartText(TextTarget::Guid);
+            return true;
+        }
+        if (std::strcmp(name, "AttrDef") == 0) {
+            StartAttrDef(atts);
+            return true;
+        }
+        return false;
+    }
+
+    void StartText(TextTarget target) {
+        elementText_.clear();
+        Push(Ctx::Text).textTarget = target;
+    }
+
+    void EndText(const Frame& text, Frame& owner) {
+        std::string value(text::Trim(elementText_));
+        if (text.textTarget == TextTarget::Guid) {
+            if (owner.guid) *owner.guid = std::move(value);
+        } else {
+            owner.typeGuid = std::move(value);
+        }
+    }
+
+    void StartGroup(const char** atts) {
+        GroupImpl& group = db_->groups.emplace_back();
+        group.id = RequireId(atts, "Group.ID", "Group");
+        group.parent = frames_.back().group;
+        Frame& frame = Push(Ctx::Group);
+        frame.group = &group;
+        frame.guid = &group.guid;
+        frame.attrs = &group.attrs;
+    }
+
+    void StartObjDef(const char** atts) {
+        ObjDefImpl& def = db_->objDefs.emplace_back();
+        def.id = RequireId(atts, "ObjDef.ID", "ObjDef");
+        def.db = db_.get();
+        def.group = frames_.back().group;
+        def.type = Catalog().Resolve(TypeKind::Object, RequireAttr(atts, "TypeNum", "ObjDef"));
+        objDefsById_.emplace(def.id, &def);
+        Frame& frame = Push(Ctx::ObjDef);
+        frame.objDef = &def;
+        frame.guid = &def.guid;
+        frame.attrs = &def.attrs;
+        if (const char* symbol = FindAttr(atts, "SymbolNum")) frame.writtenType = symbol;
+        if (const char* links = FindAttr(atts, "LinkedModels.IdRefs")) {
+            pendingLinks_.push_back(PendingLinks{&def.assignedModels, links, Line()});
+        }
+    }
+
+    void EndObjDef(Frame& frame) {
+        frame.objDef->defaultSymbol = ResolveWithGuid(TypeKind::Symbol, frame.writtenType, frame.typeGuid);
+    }
+
+    void StartCxnDef(const char** atts) {
+        CxnDefImpl& cxn = db_->cxnDefs.emplace_back();
+        cxn.id = RequireId(atts, "CxnDef.ID", "CxnDef");
+        cxn.type = Catalog().Resolve(TypeKind::Connection, RequireAttr(atts, "CxnDef.Type", "CxnDef"));
+        cxn.source = frames_.back().objDef;
+        cxnDefsById_.emplace(cxn.id, &cxn);
+        const char* target = FindAttr(atts, "ToObjDef.IdRef");
+        pendingTargets_.push_back(PendingTarget{&cxn, target ? target : "", Line()});
+        if (const char* links = FindAttr(atts, "LinkedModels.IdRefs")) {
+            pendingLinks_.push_back(PendingLinks{&cxn.assignedModels, links, Line()});
+        }
+        Frame& frame = Push(Ctx::CxnDef);
+        frame.guid = &cxn.guid;
+        frame.attrs = &cxn.attrs;
+    }
+
+    void StartModel(const char** atts) {
+        ModelImpl& model = db_->models.emplace_back();
+        model.id = RequireId(atts, "Model.ID", "Model");
+        model.db = db_.get();
+        model.group = frames_.back().group;
+        modelsById_.emplace(model.id, &model);
+        Frame& frame = Push(Ctx::Model);
+        frame.model = &model;
+        frame.guid = &model.guid;
+        frame.attrs = &model.attrs;
+        frame.writtenType = RequireAttr(atts, "Model.Type", "Model");
+    }
+
+    void EndModel(Frame& frame) {
+        frame.model->type = ResolveWithGuid(TypeKind::Model, frame.writtenType, frame.typeGuid);
+    }
+
+    void StartObjOcc(const char** atts) {
+        NoteOptionalId(atts, "ObjOcc.ID");
+        PendingOcc occ;
+        occ.model = frames_.back().model;
+        const char* def = FindAttr(atts, "ObjDef.IdRef");
+        occ.objDefRef = def ? def : "";
+        occ.line = Line();
+        pendingOccs_.push_back(std::move(occ));
+        Frame& frame = Push(Ctx::ObjOcc);
+        frame.pending = pendingOccs_.size() - 1;
+        if (const char* symbol = FindAttr(atts, "SymbolNum")) frame.writtenType = symbol;
+    }
+
+    void EndObjOcc(Frame& frame) {
+        pendingOccs_[frame.pending].symbol = ResolveWithGuid(TypeKind::Symbol, frame.writtenType, frame.typeGuid);
+    }
+
+    void StartCxnOcc(const char** atts) {
+        NoteOptionalId(atts, "CxnOcc.ID");
+        PendingCxnOcc occ;
+        occ.model = frames_.back().model;
+        const char* def = FindAttr(atts, "CxnDef.IdRef");
+        occ.cxnDefRef = def ? def : "";
+        occ.line = Line();
+        pendingCxnOccs_.push_back(std::move(occ));
+        Push(Ctx::CxnOcc).pending = pendingCxnOccs_.size() - 1;
+    }
+
+    void StartAttrDef(const char** atts) {
+        attrType_ = Catalog().Resolve(TypeKind::Attribute, RequireAttr(atts, "AttrDef.Type", "AttrDef"));
+        attrValues_.clear();
+        repo::Attributes* owner = frames_.back().attrs;
+        Push(Ctx::AttrDef).attrs = owner;
+    }
+
+    void EndAttrDef() {
+        if (!attrValues_.empty()) frames_.back().attrs->Add(attrType_, std::move(attrValues_));
+        attrValues_.clear();
+    }
+
+    void EndAttrValue() {
+        attrValue_.text = styled_ ? std::move(styledText_) : std::move(plainText_);
+        attrValues_.push_back(std::move(attrValue_));
+    }
+
+    // --- attribute values --------------------------------------------------------------------
+
+    TypeCatalog& Catalog() { return db_->Catalog(); }
+
+    const TypeInfo* ResolveWithGuid(TypeKind kind, const std::string& written, const std::string& guid) {
+        if (!guid.empty()) {
+            if (const TypeInfo* known = Catalog().ResolveKnownGuid(kind, guid)) return known;
+        }
+        if (!written.empty()) return Catalog().Resolve(kind, written);
+        if (kind == TypeKind::Symbol) return nullptr;
+        return Catalog().Resolve(kind, guid);
+    }
+
+    std::string RequireAttr(const char** atts, const char* attr, const char* element) const {
+        const char* value = FindAttr(atts, attr);
+        if (!value || text::Trim(value).empty()) Fail(std::string("<") + element + "> without " + attr);
+        return value;
+    }
+
+    std::string RequireId(const char** atts, const char* attr, const char* element) {
+        std::string id = RequireAttr(atts, attr, element);
+        if (!ids_.insert(id).second) Fail("duplicate id '" + id + "' in " + attr);
+        return id;
+    }
+
+    void NoteOptionalId(const char** atts, const char* attr) {
+        const char* id = FindAttr(atts, attr);
+        if (id && !ids_.insert(id).second) Fail("duplicate id '" + std::string(id) + "' in " + attr);
+    }
+
+    LocaleId RequireLocale(const char* written) const {
+        std::optional<LocaleId> loc = ParseLocale(written);
+        if (!loc) Fail("LocaleId '" + std::string(written) + "' is neither a locale number nor a known language tag");
+        return *loc;
+    }
+
+    void NoteLocale(LocaleId loc) {
+        if (localesSeen_.insert(loc).second) db_->locales.push_back(loc);
+    }
+
+    void ReadPosition(const char** atts, int& x, int& y) const {
+        x = ReadCoordinate(atts, "Pos.X");
+        y = ReadCoordinate(atts, "Pos.Y");
+    }
+
+    int ReadCoordinate(const char** atts, const char* attr) const {
+        const char* value = FindAttr(atts, attr);
+        if (!value) return 0;
+        std::optional<int> number = text::ParseInt(text::Trim(value));
+        if (!number) Fail(std::string(attr) + " '" + value + "' is not a whole number");
+        return *number;
+    }
+
+    // --- references --------------------------------------------------------------------------
+
+    template <class T>
+    T* Lookup(const std::unordered_map<std::string_view, T*>& map, const std::string& ref, const char* attr, int line) {
+        auto it = map.find(ref);
+        if (it != map.end()) return it->second;
+        NoteDangling(attr, ref, line);
+        return nullptr;
+    }
+
+    void NoteDangling(const char* attr, const std::string& ref, int line) {
+        if (danglingCount_++ == 0) {
+            firstDangling_ = std::string(attr) + "=\"" + ref + "\" at line " + std::to_string(line);
+        }
+    }
+
+    void ResolveTargets() {
+        for (PendingTarget& pending : pendingTargets_) {
+            pending.cxn->target = Lookup(objDefsById_, pending.ref, "ToObjDef.IdRef", pending.line);
+        }
+    }
+
+    void ResolveLinks() {
+        for (PendingLinks& pending : pendingLinks_) {
+            std::string_view refs = pending.refs;
+            std::size_t pos = 0;
+            while (pos < refs.size()) {
+                std::size_t end = refs.find_first_of(" \t\r\n", pos);
+                if (end == std::string_view::npos) end = refs.size();
+                if (end > pos) {
+                    std::string ref(refs.substr(pos, end - pos));
+                    if (ModelImpl* model = Lookup(modelsById_, ref, "LinkedModels.IdRefs", pending.line)) {
+                        pending.models->push_back(model);
+                    }
+                }
+                pos = end + 1;
+            }
+        }
+    }
+
+    void CreateOccurrences() {
+        for (const PendingOcc& pending : pendingOccs_) {
+            ObjDefImpl* def = Lookup(objDefsById_, pending.objDefRef, "ObjDef.IdRef", pending.line);
+            if (!def) continue;
+            ObjOccImpl& occ = db_->objOccs.emplace_back();
+            occ.x = pending.x;
+            occ.y = pending.y;
+            occ.symbol = pending.symbol;
+            occ.model = pending.model;
+            occ.objDef = def;
+        }
+        for (const PendingCxnOcc& pending : pendingCxnOccs_) {
+            CxnDefImpl* cxn = Lookup(cxnDefsById_, pending.cxnDefRef, "CxnDef.IdRef", pending.line);
+            // A connection whose target was dropped is not linked, and neither are its placements.
+            if (!cxn || !cxn->target) continue;
+            CxnOccImpl& occ = db_->cxnOccs.emplace_back();
+            occ.x = pending.x;
+            occ.y = pending.y;
+            occ.model = pending.model;
+            occ.cxnDef = cxn;
+        }
+    }
+
+    // --- load report -------------------------------------------------------------------------
+
+    void ReportDanglingReferences(std::ostream& report) const {
+        if (danglingCount_ == 0) return;
+        report << sourceName_ << ": " << danglingCount_
+               << (danglingCount_ == 1 ? " reference names an id" : " references name ids")
+               << " not in the file (a partial export?) and " << (danglingCount_ == 1 ? "was" : "were")
+               << " dropped; the first: " << firstDangling_ << "\n";
+    }
+
+    void ReportUnmappedTypes(std::ostream& report) {
+        // By kind, and within a kind in order of first use.
+        std::vector<std::pair<const TypeInfo*, int>> unmapped = Catalog().Unmapped();
+        if (unmapped.empty()) return;
+        std::stable_sort(unmapped.begin(), unmapped.end(),
+                         [](const auto& a, const auto& b) { return a.first->kind < b.first->kind; });
+        report << sourceName_ << ": " << unmapped.size()
+               << (unmapped.size() == 1 ? " type name has" : " type names have")
+               << " no ARIS type number and match no mapping rule; add them to the server's types.tsv:\n";
+        for (const auto& [type, count] : unmapped) {
+            report << "  " << TypeKindWord(type->kind) << " type " << type->apiName << " (" << count
+                   << (count == 1 ? " use" : " uses") << ")\n";
+        }
+    }
+
+    XML_Parser parser_ = nullptr;
+    std::string sourceName_;
+    std::unique_ptr<DatabaseImpl> db_;
+    std::optional<std::string> failure_;
+
+    std::vector<Frame> frames_;
+    int skipDepth_ = 0;
+
+    // The attribute being read.
+    const TypeInfo* attrType_ = nullptr;
+    std::vector<AttrValue> attrValues_;
+    AttrValue attrValue_;
+    std::string plainText_;
+    std::string styledText_;
+    bool styled_ = false;
+    int paragraphs_ = 0;
+    // Text of a GUID, SymbolGUID or TypeGUID element.
+    std::string elementText_;
+
+    std::unordered_set<std::string> ids_;
+    std::unordered_set<LocaleId> localesSeen_;
+    // Keys view the ids held by the items, which never move (the database keeps them in deques).
+    std::unordered_map<std::string_view, ObjDefImpl*> objDefsById_;
+    std::unordered_map<std::string_view, ModelImpl*> modelsById_;
+    std::unordered_map<std::string_view, CxnDefImpl*> cxnDefsById_;
+
+    std::vector<PendingOcc> pendingOccs_;
+    std::vector<PendingCxnOcc> pendingCxnOccs_;
+    std::vector<PendingTarget> pendingTargets_;
+    std::vector<PendingLinks> pendingLinks_;
+    int danglingCount_ = 0;
+    std::string firstDangling_;
+};
+
+}  // namespace
+
+std::unique_ptr<repo::DatabaseImpl> ReadAml(const AmlChunkSource& source, const std::string& sourceName,
+                                            std::unique_ptr<TypeCatalog> catalog, std::ostream& report) {
+    AmlParser parser(sourceName, std::move(catalog));
+    parser.Parse(source);
+    return parser.Finish(report);
+}
+
+}  // namespace aris

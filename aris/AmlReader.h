@@ -1,0 +1,26 @@
+#pragma once
+// The AML reader: streams an ARIS XML export through expat into a new repository database.
+// External entities are never loaded; entities of the internal DTD subset are expanded under
+// expat's amplification limits. Malformed input raises ServerError(440) naming the source,
+// line and column; references to ids missing from the file are dropped and reported once.
+#include <cstddef>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "aris/Repository.h"
+#include "aris/TypeTable.h"
+
+namespace aris {
+
+/// Fills `buffer` with up to `size` bytes of the document; returns the count, 0 at the end.
+/// Throws ServerError when the source cannot be read.
+using AmlChunkSource = std::function<std::size_t(char* buffer, std::size_t size)>;
+
+/// Read one AML document into a new database using `catalog` for its types. The load report
+/// (dropped references, type names without number) goes to `report`.
+std::unique_ptr<repo::DatabaseImpl> ReadAml(const AmlChunkSource& source, const std::string& sourceName,
+                                            std::unique_ptr<TypeCatalog> catalog, std::ostream& report);
+
+}  // namespace aris

@@ -1,0 +1,29 @@
+#pragma once
+// The local ARIS server: opens AML exports as databases. CreateApplication (Automation.h) gives
+// the application object whose "Report" component opens a database by server and database name
+// (see ServerLocator.h); the functions here load an export directly.
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "aris/Automation.h"
+#include "aris/TypeTable.h"
+
+namespace aris {
+
+/// Load an AML document held in memory. `sourceName` names it in messages; the database's name
+/// is its file name without extension. The load report goes to `report`; a non-empty
+/// `serverTypesTsvPath` names a type table that extends and overrides the built-in one.
+/// Throws ServerError(440) for a malformed document or an unreadable type table.
+std::unique_ptr<Database> LoadAmlText(const std::string& xml, const std::string& sourceName, std::ostream& report,
+                                      const std::string& serverTypesTsvPath = "");
+
+/// Load an AML file; as LoadAmlText. Throws ServerError(440) when the file cannot be read.
+std::unique_ptr<Database> LoadAmlFile(const std::string& path, std::ostream& report,
+                                      const std::string& serverTypesTsvPath = "");
+
+/// The built-in type table (aris-types.tsv beside the program), read once. Throws
+/// ServerError(440) when it cannot be found or read.
+const TypeTable& BuiltInTypeTable();
+
+}  // namespace aris
