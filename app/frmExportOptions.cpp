@@ -209,7 +209,7 @@ void frmExportOptions::SetSettingsChanged(bool changed) {
 }
 
 void frmExportOptions::RefreshView() {
-    if (view_) view_->Refresh();
+    if (view_) view_->ShowStates();
 }
 
 void frmExportOptions::LoadBoolean(const char* valueName, Ctl control, bool& global) {
@@ -347,7 +347,7 @@ void frmExportOptions::cmdOK_Click() {
     ProcedureScope scope("frmExportOptions.cmdOK_Click");
     if (settingsChanged_) SaveOptions();
     open_ = false;
-    if (view_) view_->Close();
+    if (view_) view_->Dismiss();
 }
 
 void frmExportOptions::cmdApply_Click() {
@@ -365,5 +365,5 @@ void frmExportOptions::cmdCancel_Click() {
 
 void frmExportOptions::cmdHelp_Click() {
     ProcedureScope scope("frmExportOptions.cmdHelp_Click");
-    if (view_) view_->ShowHelp(kDialogHelpId);
+    if (view_) view_->OpenHelp(kDialogHelpId);
 }

@@ -52,15 +52,15 @@ public:
     /// Show the window modally until Close; an error that ends the program is passed on.
     virtual void RunModal() = 0;
     /// Close the window; the export goes on.
-    virtual void Close() = 0;
+    virtual void Dismiss() = 0;
     /// Apply the language's font to the window and to each of its controls.
     virtual void SetNlsFontForm() = 0;
     /// Show the controls' states again (captions, values, enabled, help ids).
-    virtual void Refresh() = 0;
+    virtual void ShowStates() = 0;
     /// Signal a refused key.
     virtual void Beep() = 0;
     /// Open the help book at a topic.
-    virtual void ShowHelp(int contextId) = 0;
+    virtual void OpenHelp(int contextId) = 0;
 };
 
 class frmExportOptions;

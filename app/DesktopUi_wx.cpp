@@ -1,0 +1,50 @@
+#include <iostream>
+#include <memory>
+
+#include <wx/app.h>
+#include <wx/init.h>
+#include <wx/log.h>
+
+#include "app/frmExportOptions_wx.h"
+#include "platform/Desktop_wx.h"
+#include "platform/DesktopUi.h"
+
+namespace {
+
+/// The toolkit's application object: no main window, no command line of its own (the
+/// program's switches are not the toolkit's).
+class DesktopApp : public wxApp {
+public:
+    bool OnInit() override { return true; }
+};
+
+bool g_installed = false;
+
+}  // namespace
+
+bool InstallDesktopUi(int /*argc*/, char** argv) {
+    if (g_installed) return true;
+    // Only the program name goes to the toolkit, so that it takes none of our switches.
+    static char* toolkitArgv[] = {argv ? argv[0] : nullptr, nullptr};
+    int toolkitArgc = toolkitArgv[0] ? 1 : 0;
+    wxApp::SetInstance(new DesktopApp);
+    if (!wxEntryStart(toolkitArgc, toolkitArgv)) return false;
+    wxTheApp->SetAppName("lumenport");
+    // Toolkit reports go to standard error rather than into windows of their own.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    platform::SetMessageBoxPresenter(std::make_unique<platform::WxMessageBox>());
+    platform::SetSaveFileDialogHook(platform::ShowSaveFileWindow);
+    InstallExportOptionsWindow();
+    g_installed = true;
+    return true;
+}
+
+void ShutdownDesktopUi() {
+    if (!g_installed) return;
+    RemoveExportOptionsWindow();
+    platform::SetSaveFileDialogHook({});
+    platform::SetMessageBoxPresenter(std::make_unique<platform::BatchMessageBox>(std::cerr));
+    platform::ReleaseDesktopResources();
+    wxEntryCleanup();
+    g_installed = false;
+}

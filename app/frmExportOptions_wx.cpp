@@ -1,0 +1,346 @@
+#include "app/frmExportOptions_wx.h"
+
+#include <array>
+#include <exception>
+#include <utility>
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/cshelp.h>
+#include <wx/dialog.h>
+#include <wx/notebook.h>
+#include <wx/panel.h>
+#include <wx/radiobut.h>
+#include <wx/sizer.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include "app/frmExportOptions.h"
+#include "app/modGlobals.h"
+#include "platform/Desktop_wx.h"
+#include "platform/HelpBook.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+/// Width at which the long labels wrap.
+constexpr int kLabelWidth = 460;
+
+wxString Wx(const std::string& utf8) { return wxString::FromUTF8(utf8); }
+
+/// The window of frmExportOptions: a tab control with one page per tab, the buttons below.
+/// It shows the states the dialog's logic keeps and forwards every user action to it.
+class frmExportOptionsWindow : public wxDialog, public ExportOptionsView {
+public:
+    explicit frmExportOptionsWindow(frmExportOptions& form);
+
+    void RunModal() override;
+    void Dismiss() override;
+    void SetNlsFontForm() override { platform::Set_NLS_Font_Form(this); }
+    void ShowStates() override;
+    void Beep() override { wxBell(); }
+    void OpenHelp(int contextId) override;
+
+private:
+    wxWindow*& Window(Ctl id) { return windows_[static_cast<std::size_t>(id)]; }
+    void CreateTabs();
+    void CreateControl(const DialogControl& c, wxWindow* page, wxSizer* sizer);
+    void CreateButtons(wxSizer* sizer);
+    void ArrangeLabels();
+    void BindEvents();
+    void ShowState(const DialogControl& c);
+    int HelpContextIdOf(wxWindow* window) const;
+    void OnHelpRequest(wxWindow* window);
+    void OnNumSuffixChar(wxKeyEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+
+    /// Run one handler of the dialog's logic; an error that ends the program closes the window
+    /// and is passed on after the modal loop (never through the toolkit's event loop).
+    template <class Handler>
+    void Guard(Handler handler) {
+        try {
+            handler();
+        } catch (...) {
+            pending_ = std::current_exception();
+            if (IsModal()) EndModal(wxID_ABORT);
+        }
+    }
+
+    frmExportOptions& form_;
+    std::array<wxWindow*, static_cast<std::size_t>(Ctl::Count)> windows_{};
+    wxNotebook* tabs_ = nullptr;
+    wxStaticBoxSizer* frame_ = nullptr;  ///< the sizer of the data-type frame
+    std::exception_ptr pending_;
+};
+
+frmExportOptionsWindow::frmExportOptionsWindow(frmExportOptions& form)
+    : wxDialog(nullptr, wxID_ANY, Wx(form.Control(Ctl::Form).caption), wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxDIALOG_NO_PARENT, Wx(form.Control(Ctl::Form).name)),
+      form_(form) {
+    SetExtraStyle(GetExtraStyle() | wxDIALOG_EX_CONTEXTHELP);
+    Window(Ctl::Form) = this;
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    tabs_ = new wxNotebook(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, "SSTab1");
+    Window(Ctl::SSTab1) = tabs_;
+    CreateTabs();
+    top->Add(tabs_, 1, wxEXPAND | wxALL, 10);
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    CreateButtons(buttons);
+    top->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 10);
+    SetSizer(top);
+    BindEvents();
+    ShowStates();
+    tabs_->SetSelection(static_cast<std::size_t>(form_.SelectedTab()));
+}
+
+void frmExportOptionsWindow::CreateTabs() {
+    wxWindow* page = nullptr;
+    wxSizer* sizer = nullptr;
+    for (const DialogControl& c : form_.Controls()) {
+        if (c.tab < 0) continue;
+        if (c.kind == ControlKind::Tab) {
+            if (page) page->SetSizer(sizer);
+            page = new wxPanel(tabs_, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, Wx(c.name));
+            sizer = new wxBoxSizer(wxVERTICAL);
+            Window(c.id) = page;
+            tabs_->AddPage(page, Wx(c.caption));
+            continue;
+        }
+        CreateControl(c, page, sizer);
+    }
+    if (page) page->SetSizer(sizer);
+    ArrangeLabels();
+}
+
+void frmExportOptionsWindow::CreateControl(const DialogControl& c, wxWindow* page, wxSizer* sizer) {
+    // The option buttons sit inside the frame of the data-type tab.
+    wxWindow* parent = page;
+    if (c.kind == ControlKind::OptionButton) parent = Window(Ctl::frDataTypes);
+    wxWindow* w = nullptr;
+    switch (c.kind) {
+        case ControlKind::Label:
+            w = new wxStaticText(parent, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize, 0, Wx(c.name));
+            break;
+        case ControlKind::CheckBox:
+            w = new wxCheckBox(parent, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize, 0,
+                               wxDefaultValidator, Wx(c.name));
+            break;
+        case ControlKind::TextBox: {
+            auto* text = new wxTextCtrl(parent, wxID_ANY, Wx(c.text), wxDefaultPosition, wxSize(90, -1), 0,
+                                        wxDefaultValidator, Wx(c.name));
+            text->SetMaxLength(frmExportOptions::kMaxSuffixDigits);
+            w = text;
+            break;
+        }
+        case ControlKind::Frame: {
+            auto* box = new wxStaticBox(parent, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize, 0,
+                                        Wx(c.name));
+            Window(c.id) = box;
+            frame_ = new wxStaticBoxSizer(box, wxVERTICAL);
+            sizer->Add(frame_, 0, wxEXPAND | wxALL, 10);
+            return;
+        }
+        case ControlKind::OptionButton: {
+            bool first = c.id == Ctl::rbARISDomainType;
+            w = new wxRadioButton(parent, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize,
+                                  first ? wxRB_GROUP : 0, wxDefaultValidator, Wx(c.name));
+            Window(c.id) = w;
+            frame_->Add(w, 0, wxALL, 5);
+            return;
+        }
+        default:
+            return;
+    }
+    Window(c.id) = w;
+    sizer->Add(w, 0, wxLEFT | wxRIGHT | wxTOP, 10);
+}
+
+void frmExportOptionsWindow::ArrangeLabels() {
+    // The controls were created in the dialog's order (the label first); shown, the label
+    // stands beside the text box below the check boxes.
+    wxSizer* sizer = Window(Ctl::TabNaming)->GetSizer();
+    wxWindow* label = Window(Ctl::stNumSuffix);
+    wxWindow* text = Window(Ctl::efNumSuffix);
+    sizer->Detach(label);
+    sizer->Detach(text);
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->Add(label, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 10);
+    row->Add(text, 0, wxALIGN_CENTER_VERTICAL);
+    sizer->Add(row, 0, wxEXPAND | wxALL, 10);
+    // On the control-flow tab the label explains the check boxes: it stands above them.
+    wxWindow* flowLabel = Window(Ctl::stControlFlow);
+    wxSizer* flow = Window(Ctl::TabControlFlow)->GetSizer();
+    flow->Detach(flowLabel);
+    flow->Insert(0, flowLabel, 0, wxLEFT | wxRIGHT | wxTOP, 10);
+}
+
+void frmExportOptionsWindow::CreateButtons(wxSizer* sizer) {
+    sizer->Add(new wxContextHelpButton(this), 0, wxALIGN_CENTER_VERTICAL);
+    sizer->AddStretchSpacer();
+    for (Ctl id : {Ctl::cmdOK, Ctl::cmdCancel, Ctl::cmdApply, Ctl::cmdHelp}) {
+        const DialogControl& c = form_.Control(id);
+        auto* button = new wxButton(this, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize, 0,
+                                    wxDefaultValidator, Wx(c.name));
+        Window(id) = button;
+        sizer->Add(button, 0, wxLEFT, 6);
+    }
+    static_cast<wxButton*>(Window(Ctl::cmdOK))->SetDefault();
+    SetEscapeId(Window(Ctl::cmdCancel)->GetId());
+    SetAffirmativeId(Window(Ctl::cmdOK)->GetId());
+}
+
+void frmExportOptionsWindow::BindEvents() {
+    for (const DialogControl& c : form_.Controls()) {
+        wxWindow* w = Window(c.id);
+        Ctl id = c.id;
+        if (c.kind == ControlKind::CheckBox) {
+            w->Bind(wxEVT_CHECKBOX, [this, id](wxCommandEvent& e) {
+                Guard([&] { form_.Control_Click(id, e.IsChecked() ? CheckState::Checked : CheckState::Unchecked); });
+            });
+        } else if (c.kind == ControlKind::OptionButton) {
+            w->Bind(wxEVT_RADIOBUTTON, [this, id](wxCommandEvent&) {
+                Guard([&] { form_.Control_Click(id, CheckState::Checked); });
+            });
+        }
+    }
+    wxWindow* suffix = Window(Ctl::efNumSuffix);
+    suffix->Bind(wxEVT_CHAR, &frmExportOptionsWindow::OnNumSuffixChar, this);
+    suffix->Bind(wxEVT_TEXT, [this](wxCommandEvent& e) {
+        Guard([&] { form_.efNumSuffix_Change(e.GetString().utf8_string()); });
+    });
+    Window(Ctl::cmdOK)->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Guard([&] { form_.cmdOK_Click(); }); });
+    Window(Ctl::cmdCancel)->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Guard([&] { form_.cmdCancel_Click(); }); });
+    Window(Ctl::cmdApply)->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Guard([&] { form_.cmdApply_Click(); }); });
+    Window(Ctl::cmdHelp)->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Guard([&] { form_.cmdHelp_Click(); }); });
+    tabs_->Bind(wxEVT_NOTEBOOK_PAGE_CHANGED, [this](wxBookCtrlEvent& e) {
+        if (e.GetEventObject() == tabs_) form_.SelectTab(e.GetSelection());
+        e.Skip();
+    });
+    // Closing the window by its title bar is a cancel.
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
+        if (e.CanVeto()) e.Veto();
+        Guard([&] { form_.cmdCancel_Click(); });
+    });
+    Bind(wxEVT_HELP, [this](wxHelpEvent& e) { OnHelpRequest(dynamic_cast<wxWindow*>(e.GetEventObject())); });
+    Bind(wxEVT_CHAR_HOOK, &frmExportOptionsWindow::OnCharHook, this);
+}
+
+void frmExportOptionsWindow::OnNumSuffixChar(wxKeyEvent& event) {
+    wxChar key = event.GetUnicodeKey();
+    // Keys that type no character (arrows, Delete), Tab, Enter, Escape and shortcuts keep
+    // their usual work; only typed characters and backspace are filtered.
+    bool typesCharacter = key != WXK_NONE && (key >= 32 || key == WXK_BACK) && key != WXK_DELETE;
+    if (!typesCharacter || event.ControlDown() || event.AltDown()) {
+        event.Skip();
+        return;
+    }
+    bool accepted = false;
+    Guard([&] { accepted = form_.efNumSuffix_KeyPress(static_cast<char32_t>(key)); });
+    if (accepted) event.Skip();
+}
+
+void frmExportOptionsWindow::OnCharHook(wxKeyEvent& event) {
+    if (event.GetKeyCode() != WXK_F1 || event.HasAnyModifiers()) {
+        event.Skip();
+        return;
+    }
+    OnHelpRequest(wxWindow::FindFocus());
+}
+
+int frmExportOptionsWindow::HelpContextIdOf(wxWindow* window) const {
+    // A control without a topic of its own (a label, the frame, a tab page) shows the topic of
+    // the control it sits in.
+    for (wxWindow* w = window; w; w = w->GetParent()) {
+        for (const DialogControl& c : form_.Controls()) {
+            if (windows_[static_cast<std::size_t>(c.id)] == w && c.helpContextId != 0) return c.helpContextId;
+        }
+        if (w == this) break;
+    }
+    return form_.Control(Ctl::Form).helpContextId;
+}
+
+void frmExportOptionsWindow::OnHelpRequest(wxWindow* window) {
+    int id = HelpContextIdOf(window ? window : this);
+    Guard([&] { OpenHelp(id); });
+}
+
+void frmExportOptionsWindow::OpenHelp(int contextId) {
+    std::string book = platform::FindHelpBook(modGlobals::HelpFile);
+    if (platform::ShowHelpTopic(book, contextId, this)) return;
+    platform::CurrentMessageBox().Show("The help file '" + modGlobals::HelpFile + "' could not be found.",
+                                       platform::kMbOkOnly + platform::kMbExclamation, "Lumenport");
+}
+
+void frmExportOptionsWindow::ShowState(const DialogControl& c) {
+    wxWindow* w = windows_[static_cast<std::size_t>(c.id)];
+    if (!w) return;
+    switch (c.kind) {
+        case ControlKind::Form:
+            SetTitle(Wx(c.caption));
+            break;
+        case ControlKind::Tab:
+            tabs_->SetPageText(static_cast<std::size_t>(c.tab), Wx(c.caption));
+            break;
+        case ControlKind::Label: {
+            auto* label = static_cast<wxStaticText*>(w);
+            if (label->GetLabel() != Wx(c.caption)) {
+                label->SetLabel(Wx(c.caption));
+                label->Wrap(kLabelWidth);
+            }
+            break;
+        }
+        case ControlKind::CheckBox:
+            w->SetLabel(Wx(c.caption));
+            static_cast<wxCheckBox*>(w)->SetValue(c.value == CheckState::Checked);
+            break;
+        case ControlKind::OptionButton:
+            w->SetLabel(Wx(c.caption));
+            static_cast<wxRadioButton*>(w)->SetValue(c.value == CheckState::Checked);
+            break;
+        case ControlKind::TextBox: {
+            auto* text = static_cast<wxTextCtrl*>(w);
+            if (text->GetValue() != Wx(c.text)) text->ChangeValue(Wx(c.text));
+            break;
+        }
+        case ControlKind::Frame:
+        case ControlKind::Button:
+            w->SetLabel(Wx(c.caption));
+            break;
+        case ControlKind::TabControl:
+            break;
+    }
+    if (c.kind != ControlKind::Form && c.kind != ControlKind::Tab) w->Enable(c.enabled);
+}
+
+void frmExportOptionsWindow::ShowStates() {
+    for (const DialogControl& c : form_.Controls()) ShowState(c);
+    Layout();
+}
+
+void frmExportOptionsWindow::RunModal() {
+    // Activation: the language's fonts, the catalog's captions and the help topics.
+    form_.Form_Activate();
+    GetSizer()->SetSizeHints(this);
+    Fit();
+    Centre();
+    Raise();
+    ShowModal();
+    if (pending_) std::rethrow_exception(std::exchange(pending_, nullptr));
+}
+
+void frmExportOptionsWindow::Dismiss() {
+    if (IsModal()) EndModal(wxID_OK);
+}
+
+}  // namespace
+
+void InstallExportOptionsWindow() {
+    SetExportOptionsViewFactory(
+        [](frmExportOptions& form) -> std::unique_ptr<ExportOptionsView> {
+            return std::make_unique<frmExportOptionsWindow>(form);
+        });
+}
+
+void RemoveExportOptionsWindow() { SetExportOptionsViewFactory({}); }

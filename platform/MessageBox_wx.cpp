@@ -1,0 +1,58 @@
+#include <wx/app.h>
+#include <wx/msgdlg.h>
+#include <wx/toplevel.h>
+
+#include "platform/Desktop_wx.h"
+#include "platform/Text.h"
+
+namespace platform {
+
+wxWindow* ActiveDialogParent() {
+    for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it) {
+        if ((*it)->IsShown()) return *it;
+    }
+    return nullptr;
+}
+
+long WxMessageBoxFlags(int style) {
+    long flags = wxCENTRE | wxSTAY_ON_TOP;
+    switch (MsgBoxButtons(style)) {
+        case kMbOkCancel: flags |= wxOK | wxCANCEL; break;
+        case 3: flags |= wxYES_NO | wxCANCEL; break;
+        case kMbYesNo: flags |= wxYES_NO; break;
+        default: flags |= wxOK; break;
+    }
+    switch (style & 0x70) {
+        case kMbCritical: flags |= wxICON_ERROR; break;
+        case kMbQuestion: flags |= wxICON_QUESTION; break;
+        case kMbExclamation: flags |= wxICON_WARNING; break;
+        case kMbInformation: flags |= wxICON_INFORMATION; break;
+        default: flags |= wxICON_NONE; break;
+    }
+    return flags;
+}
+
+int MsgBoxResultOf(int wxAnswer, int style) {
+    switch (wxAnswer) {
+        case wxID_OK: return kIdOk;
+        case wxID_YES: return kIdYes;
+        case wxID_NO: return kIdNo;
+        default: break;
+    }
+    switch (MsgBoxButtons(style)) {
+        case kMbYesNo: return kIdNo;
+        case kMbOkCancel:
+        case 3: return kIdCancel;
+        default: return kIdOk;
+    }
+}
+
+int WxMessageBox::Show(const std::string& text, int style, const std::string& title) {
+    std::string shown = ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n");
+    wxMessageDialog box(ActiveDialogParent(), wxString::FromUTF8(shown), wxString::FromUTF8(title),
+                        WxMessageBoxFlags(style));
+    box.Raise();
+    return MsgBoxResultOf(box.ShowModal(), style);
+}
+
+}  // namespace platform
