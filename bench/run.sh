@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Performance at scale: generates ARIS databases of 1, 2, 4 and 8 times a base size (in object
+# definitions), and times the program on each: loading alone (kvbrars --list), the full batch
+# export, and a parse-only pass over the same file (amlcount), the floor any reader pays.
+# Prints one markdown table row per size and writes the table to bench/results.md.
+#
+#   bench/run.sh                       base of 50,000 object definitions
+#   BENCH_BASE=2000 bench/run.sh       a quick run
+#   cmake --build build --target bench
+#
+# Environment: BENCH_BASE (default 50000), BENCH_SIZES (multipliers, default "1 2 4 8"),
+# BENCH_SEED (default 1), BENCH_BIN (program folder, default build/bin), BENCH_RESULTS
+# (default bench/results.md), BENCH_KEEP=1 keeps the temporary server folder.
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+bin=${BENCH_BIN:-$repo/build/bin}
+base=${BENCH_BASE:-50000}
+sizes=${BENCH_SIZES:-1 2 4 8}
+seed=${BENCH_SEED:-1}
+results=${BENCH_RESULTS:-$repo/bench/results.md}
+
+for tool in kvbrars amlgen amlcount benchrun; do
+  if [ ! -x "$bin/$tool" ]; then
+    echo "bench: $bin/$tool is missing; build it first: cmake --build build --target bench" >&2
+    exit 1
+  fi
+done
+case "$base" in ''|*[!0-9]*) echo "bench: BENCH_BASE must be a whole number, not '$base'" >&2; exit 64 ;; esac
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/lumenport-bench-XXXXXX")
+cleanup() { if [ "${BENCH_KEEP:-0}" = 1 ]; then echo "bench: kept $work" >&2; else rm -rf "$work"; fi; }
+trap cleanup EXIT
+
+# The program sees only the temporary server folder and its own settings hives.
+mkdir -p "$work/servers/BENCH"
+export LUMENPORT_ARIS_SERVERS="$work/servers"
+export LUMENPORT_USER_REG="$work/user.reg"
+export LUMENPORT_MACHINE_REG="$work/machine.reg"
+export XDG_DATA_HOME="$work/xdg-data"
+unset DISPLAY WAYLAND_DISPLAY
+
+# value FILE KEY: the value of KEY=value in a benchrun or amlcount result line.
+value() { sed -n "s/.*\<$2=\([^ ]*\).*/\1/p" "$1"; }
+
+cpu=$(sed -n 's/^model name[[:space:]]*:[[:space:]]*//p' /proc/cpuinfo | head -n1)
+mem=$(awk '/^MemTotal:/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
+commit=$(git -C "$repo" rev-parse --short HEAD 2>/dev/null || echo unknown)
+header="| size | file size | object definitions | load (s) | export (s) | total (s) | peak memory | parse-only (s) | total / parse-only | constructs | status |"
+rule="|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|:---|"
+
+{
+  echo "# Benchmark: export time and memory by database size"
+  echo
+  echo "- Date: $(date -u '+%Y-%m-%d %H:%M UTC'), commit $commit"
+  echo "- Machine: $(nproc) cores, ${cpu:-unknown CPU}, $mem memory"
+  echo "- Databases: amlgen --seed $seed, base of $base object definitions, times ${sizes// /, }"
+  echo "- load = kvbrars --list (read and index the database); total = the full batch export of the"
+  echo "  overview models (/LOC=1033, default options); export = total - load; parse-only = one expat"
+  echo "  pass that only counts elements (amlcount); peak memory = the export's maximum resident set."
+  echo
+  echo "$header"
+  echo "$rule"
+} > "$results"
+echo "$header"
+echo "$rule"
+
+for times in $sizes; do
+  n=$((base * times))
+  name="Bench$n"
+  db="$work/servers/BENCH/$name.xml"
+  sel="$work/$name.sel"
+  if ! "$bin/amlgen" --objdefs "$n" --seed "$seed" --out "$db" --sel "$sel" 2>"$work/amlgen.err"; then
+    cat "$work/amlgen.err" >&2
+    exit 1
+  fi
+  selection=$(cat "$sel")
+  if [ "${#selection}" -gt 120000 ]; then
+    echo "bench: the selection of $name is ${#selection} bytes, near the limit of one command-line argument" >&2
+  fi
+  bytes=$(stat -c %s "$db")
+
+  "$bin/benchrun" "$work/parse.res" "$bin/amlcount" "$db" >"$work/count.out"
+  set +e
+  "$bin/benchrun" "$work/load.res" "$bin/kvbrars" --list /SVR=BENCH "/DB=$name" /LOC=1033 \
+    >"$work/list.out" 2>"$work/list.err"
+  "$bin/benchrun" "$work/total.res" "$bin/kvbrars" --batch --output "$work/$name.wpx" \
+    /SVR=BENCH "/DB=$name" /USR=bench "/SEL=$selection" /LOC=1033 >"$work/export.out" 2>"$work/export.err"
+  set -e
+
+  objdefs=$(value "$work/count.out" objdefs)
+  parse=$(value "$work/parse.res" wall_s)
+  load=$(value "$work/load.res" wall_s)
+  total=$(value "$work/total.res" wall_s)
+  rss=$(value "$work/total.res" maxrss_kb)
+  listStatus=$(value "$work/load.res" status)
+  exportStatus=$(value "$work/total.res" status)
+  constructs=$(grep -a 'KVB03110' "$work/$name.log" 2>/dev/null | tail -n1 | grep -o '[0-9][0-9]*' | tail -n1 || true)
+  if [ "$listStatus" = 0 ] && [ "$exportStatus" = 0 ]; then
+    status=ok
+  else
+    status="list exit $listStatus, export exit $exportStatus"
+    echo "bench: $name: $status; last lines of the export's standard error:" >&2
+    tail -n 5 "$work/export.err" >&2
+  fi
+
+  row=$(awk -v times="$times" -v bytes="$bytes" -v objdefs="$objdefs" -v load="$load" -v total="$total" \
+            -v parse="$parse" -v rss="$rss" -v constructs="${constructs:--}" -v status="$status" 'BEGIN {
+      ratio = parse > 0 ? sprintf("%.1f", total / parse) : "-"
+      printf "| %dx | %.1f MB | %d | %.2f | %.2f | %.2f | %.0f MB | %.2f | %s | %s | %s |",
+             times, bytes / 1048576, objdefs, load, total - load, total, rss / 1024, parse, ratio, constructs, status
+    }')
+  echo "$row"
+  echo "$row" >> "$results"
+  rm -f "$db" "$work/$name.wpx"
+done
+echo "bench: table written to $results" >&2
