@@ -183,13 +183,13 @@ private:
     static void XMLCALL OnText(void* self, const XML_Char* s, int len) {
         static_cast<AmlParser*>(self)->Guarded([&](AmlParser& p) { p.Text(s, len); });
     }
-    static int XMLCALL OnExternalEntity(XML_Parser parser, const XML_Char* context, const XML_Char*,
-                                        const XML_Char* systemId, const XML_Char*) {
+    static int XMLCALL OnExternalEntity(XML_Parser parser, const XML_Char*, const XML_Char*, const XML_Char* systemId,
+                                        const XML_Char*) {
         auto* self = static_cast<AmlParser*>(XML_GetUserData(parser));
-        std::string what = "external entity ";
-        what += context ? std::string("'") + context + "'" : std::string("reference");
-        if (systemId) what += std::string(" (") + systemId + ")";
-        self->failure_ = self->Where() + what + " is not loaded: exports must be self-contained";
+        if (!self->failure_) {
+            self->failure_ = self->Where() + "external entity \"" + (systemId ? systemId : "") +
+                             "\" is not loaded: an export must be self-contained";
+        }
         return XML_STATUS_ERROR;
     }
     static void XMLCALL OnSkippedEntity(void* self, const XML_Char* name, int isParameterEntity) {
@@ -243,7 +243,7 @@ private:
             case Ctx::Aml: return StartInAml(name, atts);
             case Ctx::Group: return StartInGroup(name, atts);
             case Ctx::ObjDef: return StartInObjDef(name, atts);
-            case Ctx::CxnDef: return StartInCxnDef(name);
+            case Ctx::CxnDef: return StartInCxnDef(name, atts);
             case Ctx::Model: return StartInModel(name, atts);
             case Ctx::ObjOcc: return StartInObjOcc(name, atts);
             case Ctx::CxnOcc: return StartInCxnOcc(name, atts);
@@ -320,8 +320,8 @@ private:
         Skip();
     }
 
-    void StartInCxnDef(const char* name) {
-        if (StartItemChild(name, nullptr)) return;
+    void StartInCxnDef(const char* name, const char** atts) {
+        if (StartItemChild(name, atts)) return;
         Skip();
     }
 
@@ -586,8 +586,10 @@ private:
         return nullptr;
     }
 
+    // Counts a reference to a missing id and keeps the one nearest the start of the file.
     void NoteDangling(const char* attr, const std::string& ref, int line) {
-        if (danglingCount_++ == 0) {
+        if (danglingCount_++ == 0 || line < firstDanglingLine_) {
+            firstDanglingLine_ = line;
             firstDangling_ = std::string(attr) + "=\"" + ref + "\" at line " + std::to_string(line);
         }
     }
@@ -695,6 +697,7 @@ private:
     std::vector<PendingTarget> pendingTargets_;
     std::vector<PendingLinks> pendingLinks_;
     int danglingCount_ = 0;
+    int firstDanglingLine_ = 0;
     std::string firstDangling_;
 };
 
