@@ -327,7 +327,7 @@ struct ModelPlan {
 struct Scale {
     int orgUnits, persons, roles, programs, sharedStructures, domains, unitNums;
     explicit Scale(long n)
-        : orgUnits(static_cast<int>(std::max(3L, n / 400))),
+        : orgUnits(static_cast<int>(std::max(6L, n / 400))),
           persons(static_cast<int>(std::max(6L, n / 100))),
           roles(static_cast<int>(std::max(3L, n / 300))),
           programs(static_cast<int>(std::max(3L, n / 250))),
@@ -405,6 +405,8 @@ private:
     std::vector<int> selected_;                     ///< overview models
     std::vector<std::vector<int>> modelFunctions_;  ///< functions of each model, in flow order
     long serial_ = 0;                               ///< running number in generated names
+    long processModels_ = 0;                        ///< process models built so far
+    long personLinks_ = 0, roleLinks_ = 0, orgLinks_ = 0;  ///< staff assignments made so far
 };
 
 void Generator::NewGuid(std::uint64_t guid[2]) {
@@ -650,7 +652,6 @@ void Generator::BuildSharedData() {
     }
     // Programs read and write the shared structures.
     for (std::size_t i = 0; i < programs_.size(); ++i) {
-        if (i % 2 == 1) continue;
         int p = programs_[i];
         int s = structures_[i % structures_.size()];
         const char* type = db_.objDefs[p].type;
@@ -664,22 +665,26 @@ void Generator::BuildSharedData() {
 // Process models.
 
 ModelPlan Generator::MakePlan(int minFunctions) {
+    // The first three process models carry every variant, so that even the smallest database
+    // shows each construct; later models draw them at random.
+    const int ordinal = static_cast<int>(processModels_);
     ModelPlan p;
-    p.functions = std::max(minFunctions, 6 + rng_.Below(7));
+    p.functions = std::max(ordinal == 0 ? 9 : minFunctions, 6 + rng_.Below(7));
     const int F = p.functions;
     p.andAt = rng_.Below(2);
-    if (F >= 9 && rng_.Chance(60)) {
+    if (F >= 9 && (ordinal == 0 || rng_.Chance(60))) {
         int first = p.andAt + 3, last = F - 4;
-        if (first <= last) p.xorAt = first + rng_.Below(last - first + 1);
+        if (first <= last) p.xorAt = ordinal == 0 ? first : first + rng_.Below(last - first + 1);
     }
-    p.xorChain = p.xorAt >= 0 && rng_.Chance(50);
-    p.loop = rng_.Chance(12);
-    p.selfLoop = rng_.Chance(6);
-    p.readsShared = rng_.Chance(50);
+    p.xorChain = p.xorAt >= 0 && (ordinal == 0 || rng_.Chance(50));
+    p.loop = ordinal == 1 || rng_.Chance(12);
+    p.selfLoop = ordinal == 2 || rng_.Chance(6);
+    p.readsShared = ordinal == 0 || rng_.Chance(50);
     p.members = 2 + rng_.Below(3);
-    p.variant = rng_.Below(3);
+    p.variant = ordinal < 3 ? ordinal : rng_.Below(3);
     p.direct.assign(static_cast<std::size_t>(F), 0);
     for (int i = 0; i < F; ++i) p.direct[static_cast<std::size_t>(i)] = rng_.Chance(10) ? 1 : 0;
+    if (ordinal == 0) p.direct[static_cast<std::size_t>(F - 2)] = 1;
 
     int events = 2 + (p.loop ? 1 : 0);
     int rules = 0;
@@ -837,6 +842,7 @@ int Generator::BuildProcessModel(const ModelPlan& plan, int group, Text name) {
     AttachData(model, group, plan, f);
     AttachStaffAndPrograms(model, f);
     modelFunctions_[static_cast<std::size_t>(model)] = f;
+    ++processModels_;
 
     long made = static_cast<long>(db_.objDefs.size() - before);
     if (made != plan.cost) {
@@ -931,7 +937,7 @@ void Generator::AttachData(int model, int group, const ModelPlan& plan, const st
         bool plainEvent = true;
         for (const Attr& a : d.attrs) plainEvent = plainEvent && a.type != at::kOther;
         if (!plainEvent) continue;
-        int k = rng_.Below(3);
+        int k = static_cast<int>(processModels_ % 3);
         int event = occ.objDef;
         AddAttr(event, at::kCompareOp, operators[k]);
         AddAttr(event, at::kCompareValue, values[k]);
@@ -941,22 +947,23 @@ void Generator::AttachData(int model, int group, const ModelPlan& plan, const st
 }
 
 void Generator::AttachStaffAndPrograms(int model, const std::vector<int>& f) {
+    // Every fifth assignment of a kind uses the kind's second connection type.
     for (int func : f) {
         int kind = rng_.Below(10);
         if (kind < 4 || kind == 9) {
             int person = rng_.Pick(persons_);
             PlaceSide(model, person, kColStaff);
-            Flow(model, person, func, rng_.Chance(80) ? ct::kExecutes : ct::kTechResp);
+            Flow(model, person, func, ++personLinks_ % 5 ? ct::kExecutes : ct::kTechResp);
         }
         if ((kind >= 4 && kind < 7) || kind == 9) {
             int role = rng_.Pick(roles_);
             PlaceSide(model, role, kColStaff);
-            Flow(model, role, func, rng_.Chance(80) ? ct::kCarriesOut : ct::kLaneStep);
+            Flow(model, role, func, ++roleLinks_ % 5 ? ct::kCarriesOut : ct::kLaneStep);
         }
         if (kind == 7 || kind == 8) {
             int org = rng_.Pick(orgUnits_);
             PlaceSide(model, org, kColStaff);
-            Flow(model, org, func, rng_.Chance(80) ? ct::kExecutes : ct::kTechResp);
+            Flow(model, org, func, ++orgLinks_ % 5 ? ct::kExecutes : ct::kTechResp);
         }
         int programs = rng_.Chance(60) ? (rng_.Chance(15) ? 2 : 1) : 0;
         int previous = -1;
