@@ -1,21 +1,28 @@
 #include "app/clsWPX_Export.h"
 
 #include "app/clsIOHandler.h"
+#include "app/frmExportOptions.h"
 #include "app/modGlobals.h"
+#include "constructs/modPROCESS.h"
+#include "constructs/modPROCESS_CATEGORY.h"
+#include "writer/clsWPXWriter.h"
 
 void clsWPX_Export::Run() {
     ProcedureScope scope("clsWPX_Export.Run");
+    ExportOptionsDialog().Show();
     modGlobals::GeneratedNamePrefix = "DATA_STRUCTURE_";
     modGlobals::GeneratedNameSuffix = modGlobals::Options.FirstSuffixNumber;
     modGlobals::IOHandler->FileSelectDialog();
+    modGlobals::IOHandler->ParseMappingFile();
     rounds_ = 0;
     ModelCollection next = CreateWPXObjects(modGlobals::ARIS_Interface->ColSelectedModels());
     while (!next.Empty()) next = CreateWPXObjects(next);
+    modGlobals::WPXWriter->WriteAll();
 }
 
 ModelCollection clsWPX_Export::CreateWPXObjects(ModelCollection& models) {
     ProcedureScope scope("clsWPX_Export.CreateWPXObjects");
     ++rounds_;
-    (void)models;
-    return ModelCollection();
+    PROCESS_CATEGORY_Create(models);
+    return PROCESS_Create(models);
 }

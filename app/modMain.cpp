@@ -10,6 +10,8 @@
 #include "app/clsWPX_Export.h"
 #include "app/modGlobals.h"
 #include "app/modUtilities.h"
+#include "mapping/ColMappingRules.h"
+#include "writer/clsWPXWriter.h"
 #include "platform/CodePage.h"
 #include "platform/RegistryStore.h"
 #include "platform/Text.h"
@@ -156,6 +158,9 @@ bool Setup(const OwnOptions& options) {
     modGlobals::ARIS_Interface = new clsARIS_Interface();
     modGlobals::IOHandler = new clsIOHandler();
     modGlobals::WPX_Export = new clsWPX_Export();
+    modGlobals::WPXWriter = new clsWPXWriter();
+    modGlobals::CreateRegistries();
+    modMappingRule::ResetMappingRules();
     modGlobals::ARIS_Interface->SetCommandLine(options.aris);
     modGlobals::IOHandler->CommandLineOutput = options.output;
     if (options.list) return true;
@@ -166,6 +171,10 @@ bool Setup(const OwnOptions& options) {
 
 void Shutdown() {
     ProcedureScope scope("modMain.Shutdown");
+    modMappingRule::ResetMappingRules();
+    modGlobals::ReleaseRegistries();
+    delete modGlobals::WPXWriter;
+    modGlobals::WPXWriter = nullptr;
     delete modGlobals::WPX_Export;
     modGlobals::WPX_Export = nullptr;
     delete modGlobals::IOHandler;
