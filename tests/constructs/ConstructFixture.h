@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../support/TestEnv.h"
+#include "app/clsARIS_Interface.h"
 #include "app/clsIOHandler.h"
 #include "app/modGlobals.h"
 #include "aris/LocalServer.h"
@@ -122,14 +123,17 @@ public:
         modMappingRule::CreateDefaultMappingRules();
         modGlobals::CreateRegistries();
         std::ostringstream report;
-        db_ = aris::LoadAmlText(builder.Xml(), "fixture.xml", report);
-        if (!db_) throw std::runtime_error("fixture not loaded: " + report.str());
-        for (const aris::Model* model : db_->AllModels()) models_[model->Guid().substr(5)] = model;
+        auto db = aris::LoadAmlText(builder.Xml(), "fixture.xml", report);
+        if (!db) throw std::runtime_error("fixture not loaded: " + report.str());
+        for (const aris::Model* model : db->AllModels()) models_[model->Guid().substr(5)] = model;
+        session_.SetDatabase(std::move(db));
+        modGlobals::ARIS_Interface = &session_;
     }
     ~ExportEnv() {
         modGlobals::ReleaseRegistries();
         modMappingRule::ResetMappingRules();
         modGlobals::IOHandler = nullptr;
+        modGlobals::ARIS_Interface = nullptr;
     }
 
     const aris::Model* Model(const std::string& id) const { return models_.at(id); }
@@ -147,7 +151,7 @@ public:
     /// Message boxes shown so far.
     const std::vector<std::string>& Boxes() const { return box_.boxes->texts; }
     clsIOHandler& IO() { return io_; }
-    const aris::Database* Database() const { return db_.get(); }
+    const aris::Database* Database() const { return session_.Database(); }
 
     static std::vector<std::string> Lines(const std::string& text) {
         std::vector<std::string> lines;
@@ -164,7 +168,7 @@ public:
 private:
     testenv::Sandbox box_;
     clsIOHandler io_;
-    std::unique_ptr<aris::Database> db_;
+    clsARIS_Interface session_;
     std::map<std::string, const aris::Model*> models_;
 };
 
