@@ -527,13 +527,14 @@ private:
 
     TypeCatalog& Catalog() { return db_->Catalog(); }
 
+    // A user-defined symbol or model type is written as the built-in one it derives from plus its
+    // GUID: a GUID the tables know wins; otherwise the written name counts, else the GUID itself.
     const TypeInfo* ResolveWithGuid(TypeKind kind, const std::string& written, const std::string& guid) {
         if (!guid.empty()) {
             if (const TypeInfo* known = Catalog().ResolveKnownGuid(kind, guid)) return known;
         }
         if (!written.empty()) return Catalog().Resolve(kind, written);
-        if (kind == TypeKind::Symbol) return nullptr;
-        return Catalog().Resolve(kind, guid);
+        return guid.empty() ? nullptr : Catalog().Resolve(kind, guid);
     }
 
     std::string RequireAttr(const char** atts, const char* attr, const char* element) const {

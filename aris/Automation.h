@@ -83,7 +83,7 @@ public:
     /// The object definitions of one type that occur in the model, in the order of their first
     /// occurrence.
     virtual std::vector<const ObjDef*> ObjDefList(int objType, LocaleId loc) const = 0;
-    /// Every occurrence in the model, in file order.
+    /// Every object occurrence in the model, in file order.
     virtual std::vector<const Occurrence*> OccList() const = 0;
 };
 

@@ -28,18 +28,31 @@ const std::string* AttrRecord::ValueFor(LocaleId loc) const {
     return common;
 }
 
-void Attributes::Add(const TypeInfo* type, std::vector<AttrValue> values) {
-    auto same = std::find_if(records_.begin(), records_.end(), [&](const AttrRecord& r) { return r.type == type; });
-    if (same == records_.end()) {
-        records_.push_back(AttrRecord{type, std::move(values)});
-        return;
+AttrRecord& Attributes::RecordOf(const TypeInfo* type) {
+    constexpr std::size_t kIndexFrom = 16;
+    if (index_) {
+        auto [it, added] = index_->emplace(type, records_.size());
+        if (added) records_.push_back(AttrRecord{type, {}});
+        return records_[it->second];
     }
+    auto same = std::find_if(records_.begin(), records_.end(), [&](const AttrRecord& r) { return r.type == type; });
+    if (same != records_.end()) return *same;
+    records_.push_back(AttrRecord{type, {}});
+    if (records_.size() >= kIndexFrom) {
+        index_ = std::make_unique<std::unordered_map<const TypeInfo*, std::size_t>>();
+        for (std::size_t i = 0; i < records_.size(); ++i) index_->emplace(records_[i].type, i);
+    }
+    return records_.back();
+}
+
+void Attributes::Add(const TypeInfo* type, std::vector<AttrValue> values) {
+    AttrRecord& record = RecordOf(type);
     for (AttrValue& value : values) {
-        auto present = std::find_if(same->values.begin(), same->values.end(), [&](const AttrValue& v) {
-            return v.hasLocale == value.hasLocale && v.locale == value.locale;
+        auto present = std::find_if(record.values.begin(), record.values.end(), [&](const AttrValue& v) {
+            return v.hasLocale == value.hasLocale && (!v.hasLocale || v.locale == value.locale);
         });
-        if (present != same->values.end()) *present = std::move(value);
-        else same->values.push_back(std::move(value));
+        if (present != record.values.end()) *present = std::move(value);
+        else record.values.push_back(std::move(value));
     }
 }
 

@@ -41,7 +41,7 @@ struct AttrRecord {
 class Attributes {
 public:
     /// Add the values of one attribute; values of a type already present join it, and a value
-    /// for a locale already present replaces the earlier one.
+    /// for a locale already present (or a second value without locale) replaces the earlier one.
     void Add(const TypeInfo* type, std::vector<AttrValue> values);
     /// The value of an attribute type in a locale, nullptr when not maintained there.
     const std::string* Value(int typeNum, LocaleId loc) const;
@@ -50,7 +50,12 @@ public:
     const std::vector<AttrRecord>& Records() const { return records_; }
 
 private:
+    AttrRecord& RecordOf(const TypeInfo* type);
+
     std::vector<AttrRecord> records_;
+    // Record positions by type, kept once an item has many attributes so that reading an
+    // export stays linear in its size.
+    std::unique_ptr<std::unordered_map<const TypeInfo*, std::size_t>> index_;
 };
 
 /// What every repository item holds: id, GUID, type and attributes.

@@ -116,11 +116,8 @@ std::size_t TypeTable::Size() const {
 }
 
 std::string TypeInfo::DisplayName(LocaleId loc) const {
-    const std::string& first = loc == kGermanLocale ? german : english;
-    const std::string& second = loc == kGermanLocale ? english : german;
-    if (!first.empty()) return first;
-    if (!second.empty()) return second;
-    return apiName;
+    const std::string& name = loc == kGermanLocale ? german : english;
+    return name.empty() ? apiName : name;
 }
 
 TypeCatalog::TypeCatalog(const TypeTable& builtIn, std::unique_ptr<TypeTable> server)

@@ -68,8 +68,7 @@ struct TypeInfo {
     std::string apiName;
     std::string english;
     std::string german;
-    /// German for 1031, English otherwise; the other language when one is missing; else the
-    /// API name.
+    /// German for 1031, English otherwise; the API name when that display name is missing.
     std::string DisplayName(LocaleId loc) const;
 };
 

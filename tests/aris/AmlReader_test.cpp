@@ -291,6 +291,64 @@ TEST(AmlReader, LocaleIdForms) {
     EXPECT_EQ(def->Name(1033), "tag");
 }
 
+TEST(AmlReader, TypeNamesByLocale) {
+    struct Row {
+        const char* written;
+        int number;
+        const char* english;
+        const char* german;
+    };
+    const std::vector<Row> rows = {
+        {"OT_FUNC", 22, "Function", "Funktion"},
+        {"22", 22, "Function", "Funktion"},
+        {"OT_CLST", 14, "Cluster/Data model", "Cluster/Datenmodell"},  // "*" marks of the source dropped
+        {"OT_ORG_UNIT_CLST", 2, "Organizational unit cluster", "OT_ORG_UNIT_CLST"},  // no German name
+        {"4242", 4242, "4242", "4242"},
+        {"OT_NOBODY_KNOWS", aris::kUnmappedType, "OT_NOBODY_KNOWS", "OT_NOBODY_KNOWS"},
+    };
+    std::string defs;
+    std::string occs;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::string id = "ObjDef." + std::to_string(i);
+        defs += "<ObjDef ObjDef.ID=\"" + id + "\" TypeNum=\"" + rows[i].written + "\">" + Names(id) + "</ObjDef>";
+        occs += "<ObjOcc ObjOcc.ID=\"ObjOcc." + std::to_string(i) + "\" ObjDef.IdRef=\"" + id + "\"/>";
+    }
+    auto db = Load(Aml(defs + "<Model Model.ID=\"Model.1\" Model.Type=\"MT_EEPC\">" + occs + "</Model>"));
+    ASSERT_TRUE(db);
+    std::vector<const aris::Occurrence*> placed = db->AllModels()[0]->OccList();
+    ASSERT_EQ(placed.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const aris::ObjDef* def = placed[i]->ObjDef();
+        EXPECT_EQ(def->TypeNum(), rows[i].number) << rows[i].written;
+        EXPECT_EQ(def->TypeName(1033), rows[i].english) << rows[i].written;
+        EXPECT_EQ(def->TypeName(1036), rows[i].english) << rows[i].written;
+        EXPECT_EQ(def->TypeName(1031), rows[i].german) << rows[i].written;
+    }
+}
+
+TEST(AmlReader, AttributesOfOneTypeJoin) {
+    std::string attrs;
+    for (int type = 1001; type <= 1020; ++type) {
+        attrs += "<AttrDef AttrDef.Type=\"" + std::to_string(type) + "\"><AttrValue LocaleId=\"1033\">v" +
+                 std::to_string(type) + "</AttrValue></AttrDef>";
+    }
+    attrs += R"(<AttrDef AttrDef.Type="1005"><AttrValue LocaleId="1033">replaced</AttrValue><AttrValue LocaleId="1031">neu</AttrValue></AttrDef>
+      <AttrDef AttrDef.Type="1002"><AttrValue>common</AttrValue><AttrValue>common again</AttrValue></AttrDef>)";
+    auto db = Load(Aml("<ObjDef ObjDef.ID=\"ObjDef.1\" TypeNum=\"OT_FUNC\">" + attrs + R"(</ObjDef>
+      <Model Model.ID="Model.1" Model.Type="MT_EEPC"><ObjOcc ObjOcc.ID="ObjOcc.1" ObjDef.IdRef="ObjDef.1"/></Model>)"));
+    ASSERT_TRUE(db);
+    const aris::ObjDef* def = db->AllModels()[0]->OccList()[0]->ObjDef();
+    EXPECT_EQ(def->AttrList(1033).size(), 20u);
+    EXPECT_EQ(def->AttrList(1033)[4].GetValue(false), "replaced");
+    EXPECT_EQ(def->GetAttribute(1005, 1031).GetValue(false), "neu");
+    EXPECT_EQ(def->GetAttribute(1020, 1033).GetValue(false), "v1020");
+    EXPECT_EQ(def->GetAttribute(1002, 1033).GetValue(false), "v1002");
+    EXPECT_EQ(def->GetAttribute(1002, 1031).GetValue(false), "common again");
+    std::vector<int> german;
+    for (const aris::Attribute& a : def->AttrList(1031)) german.push_back(a.Type());
+    EXPECT_EQ(german, (std::vector<int>{1002, 1005}));
+}
+
 TEST(AmlReader, ServerTypeTableAddsAndOverrides) {
     testenv::TempDir dir;
     std::string tsv = dir.File("types.tsv");
