@@ -5,6 +5,11 @@
 #include "app/modGlobals.h"
 #include "constructs/modPROCESS.h"
 #include "constructs/modPROCESS_CATEGORY.h"
+#include "constructs/modPROGRAM.h"
+#include "data/modDATA_STRUCTURE.h"
+#include "staff/modORGANIZATION.h"
+#include "staff/modPERSON.h"
+#include "staff/modROLE.h"
 #include "writer/clsWPXWriter.h"
 
 void clsWPX_Export::Run() {
@@ -24,5 +29,10 @@ ModelCollection clsWPX_Export::CreateWPXObjects(ModelCollection& models) {
     ProcedureScope scope("clsWPX_Export.CreateWPXObjects");
     ++rounds_;
     PROCESS_CATEGORY_Create(models);
+    ORGANIZATION_Create(models);
+    ROLE_Create(models);
+    PERSON_Create(models);
+    DATA_STRUCTURE_Create(models);
+    PROGRAM_Create(models);
     return PROCESS_Create(models);
 }

@@ -1,13 +1,28 @@
 #include "constructs/clsACTIVITY.h"
 
+#include "connectors/clsCONTROL_CONNECTOR.h"
 #include "constructs/ConstructText.h"
 #include "constructs/clsPROCESS.h"
 #include "constructs/modPROCESS.h"
+#include "constructs/modPROGRAM.h"
+#include "data/modContainer.h"
+#include "platform/Text.h"
+#include "staff/modStaffProperty.h"
 
 namespace {
 
 constexpr const char* kStartConditionRule = "ACTIVITY_START_CONDITION";
 constexpr const char* kExitConditionRule = "ACTIVITY_EXIT_CONDITION";
+constexpr const char* kProgramRule = "ACTIVITY_PROGRAM";
+
+// The object definitions related to the activity's function by a relation rule.
+ARISObjDefCollection RelatedObjects(const aris::ObjDef* function, const char* ruleName) {
+    ARISObjDefCollection related;
+    modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(related, function, ruleName);
+    return related;
+}
+// The symbol of the AND rule that joins incoming control flows.
+constexpr int kAndRuleSymbol = 42;
 
 }  // namespace
 
@@ -49,13 +64,12 @@ void clsACTIVITY::SetupProperty_ActivitySetting() {
 
 void clsACTIVITY::SetupProperty_InputContainer() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_InputContainer");
-    // SEAM(data structures): the container is chosen from the objects related by the rule
-    // "FUNCTION_RECEIVES_DATA"; until then it stays the default structure.
+    Containers.SetInputContainer(ChooseContainer(RelatedObjects(ARISObjectDefinition, "FUNCTION_RECEIVES_DATA")));
 }
 
 void clsACTIVITY::SetupProperty_OutputContainer() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_OutputContainer");
-    // SEAM(data structures): as the input container, with the rule "FUNCTION_SENDS_DATA".
+    Containers.SetOutputContainer(ChooseContainer(RelatedObjects(ARISObjectDefinition, "FUNCTION_SENDS_DATA")));
 }
 
 void clsACTIVITY::SetupProperty_LAYOUT() {
@@ -113,15 +127,33 @@ void clsACTIVITY::SetupProperty_ProgramActivitySetting() {
 
 void clsACTIVITY::SetupProperty_PROGRAM() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_PROGRAM");
-    // SEAM(programs): the first object related by the rule "ACTIVITY_PROGRAM" names PROGRAM
-    // (attribute of "PROGRAM_ObjectName", convention "6") and is ensured with
-    // PROGRAM_Add_ARIS_Mapping; further ones: message 3010, then 3060 "SUPPORT_TOOL" each.
+    ARISObjDefCollection programs = RelatedObjects(ARISObjectDefinition, kProgramRule);
+    if (programs.Empty()) return;
+    const aris::ObjDef* program = programs.Item(1);
+    std::string name = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(program, "PROGRAM_ObjectName");
+    if (!name.empty()) {
+        SetQuotedProperty(PROGRAM, name, "6");
+        PROGRAM_Add_ARIS_Mapping(program);
+    }
+    if (programs.Count() == 1) return;
+    // The further programs are the activity's support tools.
+    LogMessage(64, 3010, "PROGRAM", "ACTIVITY");
+    for (std::size_t position = 2; position <= programs.Count(); ++position)
+        LogObjectMapped(*programs.Item(position), "SUPPORT_TOOL");
 }
 
 void clsACTIVITY::SetupProperty_SUPPORT_TOOL() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_SUPPORT_TOOL");
-    // SEAM(programs): the further programs related by "ACTIVITY_PROGRAM" (all of them for a
-    // process activity), quoted and blank-separated.
+    ARISObjDefCollection programs = RelatedObjects(ARISObjectDefinition, kProgramRule);
+    // A program activity runs its first program; a process activity runs none.
+    std::size_t first = Is_PROCESS_ACTIVITY() ? 1 : 2;
+    std::string tools;
+    for (std::size_t position = first; position <= programs.Count(); ++position) {
+        std::string name = programs.Item(position)->Name(modGlobals::LocaleId);
+        auto converted = modMappingRule::ConvertARISNameOrWarn(name, "6");
+        if (converted && !converted->empty()) tools += " " + Quoted(*converted);
+    }
+    SUPPORT_TOOL = platform::TrimLeft(tools);
 }
 
 void clsACTIVITY::SetupProperty_StartCondition(const clsPROCESS& process) {
@@ -167,20 +199,23 @@ void clsACTIVITY::SetupProperty_ExplicitStaffAssignment(const clsPROCESS& proces
 
 void clsACTIVITY::SetupProperty_PERSON() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_PERSON");
-    // SEAM(staff): the persons related by "ACTIVITY_PERSON", each ensured with
-    // PERSON_Add_ARIS_Mapping.
+    modStaffProperty::SetupMultiValuedReference(PERSON, ARISObjectDefinition,
+                                                modStaffProperty::PersonReference("ACTIVITY_PERSON"));
 }
 
 void clsACTIVITY::SetupProperty_MEMBER_OF_ROLE() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_MEMBER_OF_ROLE");
-    // SEAM(staff): the roles related by "ACTIVITY_MEMBER_OF_ROLE", each ensured with
-    // ROLE_Add_ARIS_Mapping.
+    modStaffProperty::SetupMultiValuedReference(
+        MEMBER_OF_ROLE, ARISObjectDefinition,
+        modStaffProperty::RoleReference("ACTIVITY_MEMBER_OF_ROLE", modStaffProperty::RoleName));
 }
 
 void clsACTIVITY::SetupProperty_ORGANIZATION() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_ORGANIZATION");
-    // SEAM(staff): the first organization related by "ACTIVITY_ORGANIZATION", ensured with
-    // ORGANIZATION_Add_ARIS_Mapping; further ones: warning 3000 and message 3030 each.
+    modStaffProperty::SetupSingleValuedReference(
+        ORGANIZATION, ARISObjectDefinition,
+        modStaffProperty::OrganizationReference("ACTIVITY_ORGANIZATION", modStaffProperty::OrganizationName),
+        "ORGANIZATION", "ACTIVITY");
 }
 
 void clsACTIVITY::SetupProperty_OtherSettings() {
@@ -204,17 +239,39 @@ std::string clsACTIVITY::GetProperty_ExitCondition(const std::string& ruleName) 
     return DerivedExitCondition();
 }
 
+const aris::ObjDef* clsACTIVITY::JoiningAndRule(const clsPROCESS& process) const {
+    ARISObjDefCollection rules;
+    modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(rules, ARISObjectDefinition,
+                                                                "FUNCTION_RECEIVES_CONTROL_FROM_RULE");
+    if (rules.Count() != 1) return nullptr;
+    const aris::ObjDef* rule = rules.Item(1);
+    auto occurrences = rule->OccListInModel(process.ARIS_Model);
+    if (occurrences.empty() || occurrences.front()->SymbolNum() != kAndRuleSymbol) return nullptr;
+    return rule;
+}
+
 std::string clsACTIVITY::DerivedStartCondition(const clsPROCESS& process) const {
-    // SEAM(control connectors): the joining rule object (exactly one object related by
-    // "FUNCTION_RECEIVES_CONTROL_FROM_RULE", occurring in the process model with symbol 42 at
-    // its first occurrence there) on every path of every incoming connector gives "ALL CONNECTORS",
-    // else "AT_LEAST_ONE CONNECTOR".
-    (void)process;
-    return "";
+    const aris::ObjDef* rule = JoiningAndRule(process);
+    if (!rule) return "";
+    bool everyPathPassesTheRule = true;
+    for (const clsCONTROL_CONNECTOR* connector : Col_CONTROL_CONNECTOR_IN) {
+        for (const std::shared_ptr<clsPath>& path : connector->ColPath) {
+            modGlobals::CurrentStep = "Retrieve object definition";
+            bool passes = path && path->ColARISObjectDefinitionsOnPath.Contains(rule->Guid());
+            modGlobals::CurrentStep.clear();
+            if (passes) continue;
+            everyPathPassesTheRule = false;
+            break;
+        }
+    }
+    return everyPathPassesTheRule ? "ALL CONNECTORS" : kDefaultStartCondition;
 }
 
 std::string clsACTIVITY::DerivedExitCondition() const {
-    // SEAM(control connectors): "NOT ( " + Condition + " )" of the first outgoing connector
-    // whose IsLoopConnector is true, when its Condition is not empty.
+    for (const clsCONTROL_CONNECTOR* connector : Col_CONTROL_CONNECTOR_OUT) {
+        if (!connector->IsLoopConnector()) continue;
+        // Only the first loop connector counts, with or without a condition.
+        return connector->Condition.empty() ? "" : "NOT ( " + connector->Condition + " )";
+    }
     return "";
 }

@@ -7,11 +7,18 @@
 #include "app/clsARIS_Interface.h"
 #include "app/clsIOHandler.h"
 #include "app/modGlobals.h"
+#include "connectors/clsCONTROL_CONNECTOR.h"
 #include "constructs/ConstructLifecycle.h"
 #include "constructs/clsACTIVITY.h"
 #include "constructs/clsPROCESS.h"
 #include "constructs/clsPROCESS_CATEGORY.h"
+#include "constructs/clsPROGRAM.h"
+#include "data/clsDATA_MEMBER.h"
+#include "data/clsDATA_STRUCTURE.h"
 #include "platform/CodePage.h"
+#include "staff/clsORGANIZATION.h"
+#include "staff/clsPERSON.h"
+#include "staff/clsROLE.h"
 #include "platform/Text.h"
 #include "writer/WPXBlock.h"
 
@@ -44,6 +51,15 @@ SessionNames CurrentSessionNames() {
     names.database = database->Name(modGlobals::LocaleId);
     names.user = database->LoginUserName(modGlobals::LocaleId);
     return names;
+}
+
+// The update pass's block of a person or organization: "UPDATE " + kind and name, the one
+// property, "END " + name; the empty text (written as one empty line) when the property is not
+// set.
+std::string UpdateBlock(const std::string& kind, const std::string& name, const char* keyword,
+                        const std::string& value) {
+    if (value.empty()) return "";
+    return WPXBlock().Line(0, "UPDATE " + kind + name).Line(1, keyword + value).Line(0, "END " + name).Text();
 }
 
 }  // namespace
@@ -107,8 +123,12 @@ void clsWPXWriter::WriteSectionHeader(const std::string& title) {
 int clsWPXWriter::WriteAllDataStructure() {
     ProcedureScope scope("clsWPXWriter.WriteAllDataStructure");
     WriteSectionHeader("DATA_STRUCTUREs");
-    // SEAM(data structures): WriteDataStructure for every structure of Col_DATA_STRUCTURE.
-    return 0;
+    int count = 0;
+    for (const Owned<clsDATA_STRUCTURE>& structure : RegistryOf(modGlobals::Col_DATA_STRUCTURE)) {
+        WriteDataStructure(*structure);
+        ++count;
+    }
+    return count;
 }
 
 int clsWPXWriter::WriteAllProcessCategory() {
@@ -125,31 +145,45 @@ int clsWPXWriter::WriteAllProcessCategory() {
 int clsWPXWriter::WriteAllProgram() {
     ProcedureScope scope("clsWPXWriter.WriteAllProgram");
     WriteSectionHeader("PROGRAMs");
-    // SEAM(programs): WriteProgram for every program of Col_PROGRAM.
-    return 0;
+    int count = 0;
+    for (const Owned<clsPROGRAM>& program : RegistryOf(modGlobals::Col_PROGRAM)) {
+        WriteProgram(*program);
+        ++count;
+    }
+    return count;
 }
 
 int clsWPXWriter::WriteAllPerson(bool update) {
     ProcedureScope scope("clsWPXWriter.WriteAllPerson");
     if (!update) WriteSectionHeader("PERSONs");
-    // SEAM(staff): WritePerson(person, update) for every person of Col_PERSON; the update
-    // pass counts 0.
-    return 0;
+    int count = 0;
+    for (const Owned<clsPERSON>& person : RegistryOf(modGlobals::Col_PERSON)) {
+        WritePerson(*person, update);
+        ++count;
+    }
+    return update ? 0 : count;
 }
 
 int clsWPXWriter::WriteAllRole() {
     ProcedureScope scope("clsWPXWriter.WriteAllRole");
     WriteSectionHeader("ROLEs");
-    // SEAM(staff): WriteRole for every role of Col_ROLE.
-    return 0;
+    int count = 0;
+    for (const Owned<clsROLE>& role : RegistryOf(modGlobals::Col_ROLE)) {
+        WriteRole(*role);
+        ++count;
+    }
+    return count;
 }
 
 int clsWPXWriter::WriteAllOrganization(bool update) {
     ProcedureScope scope("clsWPXWriter.WriteAllOrganization");
     if (!update) WriteSectionHeader("ORGANIZATIONs");
-    // SEAM(staff): WriteOrganization(organization, update) for every organization of
-    // Col_ORGANIZATION; the update pass counts 0.
-    return 0;
+    int count = 0;
+    for (const Owned<clsORGANIZATION>& organization : RegistryOf(modGlobals::Col_ORGANIZATION)) {
+        WriteOrganization(*organization, update);
+        ++count;
+    }
+    return update ? 0 : count;
 }
 
 int clsWPXWriter::WriteAllProcess() {
@@ -172,10 +206,12 @@ int clsWPXWriter::WriteAllActivity(const clsPROCESS& process) {
 
 int clsWPXWriter::WriteAllControlConnector(const clsPROCESS& process) {
     ProcedureScope scope("clsWPXWriter.WriteAllControlConnector");
-    // SEAM(control connectors): WriteControlConnector for every connector of
-    // Col_CONTROL_CONNECTOR; loop connectors write nothing but are counted.
-    (void)process;
-    return 0;
+    int count = 0;
+    for (const Owned<clsCONTROL_CONNECTOR>& connector : process.Col_CONTROL_CONNECTOR) {
+        WriteControlConnector(*connector);
+        ++count;
+    }
+    return count;
 }
 
 int clsWPXWriter::WriteAllDataConnector(const clsPROCESS& process) {
@@ -183,6 +219,34 @@ int clsWPXWriter::WriteAllDataConnector(const clsPROCESS& process) {
     // SEAM(data connectors): WriteDataConnector for every connector of Col_DATA_CONNECTOR.
     (void)process;
     return 0;
+}
+
+void clsWPXWriter::WriteDataStructure(const clsDATA_STRUCTURE& structure) {
+    ProcedureScope scope("clsWPXWriter.WriteDataStructure");
+    WPXBlock block;
+    block.Line(0, "STRUCTURE " + structure.ObjectName)
+        .LineIfSet(1, "DESCRIPTION ", structure.DESCRIPTION)
+        .LineIfSet(1, "DOCUMENTATION ", structure.DOCUMENTATION);
+    for (const clsDATA_MEMBER* member : structure.ColDATA_MEMBER()) {
+        // The ";" ends the member's last line, which may be its DESCRIPTION or DOCUMENTATION.
+        block.Line(1, member->MemberName + ": " + member->DataType + " " + member->SizeOfArray)
+            .LineIfSet(2, "DESCRIPTION ", member->DESCRIPTION)
+            .LineIfSet(2, "DOCUMENTATION ", member->DOCUMENTATION)
+            .Append(";");
+    }
+    Write(block.Line(0, "END " + structure.ObjectName).Text());
+}
+
+void clsWPXWriter::WriteProgram(const clsPROGRAM& program) {
+    ProcedureScope scope("clsWPXWriter.WriteProgram");
+    Write(WPXBlock()
+              .Line(0, "PROGRAM " + program.ObjectName + " (" + program.Containers.InputName() + ", " +
+                           program.Containers.OutputName() + ")")
+              .LineIfSet(1, "DESCRIPTION ", program.DESCRIPTION)
+              .LineIfSet(1, "DOCUMENTATION ", program.DOCUMENTATION)
+              .RawIfSet(1, program.OtherSettings)
+              .Line(0, "END " + program.ObjectName)
+              .Text());
 }
 
 void clsWPXWriter::WriteProcessCategory(const clsPROCESS_CATEGORY& category) {
@@ -216,6 +280,16 @@ int clsWPXWriter::WriteProcess(const clsPROCESS& process) {
     return count;
 }
 
+void clsWPXWriter::WriteControlConnector(const clsCONTROL_CONNECTOR& connector) {
+    ProcedureScope scope("clsWPXWriter.WriteControlConnector");
+    // A loop connector leaves no trace in the file (it is still counted).
+    if (connector.IsLoopConnector()) return;
+    WPXBlock block;
+    block.Line(1, "CONTROL").LineIfSet(2, "DESCRIPTION ", connector.DESCRIPTION).RawIfSet(2, connector.Linking);
+    if (!connector.Condition.empty()) block.Line(2, "WHEN '" + connector.Condition + "'");
+    Write(block.LineIfSet(2, "LAYOUT ", connector.LAYOUT).Text());
+}
+
 void clsWPXWriter::WriteActivity(const clsACTIVITY& activity) {
     ProcedureScope scope("clsWPXWriter.WriteActivity");
     bool subprocess = activity.Is_PROCESS_ACTIVITY();
@@ -237,4 +311,49 @@ void clsWPXWriter::WriteActivity(const clsACTIVITY& activity) {
         block.LineIfSet(2, "PROGRAM ", activity.PROGRAM);
     block.RawIfSet(2, activity.OtherSettings).Line(1, "END " + activity.ActivityName);
     Write(block.Text());
+}
+
+void clsWPXWriter::WritePerson(const clsPERSON& person, bool update) {
+    ProcedureScope scope("clsWPXWriter.WritePerson");
+    if (update) {
+        Write(UpdateBlock("PERSON ", person.PersonName, "SUBSTITUTE ", person.SUBSTITUTE));
+        return;
+    }
+    Write(WPXBlock()
+              .Line(0, "PERSON " + person.PersonName)
+              .LineIfSet(1, "DESCRIPTION ", person.DESCRIPTION)
+              .LineIfSet(1, "FIRST_NAME ", person.FIRST_NAME)
+              .LineIfSet(1, "LAST_NAME ", person.LAST_NAME)
+              .LineIfSet(1, "PHONE ", person.PHONE)
+              .LineIfSet(1, "SECOND_PHONE ", person.SECOND_PHONE)
+              .RawIfSet(1, person.OtherSettings)
+              .Line(0, "END " + person.PersonName)
+              .Text());
+}
+
+void clsWPXWriter::WriteRole(const clsROLE& role) {
+    ProcedureScope scope("clsWPXWriter.WriteRole");
+    Write(WPXBlock()
+              .Line(0, "ROLE " + role.ObjectName)
+              .LineIfSet(1, "DESCRIPTION ", role.DESCRIPTION)
+              .LineIfSet(1, "COORDINATOR ", role.COORDINATOR)
+              .LineIfSet(1, "RELATED_PERSON ", role.RELATED_PERSON)
+              .Line(0, "END " + role.ObjectName)
+              .Text());
+}
+
+void clsWPXWriter::WriteOrganization(const clsORGANIZATION& organization, bool update) {
+    ProcedureScope scope("clsWPXWriter.WriteOrganization");
+    if (update) {
+        Write(UpdateBlock("ORGANIZATION ", organization.ObjectName, "PARENT_ORGANIZATION ",
+                          organization.PARENT_ORGANIZATION));
+        return;
+    }
+    Write(WPXBlock()
+              .Line(0, "ORGANIZATION " + organization.ObjectName)
+              .LineIfSet(1, "DESCRIPTION ", organization.DESCRIPTION)
+              .LineIfSet(1, "MANAGER ", organization.MANAGER)
+              .LineIfSet(1, "RELATED_PERSON ", organization.RELATED_PERSON)
+              .Line(0, "END " + organization.ObjectName)
+              .Text());
 }

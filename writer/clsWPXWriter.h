@@ -4,7 +4,13 @@
 
 class clsPROCESS;
 class clsPROCESS_CATEGORY;
+class clsDATA_STRUCTURE;
+class clsPROGRAM;
 class clsACTIVITY;
+class clsCONTROL_CONNECTOR;
+class clsPERSON;
+class clsROLE;
+class clsORGANIZATION;
 
 /// Writes the definition file from the registries once every construct is set up: the header,
 /// then one section per kind, each construct as one block (one WriteFile call whose text begins
@@ -39,11 +45,24 @@ public:
     int WriteAllControlConnector(const clsPROCESS& process);
     int WriteAllDataConnector(const clsPROCESS& process);
 
+    /// The STRUCTURE block: head, description, documentation, one member per line (its own
+    /// description and documentation below it, ";" at the end of its last line), END.
+    void WriteDataStructure(const clsDATA_STRUCTURE& structure);
+    /// The PROGRAM block, its containers in the head line.
+    void WriteProgram(const clsPROGRAM& program);
     void WriteProcessCategory(const clsPROCESS_CATEGORY& category);
     /// Head block, activities, control connectors, data connectors, closing block; returns the
     /// number of activities and connectors.
     int WriteProcess(const clsPROCESS& process);
     void WriteActivity(const clsACTIVITY& activity);
+    /// The CONTROL block; nothing for a loop connector.
+    void WriteControlConnector(const clsCONTROL_CONNECTOR& connector);
+    /// First pass: the PERSON block. Update pass: the UPDATE block naming the substitute, or an
+    /// empty block (one empty line) for a person without substitute.
+    void WritePerson(const clsPERSON& person, bool update);
+    void WriteRole(const clsROLE& role);
+    /// As WritePerson, with the parent organization in the update pass.
+    void WriteOrganization(const clsORGANIZATION& organization, bool update);
 
     /// The header's date "yyyy ddd mmm d  hh:mm:ss" with the day and month names of the user's
     /// locale (LC_TIME of the environment).

@@ -1,0 +1,74 @@
+#include "staff/clsPERSON.h"
+
+#include "constructs/ConstructText.h"
+#include "staff/modStaffProperty.h"
+
+using namespace modStaffProperty;
+
+void clsPERSON::SetupPropertiesInOrder() {
+    SetupProperty_PersonName();
+    SetupProperty_FIRST_NAME();
+    SetupProperty_LAST_NAME();
+    SetupProperty_PHONE();
+    SetupProperty_SECOND_PHONE();
+    SetupProperty_SUBSTITUTE();
+    SetupProperty_RELATED_ROLE();
+    SetupProperty_RELATED_ORGANIZATION();
+    SetupProperty_DESCRIPTION();
+    SetupProperty_OtherSettings();
+}
+
+void clsPERSON::SetupProperty_PersonName() {
+    ProcedureScope scope("clsPERSON.SetupProperty_PersonName");
+    std::string name = modStaffProperty::PersonName(ARISObjectDefinition);
+    if (!name.empty()) PersonName = Quoted(name);
+}
+
+void clsPERSON::SetupProperty_FIRST_NAME() {
+    ProcedureScope scope("clsPERSON.SetupProperty_FIRST_NAME");
+    SetQuotedConvertedAttribute(FIRST_NAME, ARISObjectDefinition, "PERSON_FIRST_NAME", "5");
+}
+
+void clsPERSON::SetupProperty_LAST_NAME() {
+    ProcedureScope scope("clsPERSON.SetupProperty_LAST_NAME");
+    SetQuotedConvertedAttribute(LAST_NAME, ARISObjectDefinition, "PERSON_LAST_NAME", "5");
+}
+
+void clsPERSON::SetupProperty_PHONE() {
+    ProcedureScope scope("clsPERSON.SetupProperty_PHONE");
+    SetQuotedConvertedAttribute(PHONE, ARISObjectDefinition, "PERSON_PHONE", "5");
+}
+
+void clsPERSON::SetupProperty_SECOND_PHONE() {
+    ProcedureScope scope("clsPERSON.SetupProperty_SECOND_PHONE");
+    SetQuotedConvertedAttribute(SECOND_PHONE, ARISObjectDefinition, "PERSON_SECOND_PHONE", "5");
+}
+
+void clsPERSON::SetupProperty_DESCRIPTION() {
+    ProcedureScope scope("clsPERSON.SetupProperty_DESCRIPTION");
+    if (!modGlobals::Options.UseDescriptionAttr) return;
+    SetQuotedConvertedAttribute(DESCRIPTION, ARISObjectDefinition, "PERSON_DESCRIPTION", "2");
+}
+
+void clsPERSON::SetupProperty_SUBSTITUTE() {
+    ProcedureScope scope("clsPERSON.SetupProperty_SUBSTITUTE");
+    SetupSingleValuedReference(SUBSTITUTE, ARISObjectDefinition, PersonReference("PERSON_SUBSTITUTE"), "SUBSTITUTE",
+                               kKindName);
+}
+
+void clsPERSON::SetupProperty_RELATED_ROLE() {
+    ProcedureScope scope("clsPERSON.SetupProperty_RELATED_ROLE");
+    SetupMultiValuedReference(RELATED_ROLE, ARISObjectDefinition, RoleReference("PERSON_RELATED_ROLE", ItemName));
+}
+
+void clsPERSON::SetupProperty_RELATED_ORGANIZATION() {
+    ProcedureScope scope("clsPERSON.SetupProperty_RELATED_ORGANIZATION");
+    SetupSingleValuedReference(RELATED_ORGANIZATION, ARISObjectDefinition,
+                               OrganizationReference("PERSON_RELATED_ORGANIZATION", ItemName), "RELATED_ORGANIZATION",
+                               kKindName);
+}
+
+void clsPERSON::SetupProperty_OtherSettings() {
+    ProcedureScope scope("clsPERSON.SetupProperty_OtherSettings");
+    SetOtherSettingsProperty(OtherSettings, ARISObjectDefinition, "PERSON_OTHER_SETTINGS");
+}

@@ -1,0 +1,93 @@
+#include "staff/modStaffProperty.h"
+
+#include "app/modGlobals.h"
+#include "constructs/ConstructLifecycle.h"
+#include "constructs/ConstructText.h"
+#include "mapping/ConvertARISPersonName.h"
+#include "mapping/modMappingRule.h"
+#include "staff/modORGANIZATION.h"
+#include "staff/modPERSON.h"
+#include "staff/modROLE.h"
+
+// The helpers below record no procedure name of their own: a warning or error raised while
+// they run is reported for the SetupProperty_ operation that called them.
+
+namespace modStaffProperty {
+
+namespace {
+
+// The converted text under a convention; "" after warning 2040 or 2050, so an object whose
+// name cannot be converted counts as nameless for this property.
+std::string ConvertedOrEmpty(const std::string& text, const char* convention) {
+    return modMappingRule::ConvertARISNameOrWarn(text, convention).value_or("");
+}
+
+ARISObjDefCollection RelatedObjects(const aris::ObjDef* owner, const char* relationRule) {
+    ARISObjDefCollection related;
+    modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(related, owner, relationRule);
+    return related;
+}
+
+}  // namespace
+
+std::string PersonName(const aris::ObjDef* person) { return modUtilities::ConvertARISPersonName(person); }
+
+std::string ItemName(const aris::ObjDef* objDef) {
+    return ConvertedOrEmpty(objDef ? objDef->Name(modGlobals::LocaleId) : std::string(), "6");
+}
+
+std::string RoleName(const aris::ObjDef* role) {
+    return ConvertedOrEmpty(modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(role, "ROLE_ObjectName"),
+                            "6");
+}
+
+std::string OrganizationName(const aris::ObjDef* organization) {
+    return ConvertedOrEmpty(
+        modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(organization, "ORGANIZATION_ObjectName"), "6");
+}
+
+void EnsurePerson(const aris::ObjDef* person) { PERSON_Add_ARIS_Mapping(person); }
+void EnsureRole(const aris::ObjDef* role) { ROLE_Add_ARIS_Mapping(role); }
+void EnsureOrganization(const aris::ObjDef* organization) { ORGANIZATION_Add_ARIS_Mapping(organization); }
+
+void SetupSingleValuedReference(std::string& target, const aris::ObjDef* owner, const StaffReference& reference,
+                                const char* keyword, const char* ownerKind) {
+    ARISObjDefCollection related = RelatedObjects(owner, reference.relationRule);
+    if (related.Empty()) return;
+    const aris::ObjDef* first = related.Item(1);
+    std::string name = reference.name(first);
+    if (!name.empty()) {
+        target = Quoted(name);
+        reference.ensure(first);
+    }
+    if (related.Count() == 1) return;
+    LogMessage(48, 3000, keyword, ownerKind);
+    for (std::size_t position = 2; position <= related.Count(); ++position) {
+        const aris::ObjDef* ignored = related.Item(position);
+        LogMessage(64, 3030, ignored->Name(modGlobals::LocaleId), ignored->TypeName(modGlobals::LocaleId));
+    }
+}
+
+void SetupMultiValuedReference(std::string& target, const aris::ObjDef* owner, const StaffReference& reference) {
+    for (const aris::ObjDef* objDef : RelatedObjects(owner, reference.relationRule)) {
+        std::string name = reference.name(objDef);
+        if (name.empty()) continue;
+        target += " " + Quoted(name);
+        reference.ensure(objDef);
+    }
+    target.erase(0, target.find_first_not_of(' '));
+}
+
+void SetQuotedConvertedProperty(std::string& target, const std::string& text, const char* convention) {
+    if (text.empty()) return;
+    std::string converted = ConvertedOrEmpty(text, convention);
+    if (!converted.empty()) target = Quoted(converted);
+}
+
+void SetQuotedConvertedAttribute(std::string& target, const aris::ObjDef* objDef, const char* ruleName,
+                                 const char* convention) {
+    SetQuotedConvertedProperty(target, modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(objDef, ruleName),
+                               convention);
+}
+
+}  // namespace modStaffProperty
