@@ -10,6 +10,12 @@ void SetQuotedProperty(std::string& target, const std::string& text, const char*
     if (auto converted = modMappingRule::ConvertARISNameOrWarn(text, convention)) target = Quoted(*converted);
 }
 
+void SetQuotedConvertedProperty(std::string& target, const std::string& text, const char* convention) {
+    if (text.empty()) return;
+    auto converted = modMappingRule::ConvertARISNameOrWarn(text, convention);
+    if (converted && !converted->empty()) target = Quoted(*converted);
+}
+
 void SetQuotedAttributeProperty(std::string& target, const aris::Item* item, const char* ruleName,
                                 const char* convention) {
     SetQuotedProperty(target, modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(item, ruleName), convention);

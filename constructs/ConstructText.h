@@ -13,6 +13,11 @@ std::string Quoted(const std::string& text);
 /// as it was.
 void SetQuotedProperty(std::string& target, const std::string& text, const char* convention);
 
+/// When the converted text is not empty: `target` = its quoted form. An empty text, a text
+/// that converts to nothing (blanks only), or a conversion that gives warning 2040 or 2050,
+/// leaves `target` as it was.
+void SetQuotedConvertedProperty(std::string& target, const std::string& text, const char* convention);
+
 /// SetQuotedProperty with the text of the attribute that the attribute rule reads from the item.
 void SetQuotedAttributeProperty(std::string& target, const aris::Item* item, const char* ruleName,
                                 const char* convention);

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 
+#include "connectors/modCONTROL_CONNECTOR.h"
 #include "constructs/ConstructText.h"
 #include "constructs/modACTIVITY.h"
 #include "constructs/modPROCESS.h"
 #include "constructs/modPoint.h"
+#include "data/modContainer.h"
 #include "platform/Text.h"
 
 namespace {
@@ -49,13 +51,21 @@ void clsPROCESS::SetupProperty_ProcessName() {
 
 void clsPROCESS::SetupProperty_InputContainer() {
     ProcedureScope scope("clsPROCESS.SetupProperty_InputContainer");
-    // SEAM(data structures): the container is chosen from the data objects of the data
-    // connectors of kind 2; until then it stays the default structure.
+    Containers.SetInputContainer(ChooseContainer(DataObjectsOfDataConnectors(2)));
 }
 
 void clsPROCESS::SetupProperty_OutputContainer() {
     ProcedureScope scope("clsPROCESS.SetupProperty_OutputContainer");
-    // SEAM(data structures): as the input container, from the data connectors of kind 3.
+    Containers.SetOutputContainer(ChooseContainer(DataObjectsOfDataConnectors(3)));
+}
+
+ARISObjDefCollection clsPROCESS::DataObjectsOfDataConnectors(int connectorKind) const {
+    ARISObjDefCollection dataObjects;
+    // SEAM(data connectors): in connector order, the ColInputDataObjects of every data
+    // connector of kind 2, or the ColOutputDataObjects of every one of kind 3, each object
+    // once (keyed by its Item.Guid).
+    (void)connectorKind;
+    return dataObjects;
 }
 
 void clsPROCESS::SetupProperty_ProcessSetting() {
@@ -97,8 +107,7 @@ void clsPROCESS::SetupProperty_Constructs(ARISModelCollection& nextModels) {
 
 void clsPROCESS::CreateControlConnectors() {
     ProcedureScope scope("clsPROCESS.CreateControlConnectors");
-    // SEAM(control connectors): CONTROL_CONNECTOR_Create(*this) fills Col_CONTROL_CONNECTOR
-    // and the activities' IN/OUT collections here.
+    CONTROL_CONNECTOR_Create(*this);
 }
 
 void clsPROCESS::CreateDataConnectors() {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "connectors/modFlowLoops.h"
 #include "constructs/ConstructLifecycle.h"
 #include "constructs/ContainerPair.h"
 #include "constructs/clsACTIVITY.h"
@@ -44,6 +45,8 @@ public:
     /// Control and data connectors.
     platform::OrderedCollection<Owned<clsCONTROL_CONNECTOR>> Col_CONTROL_CONNECTOR;
     platform::OrderedCollection<Owned<clsDATA_CONNECTOR>> Col_DATA_CONNECTOR;
+    /// Col_CONTROL_CONNECTOR indexed by FROM for the control-flow loop search.
+    modFlowLoops::FlowLoopIndex ControlFlowLoopIndex;
     /// Layout scale, bounds of the activity positions and margins.
     double ShrinkFactor = 1.0;
     std::int32_t MaxXPos = 0;
@@ -92,6 +95,9 @@ private:
     void CreateControlConnectors();
     /// Create the data connectors between activities and from the source and to the sink.
     void CreateDataConnectors();
+    /// The data objects that the data connectors from the source (kind 2) or to the sink
+    /// (kind 3) carry, each once, in connector order: the objects the container is chosen from.
+    ARISObjDefCollection DataObjectsOfDataConnectors(int connectorKind) const;
     /// Append the SOURCE_LAYOUT (kind 2) or SINK_LAYOUT (kind 3) texts of the data connectors.
     void CollectDataConnectorLayouts(int connectorKind, platform::OrderedCollection<std::string>& layouts);
     /// Set up the data connectors of one kind with generated names and a container.
