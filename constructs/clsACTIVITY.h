@@ -112,6 +112,9 @@ private:
     /// "ALL CONNECTORS" when every path of the incoming control connectors passes one joining
     /// rule object, else "AT_LEAST_ONE CONNECTOR"; "" when there is no such join.
     std::string DerivedStartCondition(const clsPROCESS& process) const;
+    /// The one rule object that passes control to this function, when its first occurrence in
+    /// the process model has the AND symbol; nullptr otherwise.
+    const aris::ObjDef* JoiningAndRule(const clsPROCESS& process) const;
     /// "NOT ( condition )" of the first outgoing loop connector with a condition, else "".
     std::string DerivedExitCondition() const;
 };
