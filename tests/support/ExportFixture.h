@@ -1,0 +1,28 @@
+#pragma once
+// Whole-program exports for end-to-end tests: an AML database in a server folder of a sandbox,
+// the program run in batch mode, the definition file and the log compared byte for byte with
+// the expected files beside the fixture (the header's date masked).
+#include <string>
+
+namespace testenv {
+
+/// One export of a fixture folder holding <database>.xml, expected.wpx, expected.log and,
+/// optionally, user.reg (the settings of the export).
+struct ExportCase {
+    std::string folder;     ///< the fixture folder, ending in "/"
+    std::string database;   ///< served as /SVR=T /DB=<database>
+    std::string selection;  ///< the /SEL text
+    std::string locale;     ///< the /LOC value
+};
+
+/// Run the export in a fresh sandbox (code page 1252, C locale) and expect status 0, no
+/// standard error output, and the definition file and log equal to the expected files; a
+/// difference is reported with its first differing line.
+void ExpectExportAsExpected(const ExportCase& export_);
+
+/// Empty when equal; otherwise the first differing line, numbered from 1, with both versions.
+std::string FirstDifference(const std::string& expected, const std::string& actual);
+/// The header's date replaced by "<date>" after checking its shape "yyyy ddd mmm d  hh:mm:ss".
+std::string MaskDate(const std::string& file);
+
+}  // namespace testenv
