@@ -13,6 +13,7 @@
 #include "app/clsIOHandler.h"
 #include "app/modGlobals.h"
 #include "mapping/ColMappingRules.h"
+#include "mapping/clsMappingRuleToken.h"
 #include "platform/Error.h"
 #include "platform/MessageBox.h"
 
