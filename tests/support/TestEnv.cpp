@@ -95,6 +95,19 @@ std::string BinPath(const std::string& name) { return std::string(LP_BIN_DIR) + 
 std::string TestDataPath(const std::string& relative) { return std::string(LP_TEST_DIR) + "/" + relative; }
 
 RunResult RunProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+    return RunProgramAt(BinPath("kvbrars"), args, env);
+}
+
+std::string CopyProgramTo(const std::string& folder) {
+    fs::create_directories(folder);
+    for (const char* name : {"kvbrars", "kvbrdeu.so", "kvbrenu.so", "aris-types.tsv"})
+        fs::copy_file(BinPath(name), folder + "/" + name, fs::copy_options::overwrite_existing);
+    fs::copy(BinPath("aris"), folder + "/aris", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    return folder + "/kvbrars";
+}
+
+RunResult RunProgramAt(const std::string& program, const std::vector<std::string>& args,
+                       const std::map<std::string, std::string>& env) {
     TempDir capture;
     std::string outPath = capture.File("out"), errPath = capture.File("err");
     pid_t pid = ::fork();
@@ -108,7 +121,7 @@ RunResult RunProgram(const std::vector<std::string>& args, const std::map<std::s
         ::unsetenv("DISPLAY");
         ::unsetenv("WAYLAND_DISPLAY");
         for (const auto& [k, v] : env) ::setenv(k.c_str(), v.c_str(), 1);
-        std::string prog = BinPath("kvbrars");
+        const std::string& prog = program;
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(prog.c_str()));
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));

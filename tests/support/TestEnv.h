@@ -62,6 +62,14 @@ struct RunResult {
 /// Run the built program with arguments, extra environment and no standard input.
 RunResult RunProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {});
 
+/// Run another copy of the program (see CopyProgramTo) in the same way.
+RunResult RunProgramAt(const std::string& program, const std::vector<std::string>& args,
+                       const std::map<std::string, std::string>& env = {});
+
+/// Copy the program with its language libraries and type table into a folder, so that a test
+/// can put a mapping profile beside it without touching the build. Returns the program's path.
+std::string CopyProgramTo(const std::string& folder);
+
 /// Path of a file in the build's program folder.
 std::string BinPath(const std::string& name);
 /// Path of a file under tests/.
