@@ -3,6 +3,7 @@
 #include "app/clsIOHandler.h"
 #include "app/frmExportOptions.h"
 #include "app/modGlobals.h"
+#include "app/modProgress.h"
 #include "constructs/modPROCESS.h"
 #include "constructs/modPROCESS_CATEGORY.h"
 #include "constructs/modPROGRAM.h"
@@ -20,14 +21,17 @@ void clsWPX_Export::Run() {
     modGlobals::IOHandler->FileSelectDialog();
     modGlobals::IOHandler->ParseMappingFile();
     rounds_ = 0;
+    modProgress::ExportStarted();
     ModelCollection next = CreateWPXObjects(modGlobals::ARIS_Interface->ColSelectedModels());
     while (!next.Empty()) next = CreateWPXObjects(next);
+    modProgress::ExportFinished();
     modGlobals::WPXWriter->WriteAll();
 }
 
 ModelCollection clsWPX_Export::CreateWPXObjects(ModelCollection& models) {
     ProcedureScope scope("clsWPX_Export.CreateWPXObjects");
     ++rounds_;
+    modProgress::RoundStarted(rounds_);
     PROCESS_CATEGORY_Create(models);
     ORGANIZATION_Create(models);
     ROLE_Create(models);

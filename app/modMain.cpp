@@ -9,6 +9,7 @@
 #include "app/clsIOHandler.h"
 #include "app/clsWPX_Export.h"
 #include "app/modGlobals.h"
+#include "app/modProgress.h"
 #include "app/modUtilities.h"
 #include "mapping/ColMappingRules.h"
 #include "writer/clsWPXWriter.h"
@@ -229,6 +230,7 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
     } catch (const std::exception& e) {
         status = EndWithUnknownError(51, std::string("Internal error: ") + e.what());
     }
+    modProgress::ExportFinished();
     ReportSettingsProblems();
     if (desktop && shutdownDesktop) shutdownDesktop();
     return status;

@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "app/clsIOHandler.h"
+#include "app/modProgress.h"
 #include "app/modUtilities.h"
 
 void LogMessage(int severity, int id, const std::string& p1, const std::string& p2, const std::string& p3,
@@ -17,6 +18,7 @@ void LogObjectMapped(const aris::Item& item, const std::string& kindName) {
 
 void LogSetupComplete(const std::string& kindName, const std::string& nameProperty) {
     LogMessage(64, 3090, kindName, nameProperty);
+    modProgress::ConstructCompleted();
 }
 
 const char* InternProcedureName(const std::string& name) {

@@ -1,5 +1,7 @@
 #include "constructs/modPROCESS.h"
 
+#include "app/modProgress.h"
+
 namespace {
 
 ConstructRegistry<clsPROCESS>& Processes() { return RegistryOf(modGlobals::Col_PROCESS); }
@@ -46,8 +48,10 @@ ARISModelCollection PROCESS_SetupProperties() {
     ProcedureScope scope("modPROCESS.PROCESS_SetupProperties");
     ARISModelCollection nextModels;
     ConstructRegistry<clsPROCESS>& processes = Processes();
-    for (std::size_t position = 1; position <= processes.Count(); ++position)
+    for (std::size_t position = 1; position <= processes.Count(); ++position) {
+        modProgress::ProcessStarted(position, processes.Count());
         processes.Item(position)->SetupProperties(nextModels);
+    }
     return nextModels;
 }
 
