@@ -115,7 +115,10 @@ private:
 /// locale 1033, built-in rules, empty registries, and the database of a builder.
 class ExportEnv {
 public:
-    explicit ExportEnv(const AmlBuilder& builder, const std::string& language = "ENU") : box_(language) {
+    explicit ExportEnv(const AmlBuilder& builder, const std::string& language = "ENU")
+        : ExportEnv(builder.Xml(), language) {}
+    /// The same around an AML text.
+    explicit ExportEnv(const std::string& aml, const std::string& language = "ENU") : box_(language) {
         io_.SetDefinitionFileName(box_.dir.File("out.wpx"));
         modGlobals::IOHandler = &io_;
         modGlobals::LocaleId = 1033;
@@ -123,7 +126,7 @@ public:
         modMappingRule::CreateDefaultMappingRules();
         modGlobals::CreateRegistries();
         std::ostringstream report;
-        auto db = aris::LoadAmlText(builder.Xml(), "fixture.xml", report);
+        auto db = aris::LoadAmlText(aml, "fixture.xml", report);
         if (!db) throw std::runtime_error("fixture not loaded: " + report.str());
         for (const aris::Model* model : db->AllModels()) models_[model->Guid().substr(5)] = model;
         session_.SetDatabase(std::move(db));
