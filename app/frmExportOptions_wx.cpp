@@ -316,7 +316,7 @@ void frmExportOptionsWindow::ShowState(const DialogControl& c) {
 
 void frmExportOptionsWindow::ShowStates() {
     for (const DialogControl& c : form_.Controls()) ShowState(c);
-    Layout();
+    if (IsShown()) Layout();
 }
 
 void frmExportOptionsWindow::RunModal() {
@@ -324,6 +324,8 @@ void frmExportOptionsWindow::RunModal() {
     form_.Form_Activate();
     GetSizer()->SetSizeHints(this);
     Fit();
+    // The pages not shown yet take their controls' new sizes now, not on first display.
+    for (std::size_t i = 0; i < tabs_->GetPageCount(); ++i) tabs_->GetPage(i)->Layout();
     Centre();
     Raise();
     ShowModal();

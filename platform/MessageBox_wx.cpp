@@ -51,7 +51,6 @@ int WxMessageBox::Show(const std::string& text, int style, const std::string& ti
     std::string shown = ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n");
     wxMessageDialog box(ActiveDialogParent(), wxString::FromUTF8(shown), wxString::FromUTF8(title),
                         WxMessageBoxFlags(style));
-    box.Raise();
     return MsgBoxResultOf(box.ShowModal(), style);
 }
 
