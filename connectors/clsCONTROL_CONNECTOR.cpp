@@ -1,9 +1,9 @@
 #include "connectors/clsCONTROL_CONNECTOR.h"
 
+#include "connectors/modConnector.h"
 #include "connectors/modFlowLoops.h"
 #include "constructs/ConstructText.h"
 #include "constructs/clsPROCESS.h"
-#include "constructs/modPoint.h"
 #include "mapping/modPath.h"
 #include "platform/Text.h"
 #include "writer/modWPXWriter.h"
@@ -116,8 +116,8 @@ void clsCONTROL_CONNECTOR::SetupProperty_DESCRIPTION() {
 void clsCONTROL_CONNECTOR::SetupProperty_Linking() {
     ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_Linking");
     if (IsLoopConnector()) return;
-    Linking = "FROM '" + Converted(NameOf(FROM_ARISObjectDefinition), "1") + "' TO '" +
-              Converted(NameOf(TO_ARISObjectDefinition), "1") + "'";
+    Linking = "FROM '" + modConnector::ConvertedFunctionName(FROM_ARISObjectDefinition, "1") + "' TO '" +
+              modConnector::ConvertedFunctionName(TO_ARISObjectDefinition, "1") + "'";
 }
 
 void clsCONTROL_CONNECTOR::SetupProperty_LAYOUT() {
@@ -129,22 +129,9 @@ void clsCONTROL_CONNECTOR::SetupProperty_LAYOUT() {
         RaiseWarning(2060, PROCESS->ARIS_Model ? PROCESS->ARIS_Model->Name(modGlobals::LocaleId) : "");
         return;
     }
-    const clsPath* bendPath = nullptr;
-    for (const std::shared_ptr<clsPath>& path : ColPath) {
-        if (path && !path->ColARISObjectDefinitionsOnPath.Empty()) {
-            bendPath = path.get();
-            break;
-        }
-    }
-    if (!bendPath) return;
-    // Without keys: the function of a loop connector counts twice.
-    ARISObjDefCollection objects;
-    objects.Add(FROM_ARISObjectDefinition);
-    for (const aris::ObjDef* objDef : bendPath->ColARISObjectDefinitionsOnPath) objects.Add(objDef);
-    objects.Add(TO_ARISObjectDefinition);
-    clsPoint centre = modPoint::CalculateGraphicalCenterOfARISObjects(objects, *PROCESS);
-    LAYOUT = "XPOS " + std::to_string(modPoint::CheckedInt16(centre.XPos)) + " YPOS " +
-             std::to_string(modPoint::CheckedInt16(centre.YPos));
+    std::optional<clsPoint> bend =
+        modConnector::BendPointOfPaths(FROM_ARISObjectDefinition, ColPath, TO_ARISObjectDefinition, *PROCESS);
+    if (bend) LAYOUT = modConnector::PositionText(*bend);
 }
 
 bool clsCONTROL_CONNECTOR::IsLoopConnector() const {

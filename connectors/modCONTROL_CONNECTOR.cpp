@@ -1,16 +1,10 @@
 #include "connectors/modCONTROL_CONNECTOR.h"
 
+#include "connectors/modConnector.h"
 #include "constructs/clsACTIVITY.h"
 #include "constructs/clsPROCESS.h"
 
 namespace {
-
-// The activity of the process that stands for the function, or nullptr.
-clsACTIVITY* ActivityOf(clsPROCESS& process, const aris::ObjDef* function) {
-    Owned<clsACTIVITY>* activity = process.Col_ACTIVITY.Find(function->Guid());
-    if (!activity || !modMappingRule::SameARISItem((*activity)->ARISObjectDefinition, function)) return nullptr;
-    return activity->get();
-}
 
 void AddOnce(platform::OrderedCollection<clsCONTROL_CONNECTOR*>& connectors, clsCONTROL_CONNECTOR& connector) {
     std::string key = connector.Key();
@@ -19,9 +13,9 @@ void AddOnce(platform::OrderedCollection<clsCONTROL_CONNECTOR*>& connectors, cls
 
 // The connector joins the outgoing connectors of FROM's activity and the incoming ones of TO's.
 void AttachToActivities(clsPROCESS& process, clsCONTROL_CONNECTOR& connector) {
-    if (clsACTIVITY* target = ActivityOf(process, connector.TO_ARISObjectDefinition))
+    if (clsACTIVITY* target = modConnector::ActivityOfFunction(process, connector.TO_ARISObjectDefinition))
         AddOnce(target->Col_CONTROL_CONNECTOR_IN, connector);
-    if (clsACTIVITY* source = ActivityOf(process, connector.FROM_ARISObjectDefinition))
+    if (clsACTIVITY* source = modConnector::ActivityOfFunction(process, connector.FROM_ARISObjectDefinition))
         AddOnce(source->Col_CONTROL_CONNECTOR_OUT, connector);
 }
 

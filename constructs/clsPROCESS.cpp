@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "connectors/modCONTROL_CONNECTOR.h"
+#include "connectors/modDATA_CONNECTOR.h"
 #include "constructs/ConstructText.h"
 #include "constructs/modACTIVITY.h"
 #include "constructs/modPROCESS.h"
@@ -61,10 +62,13 @@ void clsPROCESS::SetupProperty_OutputContainer() {
 
 ARISObjDefCollection clsPROCESS::DataObjectsOfDataConnectors(int connectorKind) const {
     ARISObjDefCollection dataObjects;
-    // SEAM(data connectors): in connector order, the ColInputDataObjects of every data
-    // connector of kind 2, or the ColOutputDataObjects of every one of kind 3, each object
-    // once (keyed by its Item.Guid).
-    (void)connectorKind;
+    for (const Owned<clsDATA_CONNECTOR>& connector : Col_DATA_CONNECTOR) {
+        if (connector->ConnectorKind != connectorKind) continue;
+        const ARISObjDefCollection& carried = connectorKind == clsDATA_CONNECTOR::kSourceToActivity
+                                                  ? connector->ColInputDataObjects
+                                                  : connector->ColOutputDataObjects;
+        for (const aris::ObjDef* dataObject : carried) modMappingRule::AddObjDefOnce(dataObjects, dataObject);
+    }
     return dataObjects;
 }
 
@@ -112,8 +116,7 @@ void clsPROCESS::CreateControlConnectors() {
 
 void clsPROCESS::CreateDataConnectors() {
     ProcedureScope scope("clsPROCESS.CreateDataConnectors");
-    // SEAM(data connectors): DATA_CONNECTOR_Create(*this) fills Col_DATA_CONNECTOR and the
-    // activities' IN/OUT collections here.
+    DATA_CONNECTOR_Create(*this);
 }
 
 void clsPROCESS::PROCESS_SetupProperty_ACTIVITY_LAYOUT() {
@@ -153,10 +156,11 @@ void clsPROCESS::SetupProperty_SINK() {
 }
 
 void clsPROCESS::CollectDataConnectorLayouts(int connectorKind, platform::OrderedCollection<std::string>& layouts) {
-    // SEAM(data connectors): append, in connector order, the SOURCE_LAYOUT of every data
-    // connector of kind 2, or the SINK_LAYOUT of every one of kind 3, to `layouts`.
-    (void)connectorKind;
-    (void)layouts;
+    for (const Owned<clsDATA_CONNECTOR>& connector : Col_DATA_CONNECTOR) {
+        if (connector->ConnectorKind != connectorKind) continue;
+        layouts.Add(connectorKind == clsDATA_CONNECTOR::kSourceToActivity ? connector->SOURCE_LAYOUT
+                                                                          : connector->SINK_LAYOUT);
+    }
 }
 
 std::string clsPROCESS::GeneratedDataSourceName() {
@@ -180,11 +184,16 @@ void clsPROCESS::SetupPropertiesOfProcessOutputConnectors() {
 }
 
 void clsPROCESS::SetupPropertiesOfProcessDataConnectors(int connectorKind) {
-    // SEAM(data connectors): for every data connector of the kind, in order: the next
-    // generated name (GeneratedDataSourceName for 2, GeneratedDataSinkName for 3) to its
-    // SetupProperty_Linking and SetupProperty_LAYOUT, the input (2) or output (3) container to
-    // its SetupProperty_Mapping, and message 3090 with "DATA CONNECTOR" and its Linking.
-    (void)connectorKind;
+    const bool sources = connectorKind == clsDATA_CONNECTOR::kSourceToActivity;
+    const clsDATA_STRUCTURE& container = sources ? Containers.InputContainer() : Containers.OutputContainer();
+    for (Owned<clsDATA_CONNECTOR>& connector : Col_DATA_CONNECTOR) {
+        if (connector->ConnectorKind != connectorKind) continue;
+        const std::string name = sources ? GeneratedDataSourceName() : GeneratedDataSinkName();
+        connector->SetupProperty_Linking(name);
+        connector->SetupProperty_LAYOUT(name);
+        connector->SetupProperty_Mapping(&container);
+        LogSetupComplete(clsDATA_CONNECTOR::kKindName, connector->Linking);
+    }
 }
 
 void clsPROCESS::SetupProperty_OtherSettings() {

@@ -47,6 +47,8 @@ public:
     platform::OrderedCollection<Owned<clsDATA_CONNECTOR>> Col_DATA_CONNECTOR;
     /// Col_CONTROL_CONNECTOR indexed by FROM for the control-flow loop search.
     modFlowLoops::FlowLoopIndex ControlFlowLoopIndex;
+    /// Col_DATA_CONNECTOR indexed by FROM for the data-flow loop search.
+    modFlowLoops::FlowLoopIndex DataFlowLoopIndex;
     /// Layout scale, bounds of the activity positions and margins.
     double ShrinkFactor = 1.0;
     std::int32_t MaxXPos = 0;

@@ -8,6 +8,7 @@
 #include "app/clsIOHandler.h"
 #include "app/modGlobals.h"
 #include "connectors/clsCONTROL_CONNECTOR.h"
+#include "connectors/clsDATA_CONNECTOR.h"
 #include "constructs/ConstructLifecycle.h"
 #include "constructs/clsACTIVITY.h"
 #include "constructs/clsPROCESS.h"
@@ -216,9 +217,12 @@ int clsWPXWriter::WriteAllControlConnector(const clsPROCESS& process) {
 
 int clsWPXWriter::WriteAllDataConnector(const clsPROCESS& process) {
     ProcedureScope scope("clsWPXWriter.WriteAllDataConnector");
-    // SEAM(data connectors): WriteDataConnector for every connector of Col_DATA_CONNECTOR.
-    (void)process;
-    return 0;
+    int count = 0;
+    for (const Owned<clsDATA_CONNECTOR>& connector : process.Col_DATA_CONNECTOR) {
+        WriteDataConnector(*connector);
+        ++count;
+    }
+    return count;
 }
 
 void clsWPXWriter::WriteDataStructure(const clsDATA_STRUCTURE& structure) {
@@ -287,6 +291,15 @@ void clsWPXWriter::WriteControlConnector(const clsCONTROL_CONNECTOR& connector) 
     WPXBlock block;
     block.Line(1, "CONTROL").LineIfSet(2, "DESCRIPTION ", connector.DESCRIPTION).RawIfSet(2, connector.Linking);
     if (!connector.Condition.empty()) block.Line(2, "WHEN '" + connector.Condition + "'");
+    Write(block.LineIfSet(2, "LAYOUT ", connector.LAYOUT).Text());
+}
+
+void clsWPXWriter::WriteDataConnector(const clsDATA_CONNECTOR& connector) {
+    ProcedureScope scope("clsWPXWriter.WriteDataConnector");
+    // Every data connector is written, a loop connector ("LOOP '...'") too.
+    WPXBlock block;
+    block.Line(1, "DATA").LineIfSet(2, "DESCRIPTION ", connector.DESCRIPTION).RawIfSet(2, connector.Linking);
+    for (const std::string& mapping : connector.ColMapping) block.Line(2, mapping);
     Write(block.LineIfSet(2, "LAYOUT ", connector.LAYOUT).Text());
 }
 

@@ -8,6 +8,7 @@ class clsDATA_STRUCTURE;
 class clsPROGRAM;
 class clsACTIVITY;
 class clsCONTROL_CONNECTOR;
+class clsDATA_CONNECTOR;
 class clsPERSON;
 class clsROLE;
 class clsORGANIZATION;
@@ -57,6 +58,9 @@ public:
     void WriteActivity(const clsACTIVITY& activity);
     /// The CONTROL block; nothing for a loop connector.
     void WriteControlConnector(const clsCONTROL_CONNECTOR& connector);
+    /// The DATA block: description, linking, one MAP line per mapping, bend point; always
+    /// written, a loop connector too.
+    void WriteDataConnector(const clsDATA_CONNECTOR& connector);
     /// First pass: the PERSON block. Update pass: the UPDATE block naming the substitute, or an
     /// empty block (one empty line) for a person without substitute.
     void WritePerson(const clsPERSON& person, bool update);

@@ -1,0 +1,187 @@
+#include "connectors/clsDATA_CONNECTOR.h"
+
+#include "connectors/modConnector.h"
+#include "connectors/modFlowLoops.h"
+#include "constructs/ConstructText.h"
+#include "constructs/clsACTIVITY.h"
+#include "constructs/clsPROCESS.h"
+#include "constructs/modPoint.h"
+#include "data/clsDATA_MEMBER.h"
+#include "data/clsDATA_STRUCTURE.h"
+#include "mapping/modPath.h"
+#include "writer/modWPXWriter.h"
+
+namespace {
+
+constexpr const char* kWholeContainer = "'_STRUCT'";
+
+// The function's name as the linking writes it.
+std::string LinkName(const aris::ObjDef* function) { return modConnector::ConvertedFunctionName(function, "1"); }
+
+// The member of a structure that stands for the data object; nullptr when there is none (the
+// lookup is tolerant: a missing key is no error).
+const clsDATA_MEMBER* MemberFor(const clsDATA_STRUCTURE& structure, const aris::ObjDef* dataObject) {
+    if (!dataObject) return nullptr;
+    clsDATA_MEMBER* const* member = structure.ColDATA_MEMBER().Find(dataObject->Guid());
+    return member ? *member : nullptr;
+}
+
+}  // namespace
+
+std::string clsDATA_CONNECTOR::ConnectorKey(std::int16_t kind, const aris::ObjDef* from, const aris::ObjDef* to) {
+    const std::string fromGuid = from ? from->Guid() : "";
+    const std::string toGuid = to ? to->Guid() : "";
+    if (kind == kSourceToActivity) return "SOURCE/" + toGuid;
+    if (kind == kActivityToSink) return fromGuid + "/SINK";
+    return fromGuid + "/" + toGuid;
+}
+
+void clsDATA_CONNECTOR::FindARISObjectDefinitionsOnConnectorPaths() {
+    ProcedureScope scope("clsDATA_CONNECTOR.FindARISObjectDefinitionsOnConnectorPaths");
+    if (ConnectorKind != kActivityToActivity) return;
+    // Without an occurrence of either end there is no way between them: no paths.
+    auto paths = modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), FROM_ARISObjectDefinition,
+                                                                  TO_ARISObjectDefinition, kPathRule);
+    ColPath = paths ? std::move(*paths) : PathCollection();
+    ConnectorPathsAvailable = true;
+}
+
+void clsDATA_CONNECTOR::SetupProperties() {
+    ProcedureScope scope("clsDATA_CONNECTOR.SetupProperties");
+    if (SetupFinished) return;
+    SetupProperty_DESCRIPTION();
+    SetupProperty_Linking();
+    SetupProperty_Mapping();
+    SetupProperty_LAYOUT();
+    // Sources and sinks are complete only once the process has named them.
+    if (ConnectorKind == kActivityToActivity) LogSetupComplete(kKindName, Linking);
+    SetupFinished = true;
+}
+
+void clsDATA_CONNECTOR::SetupProperty_Linking(const std::string& name) {
+    ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_Linking");
+    std::string linking;
+    switch (ConnectorKind) {
+        case kActivityToActivity:
+            linking = IsLoopConnector() ? "LOOP '" + LinkName(TO_ARISObjectDefinition) + "'"
+                                        : "FROM '" + LinkName(FROM_ARISObjectDefinition) + "' TO '" +
+                                              LinkName(TO_ARISObjectDefinition) + "'";
+            break;
+        case kSourceToActivity:
+            if (!name.empty()) linking = "FROM " + name + " TO '" + LinkName(TO_ARISObjectDefinition) + "'";
+            break;
+        case kActivityToSink:
+            if (!name.empty()) linking = "FROM '" + LinkName(FROM_ARISObjectDefinition) + "' TO " + name;
+            break;
+        default:
+            break;
+    }
+    if (!linking.empty()) Linking = linking;
+}
+
+void clsDATA_CONNECTOR::SetupProperty_Mapping(const clsDATA_STRUCTURE* container) {
+    ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_Mapping");
+    if (!PROCESS) throw platform::Error(91, "Object variable not set: the data connector has no process");
+    const clsDATA_STRUCTURE* source = nullptr;
+    const clsDATA_STRUCTURE* target = nullptr;
+    // Activities are looked up tolerantly: a function without an activity maps nothing.
+    const clsACTIVITY* fromActivity = modConnector::ActivityOfFunction(*PROCESS, FROM_ARISObjectDefinition);
+    const clsACTIVITY* toActivity = modConnector::ActivityOfFunction(*PROCESS, TO_ARISObjectDefinition);
+    switch (ConnectorKind) {
+        case kActivityToActivity:
+            if (fromActivity) source = &fromActivity->Containers.OutputContainer();
+            if (toActivity) target = &toActivity->Containers.InputContainer();
+            break;
+        case kSourceToActivity:
+            if (!container) return;
+            source = container;
+            if (toActivity) target = &toActivity->Containers.InputContainer();
+            break;
+        case kActivityToSink:
+            if (!container) return;
+            if (fromActivity) source = &fromActivity->Containers.OutputContainer();
+            target = container;
+            break;
+        default:
+            break;
+    }
+    if (!source || !target) return;
+    AddMappings(*source, *target);
+}
+
+void clsDATA_CONNECTOR::AddMappings(const clsDATA_STRUCTURE& source, const clsDATA_STRUCTURE& target) {
+    // The default structure stands for a separate empty container of each owner: two owners
+    // keeping their defaults share nothing.
+    if (&source == &target && &source != &clsDATA_STRUCTURE::DefaultStructure()) {
+        ColMapping.Add(std::string("MAP ") + kWholeContainer + " TO " + kWholeContainer);
+        return;
+    }
+    if (source.ARISObjectDefinition) {
+        if (const clsDATA_MEMBER* member = MemberFor(target, source.ARISObjectDefinition))
+            ColMapping.Add(std::string("MAP ") + kWholeContainer + " TO " + member->MemberName);
+        return;
+    }
+    if (target.ARISObjectDefinition) {
+        if (const clsDATA_MEMBER* member = MemberFor(source, target.ARISObjectDefinition))
+            ColMapping.Add("MAP " + member->MemberName + " TO " + kWholeContainer);
+        return;
+    }
+    for (const clsDATA_MEMBER* member : source.ColDATA_MEMBER()) {
+        if (const clsDATA_MEMBER* counterpart = MemberFor(target, member->ARISObjectDefinition))
+            ColMapping.Add("MAP " + member->MemberName + " TO " + counterpart->MemberName);
+    }
+}
+
+bool clsDATA_CONNECTOR::PathsAvailableOrWarn() const {
+    if (ConnectorPathsAvailable) return true;
+    RaiseWarning(2090);
+    return false;
+}
+
+bool clsDATA_CONNECTOR::LayoutConvertedOrWarn() const {
+    if (!PROCESS) throw platform::Error(91, "Object variable not set: the data connector has no process");
+    if (PROCESS->LayoutConversionFinished) return true;
+    RaiseWarning(2060, PROCESS->ARIS_Model ? PROCESS->ARIS_Model->Name(modGlobals::LocaleId) : "");
+    return false;
+}
+
+void clsDATA_CONNECTOR::SetupProperty_LAYOUT(const std::string& name) {
+    ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_LAYOUT");
+    if (!modGlobals::Options.UseDataConBendPoints) return;
+    if (ConnectorKind == kActivityToActivity) {
+        if (!PathsAvailableOrWarn() || !LayoutConvertedOrWarn()) return;
+        std::optional<clsPoint> bend =
+            modConnector::BendPointOfPaths(FROM_ARISObjectDefinition, ColPath, TO_ARISObjectDefinition, *PROCESS);
+        if (bend) LAYOUT = modConnector::PositionText(*bend);
+        return;
+    }
+    if (name.empty() || !LayoutConvertedOrWarn()) return;
+    const bool source = ConnectorKind == kSourceToActivity;
+    clsPoint centre = modPoint::CalculateGraphicalCenterOfARISObjects(
+        source ? ColInputDataObjects : ColOutputDataObjects, *PROCESS);
+    (source ? SOURCE_LAYOUT : SINK_LAYOUT) = name + " " + modConnector::PositionText(centre);
+}
+
+void clsDATA_CONNECTOR::SetupProperty_DESCRIPTION() {
+    ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_DESCRIPTION");
+    if (ConnectorKind != kActivityToActivity || !modGlobals::Options.UseDescriptionAttr) return;
+    if (!PathsAvailableOrWarn()) return;
+    SetQuotedProperty(DESCRIPTION, modWPXWriter::SetupPrintingOfConnectorAttribute(ColPath, "DATA_CONNECTOR_DESCRIPTION"),
+                      "2");
+}
+
+bool clsDATA_CONNECTOR::IsLoopConnector() const {
+    return modMappingRule::SameARISItem(FROM_ARISObjectDefinition, TO_ARISObjectDefinition);
+}
+
+bool clsDATA_CONNECTOR::IsMemberOfInvalidDataFlowLoop(clsPROCESS& process) const {
+    ProcedureScope scope("clsDATA_CONNECTOR.IsMemberOfInvalidDataFlowLoop");
+    if (ConnectorKind != kActivityToActivity || IsLoopConnector()) return false;
+    // Sources and sinks have one end only: they take no part in the walk.
+    return modFlowLoops::IsMemberOfInvalidFlowLoop(
+        process.DataFlowLoopIndex, process.Col_DATA_CONNECTOR, FROM_ARISObjectDefinition, TO_ARISObjectDefinition,
+        [](const Owned<clsDATA_CONNECTOR>& connector) {
+            if (connector->ConnectorKind != kActivityToActivity) return modFlowLoops::ConnectorEnds{};
+            return modFlowLoops::ConnectorEnds{connector->FROM_ARISObjectDefinition, connector->TO_ARISObjectDefinition};
+        });
+}

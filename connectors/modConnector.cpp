@@ -1,0 +1,46 @@
+#include "connectors/modConnector.h"
+
+#include "app/modGlobals.h"
+#include "constructs/clsPROCESS.h"
+#include "constructs/modPoint.h"
+#include "mapping/modMappingRule.h"
+
+namespace modConnector {
+
+std::string ConvertedFunctionName(const aris::ObjDef* function, const char* convention) {
+    ProcedureScope scope("modConnector.ConvertedFunctionName");
+    std::string name = function ? function->Name(modGlobals::LocaleId) : "";
+    return modMappingRule::ConvertARISNameOrWarn(name, convention).value_or("");
+}
+
+clsACTIVITY* ActivityOfFunction(const clsPROCESS& process, const aris::ObjDef* function) {
+    if (!function) return nullptr;
+    const Owned<clsACTIVITY>* activity = process.Col_ACTIVITY.Find(function->Guid());
+    if (!activity || !modMappingRule::SameARISItem((*activity)->ARISObjectDefinition, function)) return nullptr;
+    return activity->get();
+}
+
+std::optional<clsPoint> BendPointOfPaths(const aris::ObjDef* from, const PathCollection& paths,
+                                         const aris::ObjDef* to, const clsPROCESS& process) {
+    ProcedureScope scope("modConnector.BendPointOfPaths");
+    const clsPath* bendPath = nullptr;
+    for (const std::shared_ptr<clsPath>& path : paths) {
+        if (path && !path->ColARISObjectDefinitionsOnPath.Empty()) {
+            bendPath = path.get();
+            break;
+        }
+    }
+    if (!bendPath) return std::nullopt;
+    ARISObjDefCollection objects;
+    objects.Add(from);
+    for (const aris::ObjDef* objDef : bendPath->ColARISObjectDefinitionsOnPath) objects.Add(objDef);
+    objects.Add(to);
+    return modPoint::CalculateGraphicalCenterOfARISObjects(objects, process);
+}
+
+std::string PositionText(const clsPoint& point) {
+    return "XPOS " + std::to_string(modPoint::CheckedInt16(point.XPos)) + " YPOS " +
+           std::to_string(modPoint::CheckedInt16(point.YPos));
+}
+
+}  // namespace modConnector

@@ -1,0 +1,145 @@
+#include "connectors/modDATA_CONNECTOR.h"
+
+#include <string>
+#include <unordered_set>
+
+#include "connectors/modConnector.h"
+#include "constructs/clsACTIVITY.h"
+#include "constructs/clsPROCESS.h"
+
+namespace {
+
+constexpr const char* kReceivesRule = "FUNCTION_RECEIVES_DATA";
+constexpr const char* kSendsRule = "FUNCTION_SENDS_DATA";
+
+// Item.Guid texts of data objects, compared exactly: the same ARIS item.
+using DataObjectIndex = std::unordered_set<std::string>;
+
+void AddOnce(platform::OrderedCollection<clsDATA_CONNECTOR*>& connectors, clsDATA_CONNECTOR& connector) {
+    std::string key = connector.Key();
+    if (!connectors.Contains(key)) connectors.Add(&connector, key);
+}
+
+// The connector joins the outgoing connectors of FROM's activity and the incoming ones of TO's;
+// a function without an activity adds nothing.
+void AttachToActivities(const clsPROCESS& process, clsDATA_CONNECTOR& connector) {
+    if (clsACTIVITY* target = modConnector::ActivityOfFunction(process, connector.TO_ARISObjectDefinition))
+        AddOnce(target->Col_DATA_CONNECTOR_IN, connector);
+    if (clsACTIVITY* source = modConnector::ActivityOfFunction(process, connector.FROM_ARISObjectDefinition))
+        AddOnce(source->Col_DATA_CONNECTOR_OUT, connector);
+}
+
+// Messages 3080 and 3140 name both functions with their type names.
+void LogDataFlow(int severity, int id, const clsDATA_CONNECTOR& connector) {
+    const aris::ObjDef& from = *connector.FROM_ARISObjectDefinition;
+    const aris::ObjDef& to = *connector.TO_ARISObjectDefinition;
+    const aris::LocaleId locale = modGlobals::LocaleId;
+    LogMessage(severity, id, from.TypeName(locale), from.Name(locale), to.TypeName(locale), to.Name(locale));
+}
+
+bool OccursInModel(const aris::ObjDef* objDef, const aris::Model* model) {
+    return objDef && !objDef->OccListInModel(model).empty();
+}
+
+Owned<clsDATA_CONNECTOR> NewConnector(std::int16_t kind, const aris::ObjDef* from, const aris::ObjDef* to,
+                                      clsPROCESS& process) {
+    Owned<clsDATA_CONNECTOR> connector = MakeConstruct<clsDATA_CONNECTOR>();
+    connector->ConnectorKind = kind;
+    connector->FROM_ARISObjectDefinition = from;
+    connector->TO_ARISObjectDefinition = to;
+    connector->PROCESS = &process;
+    return connector;
+}
+
+// Attach the connector to its activities (once they exist) and hand it to the process.
+clsDATA_CONNECTOR& AddToProcess(clsPROCESS& process, Owned<clsDATA_CONNECTOR> connector) {
+    if (process.CreateActivitiesFinished) AttachToActivities(process, *connector);
+    clsDATA_CONNECTOR& added = *connector;
+    std::string key = added.Key();
+    process.Col_DATA_CONNECTOR.Add(std::move(connector), key);
+    return added;
+}
+
+// Pass 1: one connector per pair of functions joined by a data flow.
+void FindActivityToActivityConnectors(clsPROCESS& process, const ARISObjDefCollection& functions) {
+    for (const aris::ObjDef* source : functions) {
+        ARISObjDefCollection targets;
+        modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(targets, source, clsDATA_CONNECTOR::kPathRule);
+        for (const aris::ObjDef* target : targets) {
+            if (!OccursInModel(target, process.ARIS_Model)) continue;
+            if (process.Col_DATA_CONNECTOR.Contains(
+                    clsDATA_CONNECTOR::ConnectorKey(clsDATA_CONNECTOR::kActivityToActivity, source, target)))
+                continue;
+            Owned<clsDATA_CONNECTOR> connector =
+                NewConnector(clsDATA_CONNECTOR::kActivityToActivity, source, target, process);
+            connector->FindARISObjectDefinitionsOnConnectorPaths();
+            // Tested before it is added: only the connector whose addition closes a cycle reports it.
+            if (modGlobals::Options.FindDataFlowLoops && connector->IsMemberOfInvalidDataFlowLoop(process))
+                LogDataFlow(48, 3140, *connector);
+            LogDataFlow(64, 3080, AddToProcess(process, std::move(connector)));
+        }
+    }
+}
+
+// The data objects that the functions reach by a rule (the objects every function of the
+// process sends, or receives), each once.
+DataObjectIndex DataObjectsOfFunctions(const ARISObjDefCollection& functions, const char* ruleName) {
+    DataObjectIndex index;
+    for (const aris::ObjDef* function : functions) {
+        ARISObjDefCollection dataObjects;
+        modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(dataObjects, function, ruleName);
+        for (const aris::ObjDef* dataObject : dataObjects) index.insert(dataObject->Guid());
+    }
+    return index;
+}
+
+// Passes 2 and 3: per function, the data objects of the model it reaches by `ownRule` that no
+// function of the process reaches by `otherRule` become one connector of the kind.
+void FindProcessBoundaryConnectors(clsPROCESS& process, const ARISObjDefCollection& functions, std::int16_t kind,
+                                   const char* ownRule, const char* otherRule) {
+    // The objects the other side reaches, gathered once for all functions.
+    const DataObjectIndex reachedByOthers = DataObjectsOfFunctions(functions, otherRule);
+    const bool source = kind == clsDATA_CONNECTOR::kSourceToActivity;
+    for (const aris::ObjDef* function : functions) {
+        ARISObjDefCollection related;
+        modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(related, function, ownRule);
+        ARISObjDefCollection boundary;
+        for (const aris::ObjDef* dataObject : related) {
+            if (!OccursInModel(dataObject, process.ARIS_Model) || reachedByOthers.count(dataObject->Guid())) continue;
+            modMappingRule::AddObjDefOnce(boundary, dataObject);
+        }
+        if (boundary.Empty()) continue;
+        if (process.Col_DATA_CONNECTOR.Contains(
+                clsDATA_CONNECTOR::ConnectorKey(kind, source ? nullptr : function, source ? function : nullptr)))
+            continue;
+        Owned<clsDATA_CONNECTOR> connector =
+            NewConnector(kind, source ? nullptr : function, source ? function : nullptr, process);
+        (source ? connector->ColInputDataObjects : connector->ColOutputDataObjects) = std::move(boundary);
+        AddToProcess(process, std::move(connector));
+    }
+}
+
+}  // namespace
+
+void DATA_CONNECTOR_Create(clsPROCESS& process) {
+    ProcedureScope scope("modDATA_CONNECTOR.DATA_CONNECTOR_Create");
+    DATA_CONNECTOR_Find_ARIS_Mapping(process);
+    DATA_CONNECTOR_SetupProperties(process);
+}
+
+void DATA_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
+    ProcedureScope scope("modDATA_CONNECTOR.DATA_CONNECTOR_Find_ARIS_Mapping");
+    if (!process.ARIS_Model) throw platform::Error(91, "Object variable not set: the process has no ARIS model");
+    ARISModelCollection models;
+    models.Add(process.ARIS_Model, process.ARIS_Model->Guid());
+    ARISObjDefCollection functions;
+    modMappingRule::Find_ARIS_ObjDef_Using_Mapping_Rule(models, functions, "ACTIVITY");
+    FindActivityToActivityConnectors(process, functions);
+    FindProcessBoundaryConnectors(process, functions, clsDATA_CONNECTOR::kSourceToActivity, kReceivesRule, kSendsRule);
+    FindProcessBoundaryConnectors(process, functions, clsDATA_CONNECTOR::kActivityToSink, kSendsRule, kReceivesRule);
+}
+
+void DATA_CONNECTOR_SetupProperties(clsPROCESS& process) {
+    ProcedureScope scope("modDATA_CONNECTOR.DATA_CONNECTOR_SetupProperties");
+    for (Owned<clsDATA_CONNECTOR>& connector : process.Col_DATA_CONNECTOR) connector->SetupProperties();
+}
