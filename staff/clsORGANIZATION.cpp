@@ -16,6 +16,7 @@ void clsORGANIZATION::SetupPropertiesInOrder() {
 void clsORGANIZATION::SetupProperty_ObjectName() {
     ProcedureScope scope("clsORGANIZATION.SetupProperty_ObjectName");
     SetQuotedAttributeProperty(ObjectName, ARISObjectDefinition, "ORGANIZATION_ObjectName", "6");
+    WarnWhenNameless(ObjectName);
 }
 
 void clsORGANIZATION::SetupProperty_DESCRIPTION() {

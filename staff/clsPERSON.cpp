@@ -22,6 +22,7 @@ void clsPERSON::SetupProperty_PersonName() {
     ProcedureScope scope("clsPERSON.SetupProperty_PersonName");
     std::string name = modStaffProperty::PersonName(ARISObjectDefinition);
     if (!name.empty()) PersonName = Quoted(name);
+    WarnWhenNameless(PersonName);
 }
 
 void clsPERSON::SetupProperty_FIRST_NAME() {

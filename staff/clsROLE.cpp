@@ -15,6 +15,7 @@ void clsROLE::SetupPropertiesInOrder() {
 void clsROLE::SetupProperty_ObjectName() {
     ProcedureScope scope("clsROLE.SetupProperty_ObjectName");
     SetQuotedAttributeProperty(ObjectName, ARISObjectDefinition, "ROLE_ObjectName", "6");
+    WarnWhenNameless(ObjectName);
 }
 
 void clsROLE::SetupProperty_DESCRIPTION() {

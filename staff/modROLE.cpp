@@ -6,4 +6,6 @@ void ROLE_Find_ARIS_Mapping(const ARISModelCollection& models) { ObjDefLifecycle
 
 void ROLE_SetupProperties() { ObjDefLifecycle<clsROLE>::SetupProperties(); }
 
-clsROLE& ROLE_Add_ARIS_Mapping(const aris::ObjDef* objDef) { return ObjDefLifecycle<clsROLE>::Add_ARIS_Mapping(objDef); }
+clsROLE& ROLE_Add_ARIS_Mapping(const aris::ObjDef* objDef) {
+    return ObjDefLifecycle<clsROLE>::Add_ARIS_Mapping(objDef);
+}

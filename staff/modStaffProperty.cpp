@@ -1,5 +1,6 @@
 #include "staff/modStaffProperty.h"
 
+#include "app/clsExceptionHandler.h"
 #include "app/modGlobals.h"
 #include "constructs/ConstructLifecycle.h"
 #include "constructs/ConstructText.h"
@@ -76,6 +77,10 @@ void SetupMultiValuedReference(std::string& target, const aris::ObjDef* owner, c
         reference.ensure(objDef);
     }
     target.erase(0, target.find_first_not_of(' '));
+}
+
+void WarnWhenNameless(const std::string& nameProperty) {
+    if (nameProperty.empty()) RaiseWarning(2050);
 }
 
 void SetQuotedConvertedProperty(std::string& target, const std::string& text, const char* convention) {

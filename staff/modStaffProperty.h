@@ -58,6 +58,10 @@ void SetupSingleValuedReference(std::string& target, const aris::ObjDef* owner, 
 /// construct is ensured; leading blanks are removed at the end.
 void SetupMultiValuedReference(std::string& target, const aris::ObjDef* owner, const StaffReference& reference);
 
+/// Warning 2050 (invalid object name) for a construct whose name property stayed empty: its
+/// block is still written, but the user learns that the definition file names it with nothing.
+void WarnWhenNameless(const std::string& nameProperty);
+
 /// `target` = the quoted conversion of the text under the convention, when the converted text
 /// is not empty (an empty or blank text, or a conversion warning, leaves `target` as it was).
 void SetQuotedConvertedProperty(std::string& target, const std::string& text, const char* convention);

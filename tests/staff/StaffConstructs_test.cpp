@@ -85,8 +85,8 @@ mappingtest::AmlBuilder StaffDatabase() {
         .Cxn("Holding", kComposedOf, "Board")
         .Cxn("Group", kComposedOf, "Board")
         .Model("M1", 1, "Chart",
-               {"Miller", "Smith", "Jones", "Adams", "Baker", "Clark", "Davis", "Reviewer", "Approver", "Buyer", "Clerk",
-                "Sales", "Audit", "Board", "Holding", "Group"});
+               {"Miller", "Smith", "Jones", "Adams", "Baker", "Clark", "Davis", "Reviewer", "Approver", "Buyer",
+                "Clerk", "Sales", "Audit", "Board", "Holding", "Group"});
     return b;
 }
 
@@ -174,6 +174,31 @@ TEST(StaffReferences, NamelessRelatedObjectsAreSkipped) {
     EXPECT_EQ(board.RELATED_PERSON, "");
     EXPECT_FALSE(Registered<clsPERSON>(env.Obj("Ghost")));
     EXPECT_EQ(env.Boxes().size(), 1u) << "a person without any name is skipped silently: it has no name to convert";
+}
+
+// A person, role or organization without a name is still set up and written, but not silently.
+TEST(StaffTexts, NamelessConstructIsReportedWithItsProcedure) {
+    mappingtest::AmlBuilder b;
+    b.Obj("Person", kPerson, "")
+        .Obj("Role", kRole, "")
+        .Obj("Unit", kOrgUnit, "")
+        .Model("M1", 1, "Chart", {"Person", "Role", "Unit"});
+    const std::vector<std::pair<const char*, std::function<std::string(const aris::ObjDef*)>>> kinds = {
+        {"clsPERSON.SetupProperty_PersonName",
+         [](const aris::ObjDef* o) { return PERSON_Add_ARIS_Mapping(o).PersonName; }},
+        {"clsROLE.SetupProperty_ObjectName", [](const aris::ObjDef* o) { return ROLE_Add_ARIS_Mapping(o).ObjectName; }},
+        {"clsORGANIZATION.SetupProperty_ObjectName",
+         [](const aris::ObjDef* o) { return ORGANIZATION_Add_ARIS_Mapping(o).ObjectName; }},
+    };
+    const char* ids[] = {"Person", "Role", "Unit"};
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        SCOPED_TRACE(kinds[i].first);
+        StaffEnv env(b);
+        EXPECT_EQ(kinds[i].second(env.Obj(ids[i])), "");
+        ASSERT_EQ(env.Boxes().size(), 1u);
+        EXPECT_NE(env.Boxes()[0].find("Invalid object name"), std::string::npos) << env.Boxes()[0];
+        EXPECT_NE(env.Boxes()[0].find(kinds[i].first), std::string::npos) << env.Boxes()[0];
+    }
 }
 
 // Texts are quoted only when their conversion is not empty; descriptions follow
