@@ -19,21 +19,30 @@ int FlowLoopIndex::NodeOf(const std::string& guid) {
     // collection is; two items whose identities differ only in case share one mark.
     auto [key, added] = visitKeyOfFoldedGuid_.emplace(platform::FoldAsciiCase(guid), static_cast<int>(visitedIn_.size()));
     if (added) visitedIn_.push_back(0);
-    int node = static_cast<int>(nodes_.size());
-    nodes_.push_back(Node{{}, key->second});
+    int node = static_cast<int>(visitKeyOf_.size());
+    visitKeyOf_.push_back(key->second);
+    firstOut_.push_back(-1);
+    lastOut_.push_back(-1);
     nodeOfGuid_.emplace(guid, node);
     return node;
 }
 
 void FlowLoopIndex::Add(const aris::ObjDef* from, const aris::ObjDef* to) {
     if (!from || !to) return;
-    int source = NodeOf(from->Guid());
-    int target = NodeOf(to->Guid());
-    nodes_[static_cast<std::size_t>(source)].targets.push_back(target);
+    const auto source = static_cast<std::size_t>(NodeOf(from->Guid()));
+    const int target = NodeOf(to->Guid());
+    const int connector = static_cast<int>(targetOf_.size());
+    targetOf_.push_back(target);
+    nextOut_.push_back(-1);
+    if (lastOut_[source] < 0)
+        firstOut_[source] = connector;
+    else
+        nextOut_[static_cast<std::size_t>(lastOut_[source])] = connector;
+    lastOut_[source] = connector;
 }
 
 bool FlowLoopIndex::Visit(int node) {
-    std::uint32_t& mark = visitedIn_[static_cast<std::size_t>(nodes_[static_cast<std::size_t>(node)].visitKey)];
+    std::uint32_t& mark = visitedIn_[static_cast<std::size_t>(visitKeyOf_[static_cast<std::size_t>(node)])];
     if (mark == search_) return false;
     mark = search_;
     return true;
@@ -45,7 +54,7 @@ bool FlowLoopIndex::ClosesLoop(const aris::ObjDef* from, const aris::ObjDef* to)
     const std::string toGuid = to->Guid();
     if (fromGuid == toGuid) return false;
     const int start = FindNode(toGuid);
-    if (start < 0) return false;  // no connector leaves TO
+    if (start < 0) return false;          // no connector leaves TO
     const int goal = FindNode(fromGuid);  // -1: no connector reaches FROM
 
     // A new search number stands for an empty visited collection.
@@ -54,20 +63,20 @@ bool FlowLoopIndex::ClosesLoop(const aris::ObjDef* from, const aris::ObjDef* to)
         search_ = 1;
     }
     Visit(start);
-    // Depth first, in collection order: each frame is a function entered and the position of
-    // the next connector leaving it.
-    std::vector<std::pair<int, std::size_t>> frames{{start, 0}};
-    while (!frames.empty()) {
-        auto& [node, next] = frames.back();
-        const std::vector<int>& targets = nodes_[static_cast<std::size_t>(node)].targets;
-        if (next == targets.size()) {
-            frames.pop_back();
+    // Depth first, in collection order.
+    frames_.clear();
+    frames_.emplace_back(start, firstOut_[static_cast<std::size_t>(start)]);
+    while (!frames_.empty()) {
+        int& next = frames_.back().second;
+        if (next < 0) {
+            frames_.pop_back();
             continue;
         }
-        const int target = targets[next++];
+        const int target = targetOf_[static_cast<std::size_t>(next)];
+        next = nextOut_[static_cast<std::size_t>(next)];
         if (!Visit(target)) continue;
         if (target == goal) return true;
-        frames.emplace_back(target, 0);
+        frames_.emplace_back(target, firstOut_[static_cast<std::size_t>(target)]);
     }
     return false;
 }

@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "aris/Automation.h"
@@ -60,24 +61,29 @@ public:
     bool ClosesLoop(const aris::ObjDef* from, const aris::ObjDef* to);
 
 private:
-    // One function met as an end of a connector.
-    struct Node {
-        std::vector<int> targets;  // TO of the connectors from this function, in collection order
-        int visitKey = 0;          // its place in the visited marks (Item.Guid ignoring case)
-    };
-
     void Add(const aris::ObjDef* from, const aris::ObjDef* to);
     int NodeOf(const std::string& guid);
     int FindNode(const std::string& guid) const;
-    // Mark a node visited in the current search; false when it was already.
+    // Mark a function visited in the current search; false when it was already.
     bool Visit(int node);
 
     std::size_t followed_ = 0;
-    std::vector<Node> nodes_;
-    std::unordered_map<std::string, int> nodeOfGuid_;  // exact Item.Guid: the same ARIS item
+    // Functions met as ends of connectors, by exact Item.Guid (the same ARIS item).
+    std::unordered_map<std::string, int> nodeOfGuid_;
+    // Per function: its place in the visited marks (its Item.Guid ignoring case), and the first
+    // and last connector leaving it. Per connector: its TO and the next connector leaving the
+    // same FROM, in collection order. Flat arrays keep a long walk in few cache lines.
+    std::vector<int> visitKeyOf_;
+    std::vector<int> firstOut_;
+    std::vector<int> lastOut_;
+    std::vector<int> targetOf_;
+    std::vector<int> nextOut_;
     std::unordered_map<std::string, int> visitKeyOfFoldedGuid_;
     std::vector<std::uint32_t> visitedIn_;  // per visit key: the search that marked it
     std::uint32_t search_ = 0;
+    // The walk of the current search: a function entered and the next connector to follow from
+    // it (-1: none left); kept between searches to save allocations.
+    std::vector<std::pair<int, int>> frames_;
 };
 
 /// The loop search over a process's connector collection: brings the index up to date with
