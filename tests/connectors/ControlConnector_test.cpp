@@ -1,0 +1,162 @@
+// Control connectors inside one export: what the options change, the IN/OUT collections of the
+// activities, and the warnings when paths or the layout are missing. The databases are the
+// end-to-end fixtures of this folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "../constructs/ConstructFixture.h"
+#include "../support/TestEnv.h"
+#include "connectors/clsCONTROL_CONNECTOR.h"
+#include "constructs/clsPROCESS.h"
+#include "constructs/modPROCESS.h"
+
+namespace {
+
+using constructtest::ExportEnv;
+
+std::string Fixture(const std::string& file) { return testenv::ReadFile(testenv::TestDataPath("connectors/" + file)); }
+
+const clsPROCESS& OnlyProcess() { return *RegistryOf(modGlobals::Col_PROCESS).Item(1); }
+
+const clsCONTROL_CONNECTOR& Connector(const clsPROCESS& process, const std::string& from, const std::string& to) {
+    return *process.Col_CONTROL_CONNECTOR.Item("guid-" + from + "/guid-" + to);
+}
+
+const clsACTIVITY& Activity(const clsPROCESS& process, const std::string& id) {
+    return *process.Col_ACTIVITY.Item("guid-" + id);
+}
+
+int CountLogLines(const ExportEnv& env, const std::string& prefix) {
+    auto lines = env.LogLines();
+    return static_cast<int>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+}
+
+template <class Collection>
+std::vector<std::string> Keys(const Collection& collection) {
+    std::vector<std::string> keys;
+    for (std::size_t i = 1; i <= collection.Count(); ++i) keys.push_back(collection.KeyAt(i));
+    return keys;
+}
+
+}  // namespace
+
+TEST(ControlConnector, OptionsDecideConditionDescriptionAndBendPoint) {
+    struct Row {
+        const char* what;
+        bool transitionConditions, description, bendPoints;
+        std::string condition, layout;
+        bool described;
+    };
+    const std::vector<Row> rows = {
+        // Without TransitionConditions only comparisons with data objects count; there are none.
+        {"defaults", false, true, true, "", "XPOS 0 YPOS 1999", true},
+        {"transition conditions", true, true, true, "Valid = 1", "XPOS 0 YPOS 1999", true},
+        {"no descriptions, no bend points", true, false, false, "Valid = 1", "", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ExportEnv env(Fixture("conditions/dispatch.xml"));
+        modGlobals::Options.TransitionConditions = row.transitionConditions;
+        modGlobals::Options.UseDescriptionAttr = row.description;
+        modGlobals::Options.UseCtrlConBendPoints = row.bendPoints;
+        PROCESS_Create(env.Models({"dispatch"}));
+        const clsCONTROL_CONNECTOR& connector = Connector(OnlyProcess(), "receive", "approve");
+        EXPECT_EQ(connector.ColPath.Count(), 2u);  // directly and through the event
+        EXPECT_EQ(connector.Linking, "FROM 'Receive order' TO 'Approve order'");
+        EXPECT_EQ(connector.Condition, row.condition);
+        EXPECT_EQ(connector.LAYOUT, row.layout);
+        EXPECT_EQ(connector.DESCRIPTION.empty(), !row.described);
+        EXPECT_TRUE(connector.SetupFinished);
+        EXPECT_TRUE(env.Boxes().empty());
+    }
+}
+
+TEST(ControlConnector, OptionsDecideLoopWarningsAndActivityConditions) {
+    struct Row {
+        const char* what;
+        bool findLoops, startConditions, exitConditions;
+        int loopWarnings;
+        std::string planStart, reviewExit;
+    };
+    const std::vector<Row> rows = {
+        {"defaults", true, false, false, 1, "AT_LEAST_ONE CONNECTOR", "NOT ( Defects > 0 )"},
+        {"no loop search", false, false, false, 0, "AT_LEAST_ONE CONNECTOR", "NOT ( Defects > 0 )"},
+        // The attributes of the functions win over the conditions derived from the connectors.
+        {"conditions from attributes", true, true, true, 1, "ALL CONNECTORS", "Defects = 0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ExportEnv env(Fixture("loops/release.xml"));
+        modGlobals::Options.FindControlFlowLoops = row.findLoops;
+        modGlobals::Options.StartConditions = row.startConditions;
+        modGlobals::Options.ExitConditions = row.exitConditions;
+        PROCESS_Create(env.Models({"release"}));
+        const clsPROCESS& process = OnlyProcess();
+        EXPECT_EQ(CountLogLines(env, "KVB03130E "), row.loopWarnings);
+        EXPECT_EQ(Activity(process, "plan").StartCondition, row.planStart);
+        EXPECT_EQ(Activity(process, "review").ExitCondition, row.reviewExit);
+        // Functions without the attributes keep the derived conditions.
+        EXPECT_EQ(Activity(process, "build").StartCondition, "AT_LEAST_ONE CONNECTOR");
+        EXPECT_EQ(Activity(process, "test").ExitCondition, "");
+        const clsCONTROL_CONNECTOR& selfLoop = Connector(process, "review", "review");
+        EXPECT_TRUE(selfLoop.IsLoopConnector());
+        EXPECT_EQ(selfLoop.Linking, "");
+        EXPECT_EQ(selfLoop.Condition, "Defects > 0");
+    }
+}
+
+TEST(ControlConnector, ActivitiesHoldTheirIncomingAndOutgoingConnectors) {
+    ExportEnv env(Fixture("loops/release.xml"));
+    PROCESS_Create(env.Models({"release"}));
+    const clsPROCESS& process = OnlyProcess();
+    EXPECT_EQ(Keys(process.Col_CONTROL_CONNECTOR),
+              (std::vector<std::string>{"guid-plan/guid-build", "guid-build/guid-test", "guid-test/guid-plan",
+                                        "guid-test/guid-review", "guid-review/guid-review"}));
+    EXPECT_EQ(Keys(Activity(process, "test").Col_CONTROL_CONNECTOR_IN), (std::vector<std::string>{"guid-build/guid-test"}));
+    EXPECT_EQ(Keys(Activity(process, "test").Col_CONTROL_CONNECTOR_OUT),
+              (std::vector<std::string>{"guid-test/guid-plan", "guid-test/guid-review"}));
+    // The self loop is both incoming and outgoing.
+    EXPECT_EQ(Keys(Activity(process, "review").Col_CONTROL_CONNECTOR_IN),
+              (std::vector<std::string>{"guid-test/guid-review", "guid-review/guid-review"}));
+    EXPECT_EQ(Keys(Activity(process, "review").Col_CONTROL_CONNECTOR_OUT),
+              (std::vector<std::string>{"guid-review/guid-review"}));
+    // The IN/OUT collections hold the process's own connectors.
+    EXPECT_EQ(Activity(process, "plan").Col_CONTROL_CONNECTOR_OUT.Item(1),
+              &Connector(process, "plan", "build"));
+}
+
+TEST(ControlConnector, WithoutPathsOrLayoutThePropertiesStayEmptyWithAWarning) {
+    ExportEnv env(Fixture("conditions/dispatch.xml"));
+    PROCESS_Create(env.Models({"dispatch"}));
+    clsPROCESS& process = *RegistryOf(modGlobals::Col_PROCESS).Item(1);
+    const clsCONTROL_CONNECTOR& found = Connector(process, "receive", "approve");
+
+    // Paths not determined yet: warning 2080 from the condition, the description and the bend point.
+    clsCONTROL_CONNECTOR connector;
+    connector.FROM_ARISObjectDefinition = found.FROM_ARISObjectDefinition;
+    connector.TO_ARISObjectDefinition = found.TO_ARISObjectDefinition;
+    connector.PROCESS = &process;
+    connector.SetupProperties();
+    EXPECT_EQ(connector.Condition, "");
+    EXPECT_EQ(connector.DESCRIPTION, "");
+    EXPECT_EQ(connector.LAYOUT, "");
+    EXPECT_EQ(connector.Linking, "FROM 'Receive order' TO 'Approve order'");
+    ASSERT_EQ(env.Boxes().size(), 3u);
+    for (const std::string& box : env.Boxes()) EXPECT_NE(box.find("KVB02080E"), std::string::npos) << box;
+    EXPECT_NE(env.Boxes()[2].find("clsCONTROL_CONNECTOR.SetupProperty_LAYOUT"), std::string::npos);
+
+    // Paths found but the layout of the process not converted: warning 2060 with the model name.
+    clsPROCESS unconverted;
+    unconverted.ARIS_Model = process.ARIS_Model;
+    connector.PROCESS = &unconverted;
+    connector.FindARISObjectDefinitionsOnConnectorPaths();
+    connector.SetupProperty_LAYOUT();
+    EXPECT_EQ(connector.LAYOUT, "");
+    ASSERT_EQ(env.Boxes().size(), 4u);
+    EXPECT_NE(env.Boxes()[3].find("KVB02060E"), std::string::npos);
+    EXPECT_NE(env.Boxes()[3].find("'Dispatch'"), std::string::npos);
+}
