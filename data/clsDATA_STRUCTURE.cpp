@@ -9,6 +9,26 @@
 namespace {
 
 constexpr const char* kGeneratedWithoutMembersName = "Default Data Structure";
+// How deeply the member declarations of nested structures may call each other: far beyond any
+// real model, far below what the stack of the program holds.
+constexpr int kNestingLimit = 1000;
+constexpr int kErrOutOfStackSpace = 28;
+int memberDeclarationDepth = 0;
+
+// Counts one level of nested member declarations for as long as it lives.
+class NestingLevel {
+public:
+    explicit NestingLevel(const std::string& structureName) {
+        if (memberDeclarationDepth >= kNestingLimit)
+            throw platform::Error(kErrOutOfStackSpace, "Out of stack space: more than " + std::to_string(kNestingLimit) +
+                                                           " structures nested in each other, the innermost " +
+                                                           structureName);
+        ++memberDeclarationDepth;
+    }
+    ~NestingLevel() { --memberDeclarationDepth; }
+    NestingLevel(const NestingLevel&) = delete;
+    NestingLevel& operator=(const NestingLevel&) = delete;
+};
 
 }  // namespace
 
@@ -88,6 +108,7 @@ void clsDATA_STRUCTURE::SetupProperty_DOCUMENTATION() {
 
 void clsDATA_STRUCTURE::SetupProperty_MemberDeclarations() {
     ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_MemberDeclarations");
+    NestingLevel level(ObjectName);
     ARISObjDefCollection related;
     const ARISObjDefCollection* memberObjects = &ColARISDataMemberObjectDefinition;
     if (!IsGenerated) {

@@ -42,7 +42,10 @@ public:
     clsDATA_STRUCTURE(const clsDATA_STRUCTURE&) = delete;
     clsDATA_STRUCTURE& operator=(const clsDATA_STRUCTURE&) = delete;
 
-    /// The default container: a structure with its construction defaults, never registered.
+    /// The default container: a structure with its construction defaults, never registered nor
+    /// set up. One object stands for the default container of every process, activity and
+    /// program, although each container has a default of its own: two containers are the same
+    /// structure only when they are the same object and that object is not the default.
     static const clsDATA_STRUCTURE& DefaultStructure();
 
     /// The data object; nullptr for a generated structure.

@@ -224,4 +224,33 @@ TEST(DataStructure, TwoDomainTypesWarnAndTakeTheFirst) {
     EXPECT_NE(ignored[1].find("'Flag'"), std::string::npos);
 }
 
+TEST(DataStructure, StructuresNestedBeyondTheLimitEndWithAnErrorNotACrash) {
+    // A chain of clusters, each the only member of the one before, reached on demand.
+    const int chain = 1005;
+    mappingtest::AmlBuilder b;
+    std::vector<std::string> placed;
+    for (int i = 0; i < chain; ++i) {
+        std::string id = "k" + std::to_string(i);
+        b.Obj(id, 14, "K" + std::to_string(i));
+        if (i + 1 < chain) b.Cxn(id, 85, "k" + std::to_string(i + 1));
+        placed.push_back(id);
+    }
+    b.Obj("s0", 14, "Short").Obj("s1", 14, "Inner").Cxn("s0", 85, "s1").Obj("s2", kErmAttribute, "Leaf");
+    b.Cxn("s1", 85, "k1004");
+    placed.insert(placed.end(), {"s0", "s1", "s2"});
+    b.Model("M1", kDataModel, "Data", placed);
+    DataEnv env(b);
+    try {
+        DATA_STRUCTURE_Add_ARIS_Mapping(env.Obj("k0"));
+        ADD_FAILURE() << "no error for " << chain << " nested structures";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.Number(), 28);
+        EXPECT_NE(e.Description().find("more than 1000 structures nested"), std::string::npos) << e.Description();
+    }
+    // The count of nested levels is back at zero: a short chain is set up completely.
+    clsDATA_STRUCTURE& shortChain = DATA_STRUCTURE_Add_ARIS_Mapping(env.Obj("s0"));
+    EXPECT_TRUE(shortChain.SetupFinished);
+    EXPECT_EQ(MemberNames(shortChain), (std::vector<std::string>{"'Inner'"}));
+}
+
 }  // namespace
