@@ -27,6 +27,8 @@ namespace {
 
 /// Width at which the long labels wrap.
 constexpr int kLabelWidth = 460;
+/// Room a tab takes beside its caption (padding and borders of the toolkit's tabs).
+constexpr int kTabPadding = 34;
 
 wxString Wx(const std::string& utf8) { return wxString::FromUTF8(utf8); }
 
@@ -48,7 +50,9 @@ private:
     void CreateTabs();
     void CreateControl(const DialogControl& c, wxWindow* page, wxSizer* sizer);
     void CreateButtons(wxSizer* sizer);
+    void FinishPage(wxWindow* page, wxSizer* sizer);
     void ArrangeLabels();
+    void FitTabsSideBySide();
     void BindEvents();
     void ShowState(const DialogControl& c);
     int HelpContextIdOf(wxWindow* window) const;
@@ -101,7 +105,7 @@ void frmExportOptionsWindow::CreateTabs() {
     for (const DialogControl& c : form_.Controls()) {
         if (c.tab < 0) continue;
         if (c.kind == ControlKind::Tab) {
-            if (page) page->SetSizer(sizer);
+            if (page) FinishPage(page, sizer);
             page = new wxPanel(tabs_, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, Wx(c.name));
             sizer = new wxBoxSizer(wxVERTICAL);
             Window(c.id) = page;
@@ -110,8 +114,13 @@ void frmExportOptionsWindow::CreateTabs() {
         }
         CreateControl(c, page, sizer);
     }
-    if (page) page->SetSizer(sizer);
+    if (page) FinishPage(page, sizer);
     ArrangeLabels();
+}
+
+void frmExportOptionsWindow::FinishPage(wxWindow* page, wxSizer* sizer) {
+    sizer->AddSpacer(10);
+    page->SetSizer(sizer);
 }
 
 void frmExportOptionsWindow::CreateControl(const DialogControl& c, wxWindow* page, wxSizer* sizer) {
@@ -319,9 +328,19 @@ void frmExportOptionsWindow::ShowStates() {
     if (IsShown()) Layout();
 }
 
+void frmExportOptionsWindow::FitTabsSideBySide() {
+    // The toolkit's tab control scrolls tabs that do not fit; the dialog is made wide enough
+    // to show all seven captions side by side.
+    int width = 0;
+    for (std::size_t i = 0; i < tabs_->GetPageCount(); ++i)
+        width += tabs_->GetTextExtent(tabs_->GetPageText(i)).x + kTabPadding;
+    tabs_->SetMinSize(wxSize(width, -1));
+}
+
 void frmExportOptionsWindow::RunModal() {
     // Activation: the language's fonts, the catalog's captions and the help topics.
     form_.Form_Activate();
+    FitTabsSideBySide();
     GetSizer()->SetSizeHints(this);
     Fit();
     // The pages not shown yet take their controls' new sizes now, not on first display.

@@ -3,7 +3,7 @@
 set(LP_HELP_BOOKS)
 foreach(lang deu enu)
   set(help_dir ${CMAKE_SOURCE_DIR}/resources/help/${lang})
-  file(GLOB help_sources CONFIGURE_DEPENDS ${help_dir}/*.hhp ${help_dir}/*.hhc ${help_dir}/*.hhk ${help_dir}/*.htm)
+  file(GLOB help_sources CONFIGURE_DEPENDS ${help_dir}/*.hhp ${help_dir}/*.hhc ${help_dir}/*.hhk ${help_dir}/*.html)
   set(help_names)
   foreach(src ${help_sources})
     get_filename_component(name ${src} NAME)

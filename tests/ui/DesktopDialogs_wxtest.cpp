@@ -121,13 +121,17 @@ public:
 void WhenShown(std::function<void()> step) { wxTheApp->CallAfter(std::move(step)); }
 
 /// Take a picture of a window's screen area into docs/ when screenshots are asked for.
-void Screenshot(wxWindow* window, const std::string& file) {
+void Screenshot(wxWindow* window, const std::string& file, bool nativeWindow = false) {
     const char* dir = std::getenv("LUMENPORT_SCREENSHOT_DIR");
     if (!dir || !window) return;
     Settle(800);
+    // A native dialog has no geometry of the toolkit's own: the whole screen, trimmed to what
+    // is drawn on it (the only window open).
     wxRect r = window->GetScreenRect();
-    std::string command = "import -window root -crop " + std::to_string(r.width) + "x" + std::to_string(r.height) +
-                          "+" + std::to_string(r.x) + "+" + std::to_string(r.y) + " +repage " + dir + "/" + file;
+    std::string area = !nativeWindow ? "-crop " + std::to_string(r.width) + "x" + std::to_string(r.height) +
+                                                         "+" + std::to_string(r.x) + "+" + std::to_string(r.y)
+                                                   : std::string("-trim");
+    std::string command = "import -window root " + area + " +repage " + dir + "/" + file;
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
@@ -192,6 +196,8 @@ TEST_F(DesktopTest, GermanOptionsDialogShowsCatalogCaptionsAndStoresAChangedChec
         Click(other);
         EXPECT_TRUE(apply->IsThisEnabled());
         Screenshot(dialog, "options-dialog-de.png");
+        tabs->SetSelection(5);
+        Screenshot(dialog, "options-dialog-de-control-flow.png");
         tabs->SetSelection(6);
         Screenshot(dialog, "options-dialog-de-data-types.png");
         Press(ok);
@@ -282,7 +288,7 @@ TEST_F(DesktopTest, F1OpensTheHelpBookAtTheControlsTopic) {
         Press(Child<wxButton>(dialog, "cmdOK"));
     });
     ExportOptionsDialog().Show();
-    EXPECT_TRUE(opened.EndsWith("numsuffix.htm")) << opened;
+    EXPECT_TRUE(opened.EndsWith("numsuffix.html")) << opened;
 }
 
 /// Every control's help topic is in both help books.
@@ -309,8 +315,12 @@ TEST(HelpBooks, HoldATopicForEveryContextId) {
 }
 
 TEST_F(DesktopTest, SaveFileWindowProposesTheNameAndAddsTheDefaultExtension) {
-    testenv::TempDir out;
-    platform::SaveFileRequest request{out.Path(), "proc", "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*",
+    testenv::TempDir temp;
+    std::string folder = temp.File("exports");
+    testenv::WriteFile(folder + "/claims.wpx", "");
+    testenv::WriteFile(folder + "/claims.log", "");
+    testenv::WriteFile(folder + "/order-handling.wpx", "");
+    platform::SaveFileRequest request{folder, "proc", "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*",
                                       "wpx"};
     ASSERT_TRUE(platform::SaveFileDialog());
     wxString wildcard, directory;
@@ -321,12 +331,12 @@ TEST_F(DesktopTest, SaveFileWindowProposesTheNameAndAddsTheDefaultExtension) {
         wildcard = dialog->GetWildcard();
         directory = dialog->GetDirectory();
         filterIndex = dialog->GetFilterIndex();
-        Screenshot(dialog, "save-file-dialog.png");
+        Screenshot(dialog, "save-file-dialog.png", true);
         dialog->EndModal(wxID_OK);
     });
     std::optional<std::string> chosen = platform::SaveFileDialog()(request);
     ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(*chosen, out.File("proc.wpx"));
+    EXPECT_EQ(*chosen, folder + "/proc.wpx");
     EXPECT_EQ(wildcard, "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*");
     EXPECT_EQ(filterIndex, 0);
 
