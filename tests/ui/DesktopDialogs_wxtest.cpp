@@ -265,30 +265,52 @@ TEST_F(DesktopTest, CancelYesEndsTheProgram) {
     EXPECT_EQ(UserValue("ConvertNames").index(), 0u);  // nothing stored
 }
 
-TEST_F(DesktopTest, F1OpensTheHelpBookAtTheControlsTopic) {
+/// Once the help window's own modal loop runs: note its page, take its picture, close it.
+void CloseHelpNotingPage(wxString& opened, const char* screenshot = nullptr) {
+    WhenShown([&opened, screenshot] {
+        for (wxWindow* w : wxTopLevelWindows) {
+            auto* help = dynamic_cast<wxHtmlHelpDialog*>(w);
+            if (!help || !help->IsShown()) continue;
+            opened = help->GetHelpWindow()->GetHtmlWindow()->GetOpenedPage();
+            if (screenshot) Screenshot(help, screenshot);
+            help->EndModal(wxID_OK);
+        }
+    });
+}
+
+TEST_F(DesktopTest, F1ContextHelpAndHelpButtonOpenTheTopics) {
     UseLanguage("DEU");
-    wxString opened;
+    wxString byKey, byContextHelp, byButton;
     WhenShown([&] {
         wxWindow* dialog = ShownTopLevel("frmExportOptions");
         ASSERT_NE(dialog, nullptr);
+        // F1 pressed on the display server while the suffix box has the focus.
         auto* suffix = Child<wxTextCtrl>(dialog, "efNumSuffix");
-        // Inside the help window's own modal loop: note its page and close it.
-        WhenShown([&] {
-            for (wxWindow* w : wxTopLevelWindows) {
-                auto* help = dynamic_cast<wxHtmlHelpDialog*>(w);
-                if (!help || !help->IsShown()) continue;
-                opened = help->GetHelpWindow()->GetHtmlWindow()->GetOpenedPage();
-                Screenshot(help, "help-de.png");
-                help->EndModal(wxID_OK);
-            }
-        });
-        wxHelpEvent f1(wxEVT_HELP, suffix->GetId(), wxDefaultPosition, wxHelpEvent::Origin_Keyboard);
-        f1.SetEventObject(suffix);
-        suffix->GetEventHandler()->ProcessEvent(f1);
+        Settle(300);
+        wxUIActionSimulator input;
+        wxRect r = suffix->GetScreenRect();
+        input.MouseMove(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+        input.MouseClick();
+        suffix->SetFocus();
+        Settle(200);
+        CloseHelpNotingPage(byKey, "help-de.png");
+        input.Char(WXK_F1);
+        Settle(1500);
+        // The context-help button asks the control that was clicked next for its help.
+        auto* loops = Child<wxCheckBox>(dialog, "cbDataFlowLoops");
+        CloseHelpNotingPage(byContextHelp);
+        wxHelpEvent ask(wxEVT_HELP, loops->GetId(), wxDefaultPosition, wxHelpEvent::Origin_HelpButton);
+        ask.SetEventObject(loops);
+        loops->GetEventHandler()->ProcessEvent(ask);
+        CloseHelpNotingPage(byButton);
+        Press(Child<wxButton>(dialog, "cmdHelp"));
         Press(Child<wxButton>(dialog, "cmdOK"));
     });
     ExportOptionsDialog().Show();
-    EXPECT_TRUE(opened.EndsWith("numsuffix.html")) << opened;
+    EXPECT_TRUE(byKey.EndsWith("#zip:numsuffix.html")) << byKey;
+    EXPECT_TRUE(byContextHelp.EndsWith("#zip:dataloops.html")) << byContextHelp;
+    EXPECT_TRUE(byButton.EndsWith("#zip:options.html")) << byButton;
+    EXPECT_TRUE(byKey.Contains("kvbrdeu.htb")) << byKey;
 }
 
 /// Every control's help topic is in both help books.
