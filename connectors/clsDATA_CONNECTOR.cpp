@@ -1,5 +1,10 @@
 #include "connectors/clsDATA_CONNECTOR.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
 #include "connectors/modConnector.h"
 #include "connectors/modFlowLoops.h"
 #include "constructs/ConstructText.h"
@@ -24,6 +29,33 @@ const clsDATA_MEMBER* MemberFor(const clsDATA_STRUCTURE& structure, const aris::
     if (!dataObject) return nullptr;
     clsDATA_MEMBER* const* member = structure.ColDATA_MEMBER().Find(dataObject->Guid());
     return member ? *member : nullptr;
+}
+
+using MemberPair = std::pair<const clsDATA_MEMBER*, const clsDATA_MEMBER*>;
+
+// The members of the source whose data object the target has a member for, each paired with
+// that member, in the source's order. Keys are unique on both sides, so walking the smaller side
+// finds the same pairs: a process container of many sources maps to each reader in time
+// proportional to the reader's container.
+std::vector<MemberPair> CommonMembersInSourceOrder(const clsDATA_STRUCTURE& source, const clsDATA_STRUCTURE& target) {
+    const platform::OrderedCollection<clsDATA_MEMBER*>& sourceMembers = source.ColDATA_MEMBER();
+    std::vector<MemberPair> common;
+    if (sourceMembers.Count() <= target.ColDATA_MEMBER().Count()) {
+        for (const clsDATA_MEMBER* member : sourceMembers) {
+            if (const clsDATA_MEMBER* counterpart = MemberFor(target, member->ARISObjectDefinition))
+                common.emplace_back(member, counterpart);
+        }
+        return common;
+    }
+    std::vector<std::pair<std::ptrdiff_t, MemberPair>> found;  // source position, pair
+    for (const clsDATA_MEMBER* counterpart : target.ColDATA_MEMBER()) {
+        if (!counterpart->ARISObjectDefinition) continue;
+        clsDATA_MEMBER* const* member = sourceMembers.Find(counterpart->ARISObjectDefinition->Guid());
+        if (member) found.emplace_back(member - &*sourceMembers.begin(), MemberPair{*member, counterpart});
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& entry : found) common.push_back(entry.second);
+    return common;
 }
 
 }  // namespace
@@ -126,10 +158,8 @@ void clsDATA_CONNECTOR::AddMappings(const clsDATA_STRUCTURE& source, const clsDA
             ColMapping.Add("MAP " + member->MemberName + " TO " + kWholeContainer);
         return;
     }
-    for (const clsDATA_MEMBER* member : source.ColDATA_MEMBER()) {
-        if (const clsDATA_MEMBER* counterpart = MemberFor(target, member->ARISObjectDefinition))
-            ColMapping.Add("MAP " + member->MemberName + " TO " + counterpart->MemberName);
-    }
+    for (const auto& [member, counterpart] : CommonMembersInSourceOrder(source, target))
+        ColMapping.Add("MAP " + member->MemberName + " TO " + counterpart->MemberName);
 }
 
 bool clsDATA_CONNECTOR::PathsAvailableOrWarn() const {
