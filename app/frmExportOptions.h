@@ -34,14 +34,21 @@ enum class Ctl : int {
 /// One part of the dialog as the window shows it.
 struct DialogControl {
     Ctl id = Ctl::Form;
-    std::string name;          ///< "cbConvertARISNames"; the tabs are named "SSTab1.Tab1" to "SSTab1.Tab7"
+    /// "cbConvertARISNames"; the tabs are named "SSTab1.Tab1" to "SSTab1.Tab7".
+    std::string name;
     ControlKind kind = ControlKind::Form;
-    int tab = -1;                  ///< tab (0 to 6) the control sits on; -1 for the form, the tab control, the buttons
-    std::string caption;       ///< built-in English caption until activation, then the catalog's
-    int captionId = 0;           ///< catalog id of the caption; 0 when it has none
-    int helpContextId = 0;     ///< help topic of the control (set on activation); 0 none
-    CheckState value = CheckState::Unchecked;  ///< check boxes and option buttons
-    std::string text;          ///< the text box's text
+    /// The tab (0 to 6) the control sits on; -1 for the form, the tab control and the buttons.
+    int tab = -1;
+    /// The built-in English caption until activation, then the catalog's.
+    std::string caption;
+    /// Catalog id of the caption; 0 when it has none.
+    int captionId = 0;
+    /// Help topic of the control (set on activation); 0 when it has none.
+    int helpContextId = 0;
+    /// Check boxes and option buttons.
+    CheckState value = CheckState::Unchecked;
+    /// The text box's text.
+    std::string text;
     bool enabled = true;
 };
 
@@ -49,7 +56,7 @@ struct DialogControl {
 class ExportOptionsView {
 public:
     virtual ~ExportOptionsView() = default;
-    /// Show the window modally until Close; an error that ends the program is passed on.
+    /// Show the window modally until Dismiss; an error that ends the program is passed on.
     virtual void RunModal() = 0;
     /// Close the window; the export goes on.
     virtual void Dismiss() = 0;

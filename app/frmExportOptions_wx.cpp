@@ -197,7 +197,6 @@ void frmExportOptionsWindow::CreateButtons(wxSizer* sizer) {
     }
     static_cast<wxButton*>(Window(Ctl::cmdOK))->SetDefault();
     SetEscapeId(Window(Ctl::cmdCancel)->GetId());
-    SetAffirmativeId(Window(Ctl::cmdOK)->GetId());
 }
 
 void frmExportOptionsWindow::BindEvents() {
