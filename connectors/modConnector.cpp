@@ -8,7 +8,7 @@
 namespace modConnector {
 
 std::string ConvertedFunctionName(const aris::ObjDef* function, const char* convention) {
-    ProcedureScope scope("modConnector.ConvertedFunctionName");
+    // No scope of its own: a refused conversion is reported for the connector's procedure.
     std::string name = function ? function->Name(modGlobals::LocaleId) : "";
     return modMappingRule::ConvertARISNameOrWarn(name, convention).value_or("");
 }
