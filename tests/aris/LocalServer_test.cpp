@@ -61,7 +61,7 @@ TEST_F(ServerLookup, EarlierFoldersWinOverLaterOnesAndTheDemo) {
     std::filesystem::remove(dir.File("first/LOCAL/Demo.xml"));
     EXPECT_TRUE(Open("LOCAL", "Demo")->AllModels().empty());  // the user data folder
     std::filesystem::remove(dir.File("xdg/lumenport/aris/LOCAL/Demo.xml"));
-    EXPECT_EQ(Open("local", "DEMO")->AllModels().size(), 2u);  // the demo server beside the program
+    EXPECT_EQ(Open("local", "DEMO")->AllModels().size(), 5u);  // the demo server beside the program
 }
 
 TEST_F(ServerLookup, MissingServerOrDatabaseNamesWhatAndWhere) {
@@ -114,7 +114,8 @@ protected:
 
 TEST_F(DemoDatabase, ModelsNamesAndTypes) {
     EXPECT_EQ(report.str(), "");  // every type known, every reference resolved
-    EXPECT_EQ(NamesOf(db->AllModels()), (std::vector<std::string>{"Ordering", "Order data"}));
+    EXPECT_EQ(NamesOf(db->AllModels()),
+              (std::vector<std::string>{"Ordering", "Order data", "Sales organization", "Invoicing", "Invoice data"}));
     EXPECT_EQ(ordering->Name(1031), "Bestellabwicklung");
     EXPECT_EQ(db->FindModels(13, 1031, "Bestellabwicklung").size(), 1u);
     EXPECT_EQ(ordering->Group()->Name(1033), "Sales");
