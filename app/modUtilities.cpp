@@ -3,6 +3,7 @@
 #include "app/clsExceptionHandler.h"
 #include "app/modGlobals.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramPath.h"
 #include "platform/Text.h"
 
 using namespace platform;
@@ -20,7 +21,16 @@ bool LoadLocalizedResources() {
     modGlobals::LanguageCode = code;
     modGlobals::HelpFile = "kvbr" + FoldAsciiCase(code) + ".htb";
     std::string file = LanguageLibraryFileName(code);
-    bool loaded = modGlobals::LanguageLibrary.Load(file);
+    // Beside the program (build tree), in ../lib/lumenport (installed), then by file name through
+    // the program's RUNPATH. Explicit paths first, because a dlopen seen through an interposed
+    // runtime (sanitizers) would not search the program's RUNPATH.
+    const std::string dir = ProgramDirectory();
+    // A language code is letters and digits; anything else (a path) never names a library.
+    bool plainCode = code.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") ==
+                     std::string::npos;
+    bool loaded = plainCode && (modGlobals::LanguageLibrary.Load(dir + "/" + file) ||
+                  modGlobals::LanguageLibrary.Load(dir + "/../lib/lumenport/" + file) ||
+                  modGlobals::LanguageLibrary.Load(file));
     if (!loaded) {
         CurrentMessageBox().Show("The Language Resource file '" + file + "' could not be found.",
                                  kMbOkOnly + kMbCritical + kMbSetForeground, "Lumenport");

@@ -90,6 +90,15 @@ TEST(Program, MissingLanguageLibraryEndsWithStatusFour) {
                                  {{"LUMENPORT_USER_REG", box.userHive}});
     EXPECT_EQ(r.status, 4);
     EXPECT_EQ(r.err, "The Language Resource file 'kvbrxyz.so' could not be found.\n\n");
+
+    // A code that is a path never loads a library from elsewhere.
+    testenv::WriteFile(box.userHive,
+                       "Windows Registry Editor Version 5.00\r\n\r\n"
+                       "[HKEY_CURRENT_USER\\Software\\Veltrane\\Lumenport\\CurrentVersion]\r\n"
+                       "\"Language\"=\"/../enu\"\r\n");
+    r = testenv::RunProgram({"--batch", "/SVR=LOCAL", "/DB=Demo", "/SEL=a,b,1", "/LOC=1031"},
+                            {{"LUMENPORT_USER_REG", box.userHive}});
+    EXPECT_EQ(r.status, 4) << r.err;
 }
 
 TEST(Program, MissingLocaleIsAnUnknownErrorWithStatusTwo) {
