@@ -36,7 +36,7 @@ export HOME=$work/home LUMENPORT_USER_REG=$work/home/user.reg LUMENPORT_MACHINE_
 unset LUMENPORT_ARIS_SERVERS XDG_DATA_HOME DISPLAY WAYLAND_DISPLAY
 mkdir -p "$HOME"
 "$prog" --version | grep -q '^kvbrars ' || fail "--version"
-sel=$("$prog" --list /SVR=LOCAL /DB=Demo /LOC=1033 2>/dev/null | paste -sd';')
+sel=$("$prog" --list /SVR=LOCAL /DB=Demo /LOC=1031 2>/dev/null | paste -sd';')
 [ -n "$sel" ] || fail "--list printed no models"
 for lang in ENU DEU; do
   printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Veltrane\\Lumenport\\CurrentVersion]\r\n"Language"="%s"\r\n' "$lang" > "$LUMENPORT_USER_REG"
