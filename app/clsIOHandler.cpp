@@ -1,5 +1,8 @@
 #include "app/clsIOHandler.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -63,7 +66,37 @@ std::string TextValue(const RegValue& v) {
 
 clsIOHandler::clsIOHandler() = default;
 
-clsIOHandler::~clsIOHandler() = default;
+clsIOHandler::~clsIOHandler() { ForgetAppendTargets(); }
+
+int clsIOHandler::AppendDescriptor(const std::string& fileName) {
+    for (const AppendTarget& target : appendTargets_)
+        if (target.name == fileName) return target.descriptor;
+    // The definition file and its log are the files written line by line; keep those two.
+    constexpr std::size_t kKeptTargets = 2;
+    if (appendTargets_.size() >= kKeptTargets) {
+        ::close(appendTargets_.front().descriptor);
+        appendTargets_.erase(appendTargets_.begin());
+    }
+    // The modes of fopen(..., "ab"): created when missing, every write at the end.
+    int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) RaiseFileError(errno, fileName, "write");
+    appendTargets_.push_back(AppendTarget{fileName, fd});
+    return fd;
+}
+
+void clsIOHandler::ForgetAppendTarget(const std::string& fileName) {
+    for (auto it = appendTargets_.begin(); it != appendTargets_.end(); ++it) {
+        if (it->name != fileName) continue;
+        ::close(it->descriptor);
+        appendTargets_.erase(it);
+        return;
+    }
+}
+
+void clsIOHandler::ForgetAppendTargets() {
+    for (const AppendTarget& target : appendTargets_) ::close(target.descriptor);
+    appendTargets_.clear();
+}
 
 int clsIOHandler::OpenFile(const std::string& fileName, int mode) {
     ProcedureScope scope("clsIOHandler.OpenFile");
@@ -74,6 +107,9 @@ int clsIOHandler::OpenFile(const std::string& fileName, int mode) {
         case kModeAppend: how = "ab"; break;
         default: RaiseError(2000, std::to_string(mode));
     }
+    // A file created anew is no longer appended to through a kept descriptor: the next line
+    // must go to the new file, even when the old one was removed meanwhile.
+    if (mode == kModeWrite) ForgetAppendTarget(fileName);
     std::FILE* f = std::fopen(fileName.c_str(), how);
     if (!f) {
         int err = errno;
@@ -105,15 +141,23 @@ void clsIOHandler::AllocateFile(const std::string& fileName) {
 void clsIOHandler::WriteFile(const std::string& text, const std::string& fileName) {
     ProcedureScope scope("clsIOHandler.WriteFile");
     const std::string& name = fileName.empty() ? definitionFile_ : fileName;
-    std::string bytes = FromUtf8ToCodePage(text, ActiveCodePage()) + "\r\n";
-    int handle = OpenFile(name, kModeAppend);
-    std::FILE* f = OpenFiles()[handle];
-    std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), f);
-    int err = written == bytes.size() ? 0 : errno;
-    if (std::fflush(f) != 0 && err == 0) err = errno;
-    OpenFiles().erase(handle);
-    if (std::fclose(f) != 0 && err == 0) err = errno;
-    if (err != 0) RaiseFileError(err, name, "write");
+    std::string bytes = FromUtf8ToCodePage(text, ActiveCodePage());
+    bytes += "\r\n";
+    int fd = AppendDescriptor(name);
+    // One write per line, unbuffered: the line is in the file when WriteFile returns.
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t written = ::write(fd, data, left);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            int err = written < 0 ? errno : EIO;
+            ForgetAppendTarget(name);
+            RaiseFileError(err, name, "write");
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
 }
 
 std::string clsIOHandler::ReadFile(const std::string& fileName) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/OrderedCollection.h"
 
@@ -14,6 +15,8 @@ class clsIOHandler {
 public:
     clsIOHandler();
     ~clsIOHandler();
+    clsIOHandler(const clsIOHandler&) = delete;
+    clsIOHandler& operator=(const clsIOHandler&) = delete;
 
     /// Open a file in a mode (1 read, 2 write, 3 append) and return its handle; any other mode
     /// raises error 2000.
@@ -57,6 +60,19 @@ public:
     void SetDefinitionFileName(const std::string& fileName);
 
 private:
+    /// A file WriteFile appends to, kept open between writes: each line still lands in the
+    /// file with its own write, without opening and closing the file for every line.
+    struct AppendTarget {
+        std::string name;
+        int descriptor = -1;
+    };
+    /// The descriptor appending to a file, opened on first use.
+    int AppendDescriptor(const std::string& fileName);
+    /// Close the kept descriptor of a file (before it is created anew or read), or of all files.
+    void ForgetAppendTarget(const std::string& fileName);
+    void ForgetAppendTargets();
+
     std::string definitionFile_;
     std::string logFile_;
+    std::vector<AppendTarget> appendTargets_;
 };

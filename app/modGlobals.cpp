@@ -1,6 +1,8 @@
 #include "app/modGlobals.h"
 
 #include <exception>
+#include <string>
+#include <vector>
 
 namespace modGlobals {
 
@@ -23,14 +25,36 @@ void Reset() {
 
 }  // namespace modGlobals
 
-ProcedureScope::ProcedureScope(const char* name)
-    : name_(name), caller_(modGlobals::CurrentProcedure), uncaught_(std::uncaught_exceptions()) {
-    modGlobals::CurrentProcedure = name;
+namespace {
+
+// The callers' names of the open scopes, innermost last. The strings are kept between calls
+// so that entering and leaving a procedure copies the names without allocating.
+struct CallerNames {
+    std::vector<std::string> names;
+    std::size_t depth = 0;
+};
+
+// Never destroyed: scopes may still open in destructors of other static objects at exit.
+CallerNames& Callers() {
+    static CallerNames* callers = new CallerNames;
+    return *callers;
+}
+
+}  // namespace
+
+ProcedureScope::ProcedureScope(const char* name) : name_(name), uncaught_(std::uncaught_exceptions()) {
+    CallerNames& callers = Callers();
+    depth_ = callers.depth++;
+    if (callers.names.size() <= depth_) callers.names.emplace_back();
+    callers.names[depth_].assign(modGlobals::CurrentProcedure);
+    modGlobals::CurrentProcedure.assign(name);
 }
 
 ProcedureScope::~ProcedureScope() {
+    CallerNames& callers = Callers();
+    callers.depth = depth_;
     if (std::uncaught_exceptions() > uncaught_) return;
-    modGlobals::CurrentProcedure = caller_;
+    modGlobals::CurrentProcedure.assign(callers.names[depth_]);
 }
 
 void ProcedureScope::Reassert() const { modGlobals::CurrentProcedure = name_; }

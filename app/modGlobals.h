@@ -112,6 +112,6 @@ public:
 
 private:
     const char* name_;
-    std::string caller_;
+    std::size_t depth_;  ///< where the caller's name is kept (see modGlobals.cpp)
     int uncaught_;
 };

@@ -19,8 +19,10 @@ namespace {
 // The attribute type of a person's user id: text after its last "@" is a domain.
 constexpr std::int32_t kUserIdAttribute = 509;
 
+// Each text of `from` in turn replaced by `to`; a text not present costs no copy.
 std::string ReplaceEach(std::string text, std::initializer_list<std::string_view> from, std::string_view to) {
-    for (std::string_view f : from) text = ReplaceAll(text, f, to);
+    for (std::string_view f : from)
+        if (text.find(f) != std::string::npos) text = ReplaceAll(text, f, to);
     return text;
 }
 
@@ -28,6 +30,7 @@ std::string CutTo(const std::string& text, std::size_t characters) { return plat
 
 // Each pair of blanks becomes one blank, as long as the text gets shorter.
 std::string CollapseBlanks(std::string text) {
+    if (text.find("  ") == std::string::npos) return text;
     for (;;) {
         std::string shorter = ReplaceAll(text, "  ", " ");
         if (shorter.size() == text.size()) return text;

@@ -32,9 +32,45 @@ std::string LocaleCharset() {
     return "";
 }
 
+// Conversion descriptors by pair of character sets, opened once: the definition file and its
+// log convert every line they get.
+class DescriptorCache {
+public:
+    DescriptorCache() = default;
+    DescriptorCache(const DescriptorCache&) = delete;
+    DescriptorCache& operator=(const DescriptorCache&) = delete;
+    ~DescriptorCache() {
+        for (const Entry& e : entries_)
+            if (e.cd != kNone) iconv_close(e.cd);
+    }
+
+    /// The descriptor converting `from` into `to` in its initial state, or kNone when iconv
+    /// knows one of them not.
+    iconv_t Get(const std::string& from, const std::string& to) {
+        for (Entry& e : entries_) {
+            if (e.from != from || e.to != to) continue;
+            if (e.cd != kNone) iconv(e.cd, nullptr, nullptr, nullptr, nullptr);
+            return e.cd;
+        }
+        entries_.push_back(Entry{from, to, iconv_open(to.c_str(), from.c_str())});
+        return entries_.back().cd;
+    }
+
+    static inline const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
+
+private:
+    struct Entry {
+        std::string from;
+        std::string to;
+        iconv_t cd;
+    };
+    std::vector<Entry> entries_;
+};
+
 std::string Convert(std::string_view in, const std::string& from, const std::string& to, bool toUtf8) {
-    iconv_t cd = iconv_open(to.c_str(), from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+    thread_local DescriptorCache cache;
+    iconv_t cd = cache.Get(from, to);
+    if (cd == DescriptorCache::kNone) return std::string(in);
     std::string out;
     out.reserve(in.size());
     std::vector<char> buf(4096);
@@ -60,8 +96,19 @@ std::string Convert(std::string_view in, const std::string& from, const std::str
         src += skip;
         srcLeft -= skip;
     }
-    iconv_close(cd);
     return out;
+}
+
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// Code pages that hold the ASCII characters at their ASCII codes: the Windows ANSI code pages,
+// the ISO-8859 family and UTF-8. Pure ASCII text passes them unchanged.
+bool KeepsAscii(int codePage) {
+    return codePage == 65001 || (codePage >= 1250 && codePage <= 1258) || (codePage >= 28591 && codePage <= 28605);
 }
 
 }  // namespace
@@ -88,12 +135,12 @@ int ActiveCodePage() {
 }
 
 std::string FromUtf8ToCodePage(std::string_view utf8, int codePage) {
-    if (codePage == 65001) return std::string(utf8);
+    if (codePage == 65001 || (KeepsAscii(codePage) && IsAscii(utf8))) return std::string(utf8);
     return Convert(utf8, "UTF-8", CodePageCharset(codePage), false);
 }
 
 std::string FromCodePageToUtf8(std::string_view text, int codePage) {
-    if (codePage == 65001) return std::string(text);
+    if (codePage == 65001 || (KeepsAscii(codePage) && IsAscii(text))) return std::string(text);
     return Convert(text, CodePageCharset(codePage), "UTF-8", true);
 }
 

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include "../support/TestEnv.h"
 #include "app/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
@@ -34,6 +36,32 @@ TEST(Files, WriteAppendsLinesWithCrLfInTheActiveCodePage) {
     io.WriteFile("漢", file);
     EXPECT_EQ(testenv::ReadFile(file).substr(11), "漢\r\n");
     ::unsetenv("LUMENPORT_CODEPAGE");
+}
+
+TEST(Files, EveryLineLandsInTheFileAndACreatedFileGetsTheNextLine) {
+    testenv::Sandbox box("DEU");
+    clsIOHandler io;
+    std::string a = box.dir.File("a.log");
+    std::string b = box.dir.File("b.wpx");
+    std::string c = box.dir.File("c.txt");
+    io.AllocateFile(a);
+    for (const char* line : {"one", "two"}) {
+        io.WriteFile(line, a);
+        io.WriteFile(line, b);
+        io.WriteFile(line, c);  // a third file in turn
+    }
+    EXPECT_EQ(testenv::ReadFile(a), "one\r\ntwo\r\n");
+    EXPECT_EQ(testenv::ReadFile(b), "one\r\ntwo\r\n");
+    EXPECT_EQ(testenv::ReadFile(c), "one\r\ntwo\r\n");
+    // Removed and created anew: the next line goes to the new file.
+    std::remove(a.c_str());
+    io.AllocateFile(a);
+    io.WriteFile("three", a);
+    EXPECT_EQ(testenv::ReadFile(a), "three\r\n");
+    // Emptied by someone else: the next line is appended at the new end.
+    testenv::WriteFile(b, "");
+    io.WriteFile("four", b);
+    EXPECT_EQ(testenv::ReadFile(b), "four\r\n");
 }
 
 TEST(Files, ReadEndsEveryLineWithCrLf) {

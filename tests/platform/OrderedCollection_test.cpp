@@ -66,4 +66,31 @@ TEST(OrderedCollection, LooksUpManyKeysByHash) {
     EXPECT_EQ(sum, 199999L * 200000L / 2);
 }
 
+TEST(OrderedCollection, KeysAfterUnkeyedItemsAndCopiesKeepTheirIndex) {
+    OrderedCollection<int> c;
+    c.Add(1);
+    c.Add(2);
+    c.Add(3, "Late");
+    c.Add(4);
+    EXPECT_EQ(c.KeyAt(1), "");
+    EXPECT_EQ(c.KeyAt(3), "Late");
+    EXPECT_EQ(c.KeyAt(4), "");
+    EXPECT_EQ(ErrorNumberOf([&] { c.KeyAt(5); }), 5);
+    OrderedCollection<int> copy = c;
+    OrderedCollection<int> moved = std::move(c);
+    for (OrderedCollection<int>* each : {&copy, &moved}) {
+        EXPECT_EQ(each->Item("LATE"), 3);
+        each->Add(5, "other");
+        EXPECT_EQ(each->Item("Other"), 5);
+        each->Remove(1);
+        EXPECT_EQ(each->Item("late"), 3);
+        EXPECT_EQ(each->KeyAt(2), "Late");
+    }
+    // Keys that differ only beyond ASCII letter case are different keys.
+    OrderedCollection<int> u;
+    u.Add(1, "\xC3\xA4");  // a-umlaut
+    u.Add(2, "\xC3\x84");  // A-umlaut
+    EXPECT_EQ(u.Item("\xC3\x84"), 2);
+}
+
 }  // namespace
