@@ -3,12 +3,14 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <ostream>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "aris/AsciiText.h"
@@ -41,41 +43,96 @@ struct Frame {
     GroupImpl* group = nullptr;    // the group holding what is read here
     ObjDefImpl* objDef = nullptr;  // ObjDef, and the source of a CxnDef
     ModelImpl* model = nullptr;    // Model, ObjOcc, CxnOcc
-    std::size_t pending = 0;       // ObjOcc, CxnOcc: index into the pending occurrences
-    std::string* guid = nullptr;   // the item a GUID child names
+    ObjOccImpl* objOcc = nullptr;  // ObjOcc
+    CxnOccImpl* cxnOcc = nullptr;  // CxnOcc
+    std::string_view* guid = nullptr;   // the item a GUID child names
     repo::Attributes* attrs = nullptr;  // the item AttrDef children belong to
+    std::size_t stagingBase = 0;   // where the item's attribute values begin in the staging area
     std::string writtenType;       // ObjDef symbol, Model type, ObjOcc symbol: resolved at the end
     std::string typeGuid;          // SymbolGUID or TypeGUID child
     bool placed = false;           // ObjOcc, CxnOcc: the first Position was read
 };
 
+// References that could not be resolved when they were read (the id may come later in the
+// file); the texts lie in the reader's own pool.
 struct PendingOcc {
-    ModelImpl* model = nullptr;
-    std::string objDefRef;
-    int x = 0;
-    int y = 0;
-    const TypeInfo* symbol = nullptr;
+    ObjOccImpl* occ = nullptr;
+    std::string_view objDefRef;
     int line = 0;
 };
 
 struct PendingCxnOcc {
-    const ModelImpl* model = nullptr;
-    std::string cxnDefRef;
-    int x = 0;
-    int y = 0;
+    CxnOccImpl* occ = nullptr;
+    std::string_view cxnDefRef;
     int line = 0;
 };
 
 struct PendingTarget {
     CxnDefImpl* cxn = nullptr;
-    std::string ref;
+    std::string_view ref;
     int line = 0;
 };
 
 struct PendingLinks {
-    std::vector<const Model*>* models = nullptr;
-    std::string refs;
+    ObjDefImpl* objDef = nullptr;  // null for a connection: its links are checked, not kept
+    std::string_view refs;
     int line = 0;
+};
+
+// What an id names.
+enum class IdKind : std::uint8_t { Group, ObjDef, CxnDef, Model, Occurrence };
+
+// Every id of the export, unique across all kinds, with the item it names: an open-addressing
+// table over views of the ids (which lie in a text pool).
+class IdTable {
+public:
+    /// Record an id; false when it is already there.
+    bool Insert(std::string_view id, IdKind kind, void* item) {
+        if (id.empty()) return !std::exchange(emptySeen_, true);
+        if ((used_ + 1) * 10 > slots_.size() * 7) Grow();
+        std::size_t hash = std::hash<std::string_view>()(id);
+        Slot* slot = Probe(id, hash);
+        if (slot->Used()) return false;
+        *slot = Slot{id, item, hash, kind};
+        ++used_;
+        return true;
+    }
+
+    /// The item of an id of a kind, nullptr when there is none.
+    void* Find(std::string_view id, IdKind kind) {
+        if (slots_.empty() || id.empty()) return nullptr;
+        const Slot* slot = Probe(id, std::hash<std::string_view>()(id));
+        return slot->Used() && slot->kind == kind ? slot->item : nullptr;
+    }
+
+private:
+    struct Slot {
+        std::string_view id;
+        void* item = nullptr;
+        std::size_t hash = 0;
+        IdKind kind = IdKind::Group;
+        bool Used() const { return !id.empty(); }
+    };
+
+    Slot* Probe(std::string_view id, std::size_t hash) {
+        std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = slots_[i];
+            if (!slot.Used() || (slot.hash == hash && slot.id == id)) return &slot;
+        }
+    }
+
+    void Grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+        for (const Slot& slot : old) {
+            if (slot.Used()) *Probe(slot.id, slot.hash) = slot;
+        }
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+    bool emptySeen_ = false;
 };
 
 // A failure found by the reader itself; carries the finished message.
@@ -164,7 +221,7 @@ public:
     std::unique_ptr<DatabaseImpl> Finish(std::ostream& report) {
         ResolveTargets();
         ResolveLinks();
-        CreateOccurrences();
+        ResolveOccurrences();
         db_->BuildIndexes();
         ReportDanglingReferences(report);
         ReportUnmappedTypes(report);
@@ -261,10 +318,11 @@ private:
         }
         Frame& top = frames_.back();
         switch (top.ctx) {
+            case Ctx::Group:
+            case Ctx::CxnDef: FinishAttributes(top); break;
             case Ctx::ObjDef: EndObjDef(top); break;
             case Ctx::Model: EndModel(top); break;
             case Ctx::ObjOcc: EndObjOcc(top); break;
-            case Ctx::AttrDef: EndAttrDef(); break;
             case Ctx::AttrValue: EndAttrValue(); break;
             case Ctx::Text: EndText(top, frames_[frames_.size() - 2]); break;
             default: break;
@@ -336,7 +394,7 @@ private:
         if (std::strcmp(name, "CxnOcc") == 0) return StartCxnOcc(atts);
         if (std::strcmp(name, "SymbolGUID") == 0) return StartText(TextTarget::TypeGuid);
         if (std::strcmp(name, "Position") == 0 && !frames_.back().placed) {
-            PendingOcc& occ = pendingOccs_[frames_.back().pending];
+            ObjOccImpl& occ = *frames_.back().objOcc;
             ReadPosition(atts, occ.x, occ.y);
             frames_.back().placed = true;
         }
@@ -345,7 +403,7 @@ private:
 
     void StartInCxnOcc(const char* name, const char** atts) {
         if (std::strcmp(name, "Position") == 0 && !frames_.back().placed) {
-            PendingCxnOcc& occ = pendingCxnOccs_[frames_.back().pending];
+            CxnOccImpl& occ = *frames_.back().cxnOcc;
             ReadPosition(atts, occ.x, occ.y);
             frames_.back().placed = true;
         }
@@ -406,121 +464,200 @@ private:
     }
 
     void EndText(const Frame& text, Frame& owner) {
-        std::string value(text::Trim(elementText_));
+        std::string_view value = text::Trim(elementText_);
         if (text.textTarget == TextTarget::Guid) {
-            if (owner.guid) *owner.guid = std::move(value);
+            if (owner.guid) *owner.guid = db_->Texts().Add(value);
         } else {
-            owner.typeGuid = std::move(value);
+            owner.typeGuid = std::string(value);
         }
     }
 
     void StartGroup(const char** atts) {
         GroupImpl& group = db_->groups.emplace_back();
-        group.id = RequireId(atts, "Group.ID", "Group");
+        group.id = RequireId(atts, "Group.ID", "Group", IdKind::Group, &group);
         group.parent = frames_.back().group;
-        Frame& frame = Push(Ctx::Group);
+        Frame& frame = PushItem(Ctx::Group, group.guid, group.attrs);
         frame.group = &group;
-        frame.guid = &group.guid;
-        frame.attrs = &group.attrs;
     }
 
     void StartObjDef(const char** atts) {
         ObjDefImpl& def = db_->objDefs.emplace_back();
-        def.id = RequireId(atts, "ObjDef.ID", "ObjDef");
+        def.index = static_cast<std::uint32_t>(db_->objDefs.size() - 1);
+        def.id = RequireId(atts, "ObjDef.ID", "ObjDef", IdKind::ObjDef, &def);
         def.db = db_.get();
         def.group = frames_.back().group;
         def.type = Catalog().Resolve(TypeKind::Object, RequireAttr(atts, "TypeNum", "ObjDef"));
-        objDefsById_.emplace(def.id, &def);
-        Frame& frame = Push(Ctx::ObjDef);
+        Frame& frame = PushItem(Ctx::ObjDef, def.guid, def.attrs);
         frame.objDef = &def;
-        frame.guid = &def.guid;
-        frame.attrs = &def.attrs;
         if (const char* symbol = FindAttr(atts, "SymbolNum")) frame.writtenType = symbol;
         if (const char* links = FindAttr(atts, "LinkedModels.IdRefs")) {
-            pendingLinks_.push_back(PendingLinks{&def.assignedModels, links, Line()});
+            pendingLinks_.push_back(PendingLinks{&def, scratch_.Add(links), Line()});
         }
     }
 
     void EndObjDef(Frame& frame) {
         frame.objDef->defaultSymbol = ResolveWithGuid(TypeKind::Symbol, frame.writtenType, frame.typeGuid);
+        FinishAttributes(frame);
     }
 
     void StartCxnDef(const char** atts) {
         CxnDefImpl& cxn = db_->cxnDefs.emplace_back();
-        cxn.id = RequireId(atts, "CxnDef.ID", "CxnDef");
+        cxn.index = static_cast<std::uint32_t>(db_->cxnDefs.size() - 1);
+        cxn.id = RequireId(atts, "CxnDef.ID", "CxnDef", IdKind::CxnDef, &cxn);
+        cxn.db = db_.get();
         cxn.type = Catalog().Resolve(TypeKind::Connection, RequireAttr(atts, "CxnDef.Type", "CxnDef"));
         cxn.source = frames_.back().objDef;
-        cxnDefsById_.emplace(cxn.id, &cxn);
         const char* target = FindAttr(atts, "ToObjDef.IdRef");
-        pendingTargets_.push_back(PendingTarget{&cxn, target ? target : "", Line()});
+        std::string_view ref = target ? target : "";
+        cxn.target = static_cast<ObjDefImpl*>(ids_.Find(ref, IdKind::ObjDef));
+        if (!cxn.target) pendingTargets_.push_back(PendingTarget{&cxn, scratch_.Add(ref), Line()});
         if (const char* links = FindAttr(atts, "LinkedModels.IdRefs")) {
-            pendingLinks_.push_back(PendingLinks{&cxn.assignedModels, links, Line()});
+            pendingLinks_.push_back(PendingLinks{nullptr, scratch_.Add(links), Line()});
         }
-        Frame& frame = Push(Ctx::CxnDef);
-        frame.guid = &cxn.guid;
-        frame.attrs = &cxn.attrs;
+        PushItem(Ctx::CxnDef, cxn.guid, cxn.attrs);
     }
 
     void StartModel(const char** atts) {
         ModelImpl& model = db_->models.emplace_back();
-        model.id = RequireId(atts, "Model.ID", "Model");
+        model.index = static_cast<std::uint32_t>(db_->models.size() - 1);
+        model.id = RequireId(atts, "Model.ID", "Model", IdKind::Model, &model);
         model.db = db_.get();
         model.group = frames_.back().group;
-        modelsById_.emplace(model.id, &model);
-        Frame& frame = Push(Ctx::Model);
+        Frame& frame = PushItem(Ctx::Model, model.guid, model.attrs);
         frame.model = &model;
-        frame.guid = &model.guid;
-        frame.attrs = &model.attrs;
         frame.writtenType = RequireAttr(atts, "Model.Type", "Model");
     }
 
     void EndModel(Frame& frame) {
         frame.model->type = ResolveWithGuid(TypeKind::Model, frame.writtenType, frame.typeGuid);
+        FinishAttributes(frame);
     }
 
     void StartObjOcc(const char** atts) {
         NoteOptionalId(atts, "ObjOcc.ID");
-        PendingOcc occ;
+        ObjOccImpl& occ = db_->objOccs.emplace_back();
         occ.model = frames_.back().model;
         const char* def = FindAttr(atts, "ObjDef.IdRef");
-        occ.objDefRef = def ? def : "";
-        occ.line = Line();
-        pendingOccs_.push_back(std::move(occ));
+        std::string_view ref = def ? def : "";
+        occ.objDef = static_cast<ObjDefImpl*>(ids_.Find(ref, IdKind::ObjDef));
+        if (!occ.objDef) pendingOccs_.push_back(PendingOcc{&occ, scratch_.Add(ref), Line()});
         Frame& frame = Push(Ctx::ObjOcc);
-        frame.pending = pendingOccs_.size() - 1;
+        frame.objOcc = &occ;
         if (const char* symbol = FindAttr(atts, "SymbolNum")) frame.writtenType = symbol;
     }
 
     void EndObjOcc(Frame& frame) {
-        pendingOccs_[frame.pending].symbol = ResolveWithGuid(TypeKind::Symbol, frame.writtenType, frame.typeGuid);
+        frame.objOcc->symbol = ResolveWithGuid(TypeKind::Symbol, frame.writtenType, frame.typeGuid);
     }
 
     void StartCxnOcc(const char** atts) {
         NoteOptionalId(atts, "CxnOcc.ID");
-        PendingCxnOcc occ;
+        CxnOccImpl& occ = db_->cxnOccs.emplace_back();
         occ.model = frames_.back().model;
-        const char* def = FindAttr(atts, "CxnDef.IdRef");
-        occ.cxnDefRef = def ? def : "";
-        occ.line = Line();
-        pendingCxnOccs_.push_back(std::move(occ));
-        Push(Ctx::CxnOcc).pending = pendingCxnOccs_.size() - 1;
+        const char* cxn = FindAttr(atts, "CxnDef.IdRef");
+        std::string_view ref = cxn ? cxn : "";
+        occ.cxnDef = static_cast<CxnDefImpl*>(ids_.Find(ref, IdKind::CxnDef));
+        if (!occ.cxnDef) pendingCxnOccs_.push_back(PendingCxnOcc{&occ, scratch_.Add(ref), Line()});
+        Push(Ctx::CxnOcc).cxnOcc = &occ;
+    }
+
+    // An item's frame: GUID and AttrDef children go to the item.
+    Frame& PushItem(Ctx ctx, std::string_view& guid, repo::Attributes& attrs) {
+        Frame& frame = Push(ctx);
+        frame.guid = &guid;
+        frame.attrs = &attrs;
+        frame.stagingBase = staging_.size();
+        return frame;
     }
 
     void StartAttrDef(const char** atts) {
         attrType_ = Catalog().Resolve(TypeKind::Attribute, RequireAttr(atts, "AttrDef.Type", "AttrDef"));
-        attrValues_.clear();
-        repo::Attributes* owner = frames_.back().attrs;
-        Push(Ctx::AttrDef).attrs = owner;
-    }
-
-    void EndAttrDef() {
-        if (!attrValues_.empty()) frames_.back().attrs->Add(attrType_, std::move(attrValues_));
-        attrValues_.clear();
+        Push(Ctx::AttrDef);
     }
 
     void EndAttrValue() {
-        attrValue_.text = styled_ ? std::move(styledText_) : std::move(plainText_);
-        attrValues_.push_back(std::move(attrValue_));
+        attrValue_.type = attrType_;
+        attrValue_.text = db_->Texts().Add(styled_ ? styledText_ : plainText_);
+        staging_.push_back(attrValue_);
+    }
+
+    // The item's values, read into the staging area in file order, grouped by type in order of
+    // first appearance; a value for a locale already present (or a second value without
+    // locale) takes the earlier one's place. Then kept side by side for the item.
+    void FinishAttributes(const Frame& item) {
+        std::size_t base = item.stagingBase;
+        std::size_t count = staging_.size() - base;
+        if (count == 0) return;
+        AttrValue* values = staging_.data() + base;
+        std::vector<std::uint32_t>& group = groupOf_;
+        group.assign(count, 0);
+        std::uint32_t groups = GroupByType(values, count, group);
+        constexpr std::uint32_t kReplaced = static_cast<std::uint32_t>(-1);
+        ReplaceRepeatedLocales(values, count, group, kReplaced);
+        // Counting sort by group keeps the file order inside a group.
+        std::vector<std::uint32_t>& start = groupStart_;
+        start.assign(groups + 1, 0);
+        for (std::size_t i = 0; i < count; ++i)
+            if (group[i] != kReplaced) ++start[group[i] + 1];
+        for (std::uint32_t g = 0; g < groups; ++g) start[g + 1] += start[g];
+        std::size_t kept = start[groups];
+        grouped_.resize(kept);
+        for (std::size_t i = 0; i < count; ++i)
+            if (group[i] != kReplaced) grouped_[start[group[i]]++] = values[i];
+        item.attrs->Assign(db_->KeepAttributes(grouped_.data(), kept), kept);
+        staging_.resize(base);
+    }
+
+    // The group (type in order of first appearance) of every value; returns the group count.
+    std::uint32_t GroupByType(const AttrValue* values, std::size_t count, std::vector<std::uint32_t>& group) {
+        constexpr std::size_t kHashFrom = 16;
+        types_.clear();
+        typeIndex_.clear();
+        for (std::size_t i = 0; i < count; ++i) {
+            const TypeInfo* type = values[i].type;
+            std::uint32_t g = static_cast<std::uint32_t>(types_.size());
+            if (types_.size() < kHashFrom) {
+                auto same = std::find(types_.begin(), types_.end(), type);
+                if (same != types_.end()) g = static_cast<std::uint32_t>(same - types_.begin());
+            } else {
+                if (typeIndex_.empty())
+                    for (std::size_t t = 0; t < types_.size(); ++t) typeIndex_.emplace(types_[t], t);
+                auto [it, added] = typeIndex_.emplace(type, types_.size());
+                g = static_cast<std::uint32_t>(it->second);
+            }
+            if (g == types_.size()) types_.push_back(type);
+            group[i] = g;
+        }
+        return static_cast<std::uint32_t>(types_.size());
+    }
+
+    // A later value for the same type and locale (or without locale) replaces the earlier
+    // value's text and is marked replaced.
+    void ReplaceRepeatedLocales(AttrValue* values, std::size_t count, std::vector<std::uint32_t>& group,
+                                std::uint32_t replaced) {
+        constexpr std::size_t kHashFrom = 32;
+        auto keyOf = [&](std::size_t i) {
+            std::uint64_t locale = values[i].hasLocale ? static_cast<std::uint32_t>(values[i].locale) + 1ULL : 0ULL;
+            return (static_cast<std::uint64_t>(group[i]) << 33) | locale;
+        };
+        if (count < kHashFrom) {
+            for (std::size_t i = 1; i < count; ++i) {
+                for (std::size_t j = 0; j < i; ++j) {
+                    if (group[j] == replaced || keyOf(j) != keyOf(i)) continue;
+                    values[j].text = values[i].text;
+                    group[i] = replaced;
+                    break;
+                }
+            }
+            return;
+        }
+        valueIndex_.clear();
+        for (std::size_t i = 0; i < count; ++i) {
+            auto [it, added] = valueIndex_.emplace(keyOf(i), i);
+            if (added) continue;
+            values[it->second].text = values[i].text;
+            group[i] = replaced;
+        }
     }
 
     // --- attribute values --------------------------------------------------------------------
@@ -543,15 +680,19 @@ private:
         return value;
     }
 
-    std::string RequireId(const char** atts, const char* attr, const char* element) {
-        std::string id = RequireAttr(atts, attr, element);
-        if (!ids_.insert(id).second) Fail("duplicate id '" + id + "' in " + attr);
+    // The item's id, kept in the database's text pool and recorded for its references.
+    std::string_view RequireId(const char** atts, const char* attr, const char* element, IdKind kind, void* item) {
+        std::string written = RequireAttr(atts, attr, element);
+        std::string_view id = db_->Texts().Add(written);
+        if (!ids_.Insert(id, kind, item)) Fail("duplicate id '" + written + "' in " + attr);
         return id;
     }
 
+    // An occurrence's id: nothing refers to it, but it must be unique too.
     void NoteOptionalId(const char** atts, const char* attr) {
         const char* id = FindAttr(atts, attr);
-        if (id && !ids_.insert(id).second) Fail("duplicate id '" + std::string(id) + "' in " + attr);
+        if (id && !ids_.Insert(scratch_.Add(id), IdKind::Occurrence, nullptr))
+            Fail("duplicate id '" + std::string(id) + "' in " + attr);
     }
 
     LocaleId RequireLocale(const char* written) const {
@@ -580,65 +721,56 @@ private:
     // --- references --------------------------------------------------------------------------
 
     template <class T>
-    T* Lookup(const std::unordered_map<std::string_view, T*>& map, const std::string& ref, const char* attr, int line) {
-        auto it = map.find(ref);
-        if (it != map.end()) return it->second;
+    T* Lookup(std::string_view ref, IdKind kind, const char* attr, int line) {
+        if (void* item = ids_.Find(ref, kind)) return static_cast<T*>(item);
         NoteDangling(attr, ref, line);
         return nullptr;
     }
 
     // Counts a reference to a missing id and keeps the one nearest the start of the file.
-    void NoteDangling(const char* attr, const std::string& ref, int line) {
+    void NoteDangling(const char* attr, std::string_view ref, int line) {
         if (danglingCount_++ == 0 || line < firstDanglingLine_) {
             firstDanglingLine_ = line;
-            firstDangling_ = std::string(attr) + "=\"" + ref + "\" at line " + std::to_string(line);
+            firstDangling_ = std::string(attr) + "=\"" + std::string(ref) + "\" at line " + std::to_string(line);
         }
     }
 
     void ResolveTargets() {
         for (PendingTarget& pending : pendingTargets_) {
-            pending.cxn->target = Lookup(objDefsById_, pending.ref, "ToObjDef.IdRef", pending.line);
+            pending.cxn->target = Lookup<ObjDefImpl>(pending.ref, IdKind::ObjDef, "ToObjDef.IdRef", pending.line);
         }
     }
 
     void ResolveLinks() {
+        std::vector<const Model*> models;
         for (PendingLinks& pending : pendingLinks_) {
+            models.clear();
             std::string_view refs = pending.refs;
             std::size_t pos = 0;
             while (pos < refs.size()) {
                 std::size_t end = refs.find_first_of(" \t\r\n", pos);
                 if (end == std::string_view::npos) end = refs.size();
                 if (end > pos) {
-                    std::string ref(refs.substr(pos, end - pos));
-                    if (ModelImpl* model = Lookup(modelsById_, ref, "LinkedModels.IdRefs", pending.line)) {
-                        pending.models->push_back(model);
+                    std::string_view ref = refs.substr(pos, end - pos);
+                    if (ModelImpl* model = Lookup<ModelImpl>(ref, IdKind::Model, "LinkedModels.IdRefs", pending.line)) {
+                        models.push_back(model);
                     }
                 }
                 pos = end + 1;
             }
+            if (pending.objDef) pending.objDef->linkedModels = db_->AddLinkedModels(models);
         }
     }
 
-    void CreateOccurrences() {
+    // Occurrences whose definition or connection came later in the file; those still missing
+    // stay unlinked.
+    void ResolveOccurrences() {
         for (const PendingOcc& pending : pendingOccs_) {
-            ObjDefImpl* def = Lookup(objDefsById_, pending.objDefRef, "ObjDef.IdRef", pending.line);
-            if (!def) continue;
-            ObjOccImpl& occ = db_->objOccs.emplace_back();
-            occ.x = pending.x;
-            occ.y = pending.y;
-            occ.symbol = pending.symbol;
-            occ.model = pending.model;
-            occ.objDef = def;
+            pending.occ->objDef = Lookup<ObjDefImpl>(pending.objDefRef, IdKind::ObjDef, "ObjDef.IdRef", pending.line);
         }
         for (const PendingCxnOcc& pending : pendingCxnOccs_) {
-            CxnDefImpl* cxn = Lookup(cxnDefsById_, pending.cxnDefRef, "CxnDef.IdRef", pending.line);
             // A connection whose target was dropped is not linked, and neither are its placements.
-            if (!cxn || !cxn->target) continue;
-            CxnOccImpl& occ = db_->cxnOccs.emplace_back();
-            occ.x = pending.x;
-            occ.y = pending.y;
-            occ.model = pending.model;
-            occ.cxnDef = cxn;
+            pending.occ->cxnDef = Lookup<CxnDefImpl>(pending.cxnDefRef, IdKind::CxnDef, "CxnDef.IdRef", pending.line);
         }
     }
 
@@ -677,7 +809,6 @@ private:
 
     // The attribute being read.
     const TypeInfo* attrType_ = nullptr;
-    std::vector<AttrValue> attrValues_;
     AttrValue attrValue_;
     std::string plainText_;
     std::string styledText_;
@@ -685,13 +816,20 @@ private:
     int paragraphs_ = 0;
     // Text of a GUID, SymbolGUID or TypeGUID element.
     std::string elementText_;
+    // Attribute values of the items being read, innermost item last, and the work areas that
+    // group them when an item ends.
+    std::vector<AttrValue> staging_;
+    std::vector<AttrValue> grouped_;
+    std::vector<std::uint32_t> groupOf_;
+    std::vector<std::uint32_t> groupStart_;
+    std::vector<const TypeInfo*> types_;
+    std::unordered_map<const TypeInfo*, std::size_t> typeIndex_;
+    std::unordered_map<std::uint64_t, std::size_t> valueIndex_;
 
-    std::unordered_set<std::string> ids_;
+    IdTable ids_;
+    // Texts needed while reading only: occurrence ids, references not yet resolved.
+    repo::TextPool scratch_;
     std::unordered_set<LocaleId> localesSeen_;
-    // Keys view the ids held by the items, which never move (the database keeps them in deques).
-    std::unordered_map<std::string_view, ObjDefImpl*> objDefsById_;
-    std::unordered_map<std::string_view, ModelImpl*> modelsById_;
-    std::unordered_map<std::string_view, CxnDefImpl*> cxnDefsById_;
 
     std::vector<PendingOcc> pendingOccs_;
     std::vector<PendingCxnOcc> pendingCxnOccs_;

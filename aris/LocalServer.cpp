@@ -28,7 +28,7 @@ std::unique_ptr<repo::DatabaseImpl> LoadDatabase(const AmlChunkSource& source, c
     auto catalog = std::make_unique<TypeCatalog>(BuiltInTypeTable(), std::move(serverTable));
     std::unique_ptr<repo::DatabaseImpl> db = ReadAml(source, sourceName, std::move(catalog), report);
     db->name = std::filesystem::path(sourceName).stem().string();
-    db->guid = sourceName;
+    db->sourceName = sourceName;
     return db;
 }
 

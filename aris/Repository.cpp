@@ -1,6 +1,9 @@
 #include "aris/Repository.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
+#include <limits>
 
 namespace aris::repo {
 
@@ -12,62 +15,104 @@ std::size_t Combine(std::size_t seed, std::size_t value) {
     return seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2));
 }
 
+Range RangeOf(std::size_t first, std::size_t count) {
+    return Range{static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(count)};
+}
+
+// Sort items into one flat array grouped by a key in [0, keys): stable, so each group keeps
+// the order of `items`. Returns the range of every key.
+template <class Item, class Key>
+std::vector<Range> GroupInto(std::vector<Item>& out, const std::vector<Item>& items, std::size_t keys, Key keyOf) {
+    std::vector<Range> ranges(keys);
+    for (const Item& item : items) ++ranges[keyOf(item)].count;
+    std::uint32_t next = 0;
+    for (Range& range : ranges) {
+        range.first = next;
+        next += range.count;
+        range.count = 0;
+    }
+    out.assign(items.size(), Item{});
+    for (const Item& item : items) {
+        Range& range = ranges[keyOf(item)];
+        out[range.first + range.count++] = item;
+    }
+    return ranges;
+}
+
+// Stable sort of each range by a key of its items.
+template <class Item, class Key>
+void SortRangesBy(std::vector<Item>& items, const std::vector<Range>& ranges, Key keyOf) {
+    for (const Range& range : ranges) {
+        if (range.count < 2) continue;
+        auto first = items.begin() + range.first;
+        std::stable_sort(first, first + range.count, [&](const Item& a, const Item& b) { return keyOf(a) < keyOf(b); });
+    }
+}
+
+// The address of an occurrence's model as the automation interface hands it out.
+std::uintptr_t ModelAddress(const ObjOccImpl* occ) {
+    return reinterpret_cast<std::uintptr_t>(static_cast<const void*>(static_cast<const Model*>(occ->model)));
+}
+
 }  // namespace
+
+// --- texts ------------------------------------------------------------------------------------
+
+std::string_view TextPool::Add(std::string_view text) {
+    if (text.empty()) return {};
+    if (text.size() > left_) {
+        // A long text gets a block of its own, leaving the current one open.
+        if (text.size() > kBlockSize / 4) {
+            blocks_.push_back(std::make_unique<char[]>(text.size()));
+            std::memcpy(blocks_.back().get(), text.data(), text.size());
+            return {blocks_.back().get(), text.size()};
+        }
+        blocks_.push_back(std::make_unique<char[]>(kBlockSize));
+        next_ = blocks_.back().get();
+        left_ = kBlockSize;
+    }
+    char* copy = next_;
+    std::memcpy(copy, text.data(), text.size());
+    next_ += text.size();
+    left_ -= text.size();
+    return {copy, text.size()};
+}
 
 // --- attributes -------------------------------------------------------------------------------
 
-const std::string* AttrRecord::ValueFor(LocaleId loc) const {
-    const std::string* common = nullptr;
-    for (const AttrValue& value : values) {
-        if (!value.hasLocale) {
-            if (!common) common = &value.text;
-        } else if (value.locale == loc) {
-            return &value.text;
+const std::string_view* Attributes::ValueInRun(const AttrValue* first, const AttrValue* last, LocaleId loc) const {
+    const std::string_view* common = nullptr;
+    for (const AttrValue* value = first; value != last; ++value) {
+        if (!value->hasLocale) {
+            if (!common) common = &value->text;
+        } else if (value->locale == loc) {
+            return &value->text;
         }
     }
     return common;
 }
 
-AttrRecord& Attributes::RecordOf(const TypeInfo* type) {
-    constexpr std::size_t kIndexFrom = 16;
-    if (index_) {
-        auto [it, added] = index_->emplace(type, records_.size());
-        if (added) records_.push_back(AttrRecord{type, {}});
-        return records_[it->second];
-    }
-    auto same = std::find_if(records_.begin(), records_.end(), [&](const AttrRecord& r) { return r.type == type; });
-    if (same != records_.end()) return *same;
-    records_.push_back(AttrRecord{type, {}});
-    if (records_.size() >= kIndexFrom) {
-        index_ = std::make_unique<std::unordered_map<const TypeInfo*, std::size_t>>();
-        for (std::size_t i = 0; i < records_.size(); ++i) index_->emplace(records_[i].type, i);
-    }
-    return records_.back();
-}
-
-void Attributes::Add(const TypeInfo* type, std::vector<AttrValue> values) {
-    AttrRecord& record = RecordOf(type);
-    for (AttrValue& value : values) {
-        auto present = std::find_if(record.values.begin(), record.values.end(), [&](const AttrValue& v) {
-            return v.hasLocale == value.hasLocale && (!v.hasLocale || v.locale == value.locale);
-        });
-        if (present != record.values.end()) *present = std::move(value);
-        else record.values.push_back(std::move(value));
-    }
-}
-
-const std::string* Attributes::Value(int typeNum, LocaleId loc) const {
+const std::string_view* Attributes::Value(int typeNum, LocaleId loc) const {
     if (typeNum == kUnmappedType) return nullptr;
-    for (const AttrRecord& record : records_) {
-        if (record.type->number == typeNum) return record.ValueFor(loc);
+    const AttrValue* last = end();
+    for (const AttrValue* value = begin(); value != last; ++value) {
+        if (value->type->number != typeNum) continue;
+        const AttrValue* runEnd = value;
+        while (runEnd != last && runEnd->type == value->type) ++runEnd;
+        return ValueInRun(value, runEnd, loc);
     }
     return nullptr;
 }
 
 std::vector<Attribute> Attributes::List(LocaleId loc) const {
     std::vector<Attribute> list;
-    for (const AttrRecord& record : records_) {
-        if (const std::string* value = record.ValueFor(loc)) list.emplace_back(record.type->number, *value);
+    const AttrValue* last = end();
+    for (const AttrValue* run = begin(); run != last;) {
+        const AttrValue* runEnd = run;
+        while (runEnd != last && runEnd->type == run->type) ++runEnd;
+        if (const std::string_view* value = ValueInRun(run, runEnd, loc))
+            list.emplace_back(run->type->number, std::string(*value));
+        run = runEnd;
     }
     return list;
 }
@@ -78,13 +123,21 @@ std::string GroupImpl::TypeName(LocaleId loc) const { return loc == kGermanLocal
 
 std::vector<const ObjDef*> ModelImpl::ObjDefList(int objType, LocaleId) const { return db->ObjDefsIn(this, objType); }
 
+std::vector<const Occurrence*> ModelImpl::OccList() const { return db->ModelOccsOf(occs); }
+
+std::vector<const Occurrence*> ObjDefImpl::OccList() const { return db->ObjOccsOf(occs); }
+
 std::vector<const Occurrence*> ObjDefImpl::OccListInModel(const Model* model) const {
     return db->OccurrencesIn(this, model);
 }
 
+std::vector<const Model*> ObjDefImpl::AssignedModels() const { return db->LinkedModelsOf(linkedModels); }
+
 std::vector<const CxnDef*> ObjDefImpl::CxnList(int direction, LocaleId, int cxnType) const {
     return db->Connections(this, direction, cxnType);
 }
+
+std::vector<const Occurrence*> CxnDefImpl::OccList() const { return db->CxnOccsOf(occs); }
 
 int ObjOccImpl::SymbolNum() const {
     if (symbol) return symbol->number;
@@ -100,55 +153,104 @@ std::string DatabaseImpl::TypeName(LocaleId loc) const { return loc == kGermanLo
 
 std::string DatabaseImpl::Name(LocaleId) const { return name; }
 
-std::size_t DatabaseImpl::PairKeyHash::operator()(const PairKey& k) const {
-    std::size_t h = std::hash<const void*>()(k.item);
-    h = Combine(h, std::hash<const void*>()(k.other));
-    return Combine(h, std::hash<int>()(k.number));
+std::vector<const Model*> DatabaseImpl::AllModels() const {
+    std::vector<const Model*> list;
+    list.reserve(models.size());
+    for (const ModelImpl& model : models) list.push_back(&model);
+    return list;
 }
 
 std::size_t DatabaseImpl::NameKeyHash::operator()(const NameKey& k) const {
-    return Combine(std::hash<int>()(k.type), std::hash<std::string>()(k.name));
+    return Combine(std::hash<int>()(k.type), std::hash<std::string_view>()(k.name));
+}
+
+Range DatabaseImpl::AddLinkedModels(const std::vector<const Model*>& list) {
+    Range range = RangeOf(linkedModels_.size(), list.size());
+    linkedModels_.insert(linkedModels_.end(), list.begin(), list.end());
+    return range;
 }
 
 void DatabaseImpl::BuildIndexes() {
-    modelList_.clear();
-    for (const ModelImpl& model : models) modelList_.push_back(&model);
     IndexOccurrences();
     IndexConnections();
     IndexModelNames();
+    linkedModels_.shrink_to_fit();
 }
 
 void DatabaseImpl::IndexOccurrences() {
-    for (ObjOccImpl& occ : objOccs) {
-        occ.model->occs.push_back(&occ);
-        occ.objDef->occs.push_back(&occ);
-        auto& inModel = occsByDefAndModel_[PairKey{occ.objDef, occ.model, 0}];
-        if (inModel.empty()) {
-            defsByModelAndType_[PairKey{occ.model, nullptr, occ.objDef->TypeNum()}].push_back(occ.objDef);
+    std::vector<const ObjOccImpl*> linked;
+    for (const ObjOccImpl& occ : objOccs)
+        if (occ.objDef) linked.push_back(&occ);
+
+    std::vector<Range> byDef =
+        GroupInto(occsByDef_, linked, objDefs.size(), [](const ObjOccImpl* occ) { return occ->objDef->index; });
+    for (ObjDefImpl& def : objDefs) def.occs = byDef[def.index];
+    occsByDefAndModel_ = occsByDef_;
+    SortRangesBy(occsByDefAndModel_, byDef, ModelAddress);
+
+    std::vector<const ObjOccImpl*> inModels;
+    std::vector<Range> byModel =
+        GroupInto(inModels, linked, models.size(), [](const ObjOccImpl* occ) { return occ->model->index; });
+    occsByModel_.assign(inModels.begin(), inModels.end());
+    linked = {};
+
+    // The definitions of each model in the order of their first occurrence there, then by type.
+    constexpr std::uint32_t kNotYet = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> lastModel(objDefs.size(), kNotYet);
+    std::vector<Range> defRanges(models.size());
+    for (ModelImpl& model : models) {
+        Range occRange = byModel[model.index];
+        model.occs = occRange;
+        defRanges[model.index].first = static_cast<std::uint32_t>(defsByModel_.size());
+        for (std::uint32_t i = 0; i < occRange.count; ++i) {
+            const ObjDefImpl* def = inModels[occRange.first + i]->objDef;
+            if (lastModel[def->index] == model.index) continue;
+            lastModel[def->index] = model.index;
+            defsByModel_.push_back(def);
         }
-        inModel.push_back(&occ);
+        defRanges[model.index].count = static_cast<std::uint32_t>(defsByModel_.size()) - defRanges[model.index].first;
+        model.defs = defRanges[model.index];
     }
-    for (CxnOccImpl& occ : cxnOccs) occ.cxnDef->occs.push_back(&occ);
+    defsByModel_.shrink_to_fit();
+    SortRangesBy(defsByModel_, defRanges, [](const ObjDefImpl* def) { return def->type->number; });
 }
 
 void DatabaseImpl::IndexConnections() {
-    std::size_t order = 0;
+    std::vector<const CxnDefImpl*> linked;
+    std::uint32_t order = 0;
     for (CxnDefImpl& cxn : cxnDefs) {
         if (!cxn.source || !cxn.target) continue;
         cxn.order = order++;
-        cxnsByDefAndType_[0][PairKey{cxn.source, nullptr, cxn.TypeNum()}].push_back(&cxn);
-        cxnsByDefAndType_[1][PairKey{cxn.target, nullptr, cxn.TypeNum()}].push_back(&cxn);
+        linked.push_back(&cxn);
     }
+    auto typeOf = [](const CxnDefImpl* cxn) { return cxn->type->number; };
+    std::vector<Range> out =
+        GroupInto(outgoing_, linked, objDefs.size(), [](const CxnDefImpl* cxn) { return cxn->source->index; });
+    SortRangesBy(outgoing_, out, typeOf);
+    std::vector<Range> in =
+        GroupInto(incoming_, linked, objDefs.size(), [](const CxnDefImpl* cxn) { return cxn->target->index; });
+    SortRangesBy(incoming_, in, typeOf);
+    for (ObjDefImpl& def : objDefs) {
+        def.outgoing = out[def.index];
+        def.incoming = in[def.index];
+    }
+
+    std::vector<const CxnOccImpl*> placed;
+    for (const CxnOccImpl& occ : cxnOccs)
+        if (occ.cxnDef && occ.cxnDef->target) placed.push_back(&occ);
+    std::vector<const CxnOccImpl*> byCxn;
+    std::vector<Range> ranges =
+        GroupInto(byCxn, placed, cxnDefs.size(), [](const CxnOccImpl* occ) { return occ->cxnDef->index; });
+    cxnOccsByCxn_.assign(byCxn.begin(), byCxn.end());
+    for (CxnDefImpl& cxn : cxnDefs) cxn.occs = ranges[cxn.index];
 }
 
 void DatabaseImpl::IndexModelNames() {
     for (const ModelImpl& model : models) {
-        for (const AttrRecord& record : model.attrs.Records()) {
-            if (record.type->number != kNameAttributeType) continue;
-            for (const AttrValue& value : record.values) {
-                auto& list = modelsByName_[NameKey{model.TypeNum(), value.text}];
-                if (list.empty() || list.back() != &model) list.push_back(&model);
-            }
+        for (const AttrValue& value : model.attrs) {
+            if (value.type->number != kNameAttributeType) continue;
+            auto& list = modelsByName_[NameKey{model.TypeNum(), value.text}];
+            if (list.empty() || list.back() != &model) list.push_back(&model);
         }
     }
 }
@@ -159,45 +261,78 @@ std::vector<const Model*> DatabaseImpl::FindModels(int modelType, LocaleId loc, 
     auto it = modelsByName_.find(NameKey{modelType, modelName});
     if (it == modelsByName_.end()) return found;
     for (const ModelImpl* model : it->second) {
-        const std::string* value = model->attrs.Value(kNameAttributeType, loc);
+        const std::string_view* value = model->attrs.Value(kNameAttributeType, loc);
         if (value && *value == modelName) found.push_back(model);
     }
     return found;
 }
 
+std::vector<const Occurrence*> DatabaseImpl::ObjOccsOf(Range range) const {
+    auto first = occsByDef_.begin() + range.first;
+    return std::vector<const Occurrence*>(first, first + range.count);
+}
+
+std::vector<const Occurrence*> DatabaseImpl::ModelOccsOf(Range range) const {
+    auto first = occsByModel_.begin() + range.first;
+    return std::vector<const Occurrence*>(first, first + range.count);
+}
+
+std::vector<const Occurrence*> DatabaseImpl::CxnOccsOf(Range range) const {
+    auto first = cxnOccsByCxn_.begin() + range.first;
+    return std::vector<const Occurrence*>(first, first + range.count);
+}
+
+std::vector<const Model*> DatabaseImpl::LinkedModelsOf(Range range) const {
+    auto first = linkedModels_.begin() + range.first;
+    return std::vector<const Model*>(first, first + range.count);
+}
+
 std::vector<const Occurrence*> DatabaseImpl::OccurrencesIn(const ObjDefImpl* objDef, const Model* model) const {
-    auto it = occsByDefAndModel_.find(PairKey{objDef, model, 0});
-    return it == occsByDefAndModel_.end() ? std::vector<const Occurrence*>() : it->second;
+    // The definition's occurrences sorted by model: compared by address, never dereferenced.
+    auto first = occsByDefAndModel_.begin() + objDef->occs.first;
+    auto last = first + objDef->occs.count;
+    std::uintptr_t key = reinterpret_cast<std::uintptr_t>(static_cast<const void*>(model));
+    auto lower = std::partition_point(first, last, [&](const ObjOccImpl* occ) { return ModelAddress(occ) < key; });
+    auto upper = std::partition_point(lower, last, [&](const ObjOccImpl* occ) { return ModelAddress(occ) == key; });
+    return std::vector<const Occurrence*>(lower, upper);
 }
 
 std::vector<const ObjDef*> DatabaseImpl::ObjDefsIn(const ModelImpl* model, int objType) const {
     if (objType == kUnmappedType) return {};
-    auto it = defsByModelAndType_.find(PairKey{model, nullptr, objType});
-    return it == defsByModelAndType_.end() ? std::vector<const ObjDef*>() : it->second;
+    auto first = defsByModel_.begin() + model->defs.first;
+    auto last = first + model->defs.count;
+    auto lower = std::partition_point(first, last, [&](const ObjDefImpl* def) { return def->type->number < objType; });
+    auto upper = std::partition_point(lower, last, [&](const ObjDefImpl* def) { return def->type->number == objType; });
+    return std::vector<const ObjDef*>(lower, upper);
+}
+
+std::pair<const CxnDefImpl* const*, const CxnDefImpl* const*> DatabaseImpl::ConnectionsOfType(
+    const std::vector<const CxnDefImpl*>& list, Range range, int cxnType) const {
+    const CxnDefImpl* const* first = list.data() + range.first;
+    const CxnDefImpl* const* last = first + range.count;
+    auto lower = std::partition_point(first, last, [&](const CxnDefImpl* cxn) { return cxn->type->number < cxnType; });
+    auto upper = std::partition_point(lower, last, [&](const CxnDefImpl* cxn) { return cxn->type->number == cxnType; });
+    return {lower, upper};
 }
 
 std::vector<const CxnDef*> DatabaseImpl::Connections(const ObjDefImpl* objDef, int direction, int cxnType) const {
     std::vector<const CxnDef*> result;
     if (cxnType == kUnmappedType) return result;
-    static const std::vector<const CxnDefImpl*> kNone;
-    auto listOf = [&](int side) -> const std::vector<const CxnDefImpl*>& {
-        auto it = cxnsByDefAndType_[side].find(PairKey{objDef, nullptr, cxnType});
-        return it == cxnsByDefAndType_[side].end() ? kNone : it->second;
-    };
-    const auto& outgoing = (direction & kCxnOutgoing) ? listOf(0) : kNone;
-    const auto& incoming = (direction & kCxnIncoming) ? listOf(1) : kNone;
-    result.reserve(outgoing.size() + incoming.size());
+    std::pair<const CxnDefImpl* const*, const CxnDefImpl* const*> none{nullptr, nullptr};
+    auto outgoing = (direction & kCxnOutgoing) ? ConnectionsOfType(outgoing_, objDef->outgoing, cxnType) : none;
+    auto incoming = (direction & kCxnIncoming) ? ConnectionsOfType(incoming_, objDef->incoming, cxnType) : none;
+    result.reserve(static_cast<std::size_t>((outgoing.second - outgoing.first) + (incoming.second - incoming.first)));
     // Both lists are in file order; merge them, keeping a connection from the definition to
     // itself once.
-    std::size_t o = 0;
-    std::size_t i = 0;
-    while (o < outgoing.size() || i < incoming.size()) {
-        if (i == incoming.size() || (o < outgoing.size() && outgoing[o]->order < incoming[i]->order)) {
-            result.push_back(outgoing[o++]);
-        } else if (o == outgoing.size() || incoming[i]->order < outgoing[o]->order) {
-            result.push_back(incoming[i++]);
+    auto o = outgoing.first;
+    auto i = incoming.first;
+    while (o != outgoing.second || i != incoming.second) {
+        if (i == incoming.second || (o != outgoing.second && (*o)->order < (*i)->order)) {
+            result.push_back(*o++);
+        } else if (o == outgoing.second || (*i)->order < (*o)->order) {
+            result.push_back(*i++);
         } else {
-            result.push_back(outgoing[o++]);
+            result.push_back(*o++);
             ++i;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,38 +14,73 @@
 
 namespace platform {
 
-/// The key index of an OrderedCollection: positions of keyed items in an open-addressing table,
-/// hashed and compared ignoring ASCII letter case. It keeps no copy of the keys; every call is
-/// given the collection's keys, so a copied or moved collection keeps a valid index.
-class CollectionKeyIndex {
+/// The keys of an OrderedCollection: the texts back to back in one buffer, and their positions
+/// in an open-addressing table hashed and compared ignoring ASCII letter case.
+class CollectionKeys {
 public:
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    /// The key at a position from 0 ("" for an item added without key).
+    std::string_view KeyAt(std::size_t position) const {
+        if (position >= ends_.size()) return {};
+        std::size_t begin = position == 0 ? 0 : ends_[position - 1];
+        return std::string_view(chars_).substr(begin, ends_[position] - begin);
+    }
+
     /// Position (from 0) of the key, or npos.
-    std::size_t Find(const std::vector<std::string>& keys, std::string_view key) const {
-        if (slots_.empty()) return npos;
+    std::size_t Find(std::string_view key) const {
+        if (key.empty()) return npos;
+        if (slots_.empty()) {
+            // A few keys are compared one by one; the table comes with the kHashFrom-th position.
+            for (std::size_t i = 0; i < ends_.size(); ++i)
+                if (EqualsFolded(KeyAt(i), key)) return i;
+            return npos;
+        }
         std::uint32_t hash = Hash(key);
         std::size_t mask = slots_.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
             const Slot& slot = slots_[i];
             if (slot.position == 0) return npos;
-            if (slot.hash == hash && EqualsFolded(keys[slot.position - 1], key)) return slot.position - 1;
+            if (slot.hash == hash && EqualsFolded(KeyAt(slot.position - 1), key)) return slot.position - 1;
         }
     }
 
-    /// Record the key at a position (from 0); the key must not be present.
-    void Insert(std::string_view key, std::size_t position) {
-        if ((used_ + 1) * 4 > slots_.size() * 3) Grow();
-        Place(Slot{Hash(key), static_cast<std::uint32_t>(position + 1)});
-        ++used_;
+    /// Record a key (not present yet) for the item at a position from 0, the last one added.
+    void Add(std::string_view key, std::size_t position) {
+        while (ends_.size() < position) ends_.push_back(static_cast<std::uint32_t>(chars_.size()));
+        chars_.append(key);
+        ends_.push_back(static_cast<std::uint32_t>(chars_.size()));
+        if (!slots_.empty()) {
+            Insert(Hash(key), position);
+        } else if (ends_.size() >= kHashFrom) {
+            IndexAll();
+        }
     }
 
-    void Clear() {
+    /// Drop the key of the item at a position from 0; later positions move up by one.
+    void Erase(std::size_t position) {
+        if (position < ends_.size()) {
+            std::size_t begin = position == 0 ? 0 : ends_[position - 1];
+            std::uint32_t length = ends_[position] - static_cast<std::uint32_t>(begin);
+            chars_.erase(begin, length);
+            ends_.erase(ends_.begin() + static_cast<std::ptrdiff_t>(position));
+            for (std::size_t i = position; i < ends_.size(); ++i) ends_[i] -= length;
+        }
         slots_.clear();
         used_ = 0;
+        if (ends_.size() >= kHashFrom) IndexAll();
     }
 
-    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
-
 private:
+    static constexpr std::size_t kHashFrom = 8;
+
+    void IndexAll() {
+        for (std::size_t i = 0; i < ends_.size(); ++i) {
+            std::string_view key = KeyAt(i);
+            if (!key.empty()) Insert(Hash(key), i);
+        }
+    }
+
     struct Slot {
         std::uint32_t hash = 0;
         std::uint32_t position = 0;  ///< position + 1; 0 marks a free slot
@@ -68,6 +104,12 @@ private:
         return true;
     }
 
+    void Insert(std::uint32_t hash, std::size_t position) {
+        if ((used_ + 1) * 4 > slots_.size() * 3) Grow();
+        Place(Slot{hash, static_cast<std::uint32_t>(position + 1)});
+        ++used_;
+    }
+
     void Place(Slot slot) {
         std::size_t mask = slots_.size() - 1;
         std::size_t i = slot.hash & mask;
@@ -82,7 +124,9 @@ private:
             if (slot.position != 0) Place(slot);
     }
 
-    std::vector<Slot> slots_;
+    std::string chars_;              ///< the keys back to back
+    std::vector<std::uint32_t> ends_;  ///< where each position's key ends in chars_
+    std::vector<Slot> slots_;  ///< empty while fewer than kHashFrom positions have keys
     std::size_t used_ = 0;
 };
 
@@ -95,16 +139,28 @@ public:
     using iterator = typename std::vector<T>::iterator;
     using const_iterator = typename std::vector<T>::const_iterator;
 
+    OrderedCollection() = default;
+    OrderedCollection(const OrderedCollection& other)
+        : items_(other.items_), keys_(other.keys_ ? std::make_unique<CollectionKeys>(*other.keys_) : nullptr) {}
+    OrderedCollection& operator=(const OrderedCollection& other) {
+        if (this != &other) {
+            items_ = other.items_;
+            keys_ = other.keys_ ? std::make_unique<CollectionKeys>(*other.keys_) : nullptr;
+        }
+        return *this;
+    }
+    OrderedCollection(OrderedCollection&&) noexcept = default;
+    OrderedCollection& operator=(OrderedCollection&&) noexcept = default;
+
     /// Add a value at the end; a non-empty key already present raises error 457.
     void Add(T value, std::string_view key = {}) {
         if (!key.empty()) {
-            if (index_.Find(keys_, key) != CollectionKeyIndex::npos) RaiseStandardError(kErrDuplicateKey);
+            if (Position(key) != CollectionKeys::npos) RaiseStandardError(kErrDuplicateKey);
             // Keys are kept from the first keyed item on; unkeyed lists hold none.
-            keys_.resize(items_.size());
-            keys_.emplace_back(key);
-            index_.Insert(key, items_.size());
-        } else if (!keys_.empty()) {
-            keys_.emplace_back();
+            if (!keys_) keys_ = std::make_unique<CollectionKeys>();
+            items_.push_back(std::move(value));
+            keys_->Add(key, items_.size() - 1);
+            return;
         }
         items_.push_back(std::move(value));
     }
@@ -124,8 +180,8 @@ public:
 
     /// Item under a key; a missing key raises error 5.
     T& Item(std::string_view key) {
-        std::size_t at = index_.Find(keys_, key);
-        if (at == CollectionKeyIndex::npos) RaiseStandardError(kErrInvalidCall);
+        std::size_t at = Position(key);
+        if (at == CollectionKeys::npos) RaiseStandardError(kErrInvalidCall);
         return items_[at];
     }
     const T& Item(std::string_view key) const {
@@ -138,42 +194,39 @@ public:
 
     /// Pointer to the item under a key, or nullptr; never raises.
     T* Find(std::string_view key) {
-        std::size_t at = index_.Find(keys_, key);
-        return at == CollectionKeyIndex::npos ? nullptr : &items_[at];
+        std::size_t at = Position(key);
+        return at == CollectionKeys::npos ? nullptr : &items_[at];
     }
     const T* Find(std::string_view key) const {
         return const_cast<OrderedCollection*>(this)->Find(key);
     }
 
     /// True when the key is present.
-    bool Contains(std::string_view key) const { return index_.Find(keys_, key) != CollectionKeyIndex::npos; }
+    bool Contains(std::string_view key) const { return Position(key) != CollectionKeys::npos; }
 
     /// The key an item was added with ("" for none), by position from 1.
-    const std::string& KeyAt(std::size_t position) const {
+    std::string KeyAt(std::size_t position) const {
         if (position < 1 || position > items_.size()) RaiseStandardError(kErrInvalidCall);
-        static const std::string kNoKey;
-        return position <= keys_.size() ? keys_[position - 1] : kNoKey;
+        return keys_ ? std::string(keys_->KeyAt(position - 1)) : std::string();
     }
 
     /// Remove the item at a position from 1; later positions move up by one.
     void Remove(std::size_t position) {
         if (position < 1 || position > items_.size()) RaiseStandardError(kErrInvalidCall);
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(position - 1));
-        if (position <= keys_.size()) keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(position - 1));
-        RebuildIndex();
+        if (keys_) keys_->Erase(position - 1);
     }
 
     /// Remove the item under a key; a missing key raises error 5.
     void Remove(std::string_view key) {
-        std::size_t at = index_.Find(keys_, key);
-        if (at == CollectionKeyIndex::npos) RaiseStandardError(kErrInvalidCall);
+        std::size_t at = Position(key);
+        if (at == CollectionKeys::npos) RaiseStandardError(kErrInvalidCall);
         Remove(at + 1);
     }
 
     void Clear() {
         items_.clear();
-        keys_.clear();
-        index_.Clear();
+        keys_.reset();
     }
 
     iterator begin() { return items_.begin(); }
@@ -182,15 +235,10 @@ public:
     const_iterator end() const { return items_.end(); }
 
 private:
-    void RebuildIndex() {
-        index_.Clear();
-        for (std::size_t i = 0; i < keys_.size(); ++i)
-            if (!keys_[i].empty()) index_.Insert(keys_[i], i);
-    }
+    std::size_t Position(std::string_view key) const { return keys_ ? keys_->Find(key) : CollectionKeys::npos; }
 
     std::vector<T> items_;
-    std::vector<std::string> keys_;  ///< by position; shorter than items_ where no key follows
-    CollectionKeyIndex index_;
+    std::unique_ptr<CollectionKeys> keys_;  ///< null until the first keyed item
 };
 
 }  // namespace platform
