@@ -48,3 +48,10 @@ void ShutdownDesktopUi() {
     wxEntryCleanup();
     g_installed = false;
 }
+
+// The entry points the program looks up when it loads the desktop module (app/main.cpp).
+extern "C" __attribute__((visibility("default"))) bool lumenport_install_desktop_ui(int argc, char** argv) {
+    return InstallDesktopUi(argc, argv);
+}
+
+extern "C" __attribute__((visibility("default"))) void lumenport_shutdown_desktop_ui() { ShutdownDesktopUi(); }

@@ -14,8 +14,10 @@ case "$mode" in
   package)
     (cd "$build" && cpack -G DEB -B "$work/pkg" >/dev/null)
     deb=$(ls "$work"/pkg/*.deb)
-    dpkg-deb --info "$deb" | grep -q "Package: lumenport"
-    dpkg-deb --info "$deb" | grep -q "Depends:.*libc6"
+    # Read once: "dpkg-deb | grep -q" fails under pipefail when grep stops reading early.
+    info=$(dpkg-deb --info "$deb")
+    grep -q "Package: lumenport" <<<"$info"
+    grep -q "Depends:.*libc6" <<<"$info"
     dpkg -x "$deb" "$work/root"
     ;;
 esac
@@ -24,6 +26,7 @@ prog=$root/bin/kvbrars
 fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -x "$prog" ] || fail "no program at $prog"
 [ -f "$root/lib/lumenport/kvbrdeu.so" ] || fail "no German library"
+[ ! -f "$build/bin/kvbrdesk.so" ] || [ -f "$root/lib/lumenport/kvbrdesk.so" ] || fail "no desktop module"
 [ -f "$root/lib/lumenport/kvbrenu.so" ] || fail "no English library"
 [ -f "$root/share/lumenport/aris/LOCAL/Demo.xml" ] || fail "no demo database"
 [ -f "$root/share/man/man1/kvbrars.1" ] || fail "no manual page"
