@@ -82,56 +82,79 @@ struct PendingLinks {
 // What an id names.
 enum class IdKind : std::uint8_t { Group, ObjDef, CxnDef, Model, Occurrence };
 
-// Every id of the export, unique across all kinds, with the item it names: an open-addressing
-// table over views of the ids (which lie in a text pool).
+// Every id of the export, unique across all kinds, with the item it names. The ids (views into
+// a text pool) lie in a list in reading order; an open-addressing table of hashes and list
+// positions finds them, so that growing the table moves eight bytes per id.
 class IdTable {
 public:
     /// Record an id; false when it is already there.
     bool Insert(std::string_view id, IdKind kind, void* item) {
         if (id.empty()) return !std::exchange(emptySeen_, true);
-        if ((used_ + 1) * 10 > slots_.size() * 7) Grow();
-        std::size_t hash = std::hash<std::string_view>()(id);
+        if ((entries_.size() + 1) * 10 > slots_.size() * 7) Grow();
+        std::uint32_t hash = Hash(id);
         Slot* slot = Probe(id, hash);
-        if (slot->Used()) return false;
-        *slot = Slot{id, item, hash, kind};
-        ++used_;
+        if (slot->entry != 0) return false;
+        entries_.push_back(Entry{id, item, kind});
+        *slot = Slot{hash, static_cast<std::uint32_t>(entries_.size())};
         return true;
+    }
+
+    /// Make room for about `count` ids at once.
+    void Reserve(std::size_t count) {
+        if (count < 1024 || !slots_.empty()) return;
+        std::size_t size = 4096;
+        while (size * 7 < count * 10) size *= 2;
+        slots_.assign(size, Slot{});
+        entries_.reserve(count);
     }
 
     /// The item of an id of a kind, nullptr when there is none.
     void* Find(std::string_view id, IdKind kind) {
         if (slots_.empty() || id.empty()) return nullptr;
-        const Slot* slot = Probe(id, std::hash<std::string_view>()(id));
-        return slot->Used() && slot->kind == kind ? slot->item : nullptr;
+        const Slot* slot = Probe(id, Hash(id));
+        if (slot->entry == 0) return nullptr;
+        const Entry& entry = entries_[slot->entry - 1];
+        return entry.kind == kind ? entry.item : nullptr;
     }
 
 private:
-    struct Slot {
+    struct Entry {
         std::string_view id;
         void* item = nullptr;
-        std::size_t hash = 0;
         IdKind kind = IdKind::Group;
-        bool Used() const { return !id.empty(); }
+    };
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::uint32_t entry = 0;  ///< position in entries_ + 1; 0 marks a free slot
     };
 
-    Slot* Probe(std::string_view id, std::size_t hash) {
+    static std::uint32_t Hash(std::string_view id) {
+        std::size_t h = std::hash<std::string_view>()(id);
+        return static_cast<std::uint32_t>(h ^ (h >> 32));
+    }
+
+    Slot* Probe(std::string_view id, std::uint32_t hash) {
         std::size_t mask = slots_.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
             Slot& slot = slots_[i];
-            if (!slot.Used() || (slot.hash == hash && slot.id == id)) return &slot;
+            if (slot.entry == 0 || (slot.hash == hash && entries_[slot.entry - 1].id == id)) return &slot;
         }
     }
 
     void Grow() {
         std::vector<Slot> old = std::move(slots_);
-        slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+        slots_.assign(old.empty() ? 4096 : old.size() * 2, Slot{});
+        std::size_t mask = slots_.size() - 1;
         for (const Slot& slot : old) {
-            if (slot.Used()) *Probe(slot.id, slot.hash) = slot;
+            if (slot.entry == 0) continue;
+            std::size_t i = slot.hash & mask;
+            while (slots_[i].entry != 0) i = (i + 1) & mask;
+            slots_[i] = slot;
         }
     }
 
+    std::vector<Entry> entries_;
     std::vector<Slot> slots_;
-    std::size_t used_ = 0;
     bool emptySeen_ = false;
 };
 
@@ -197,7 +220,6 @@ public:
         XML_SetUserData(parser_, this);
         XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
         XML_SetElementHandler(parser_, &AmlParser::OnStart, &AmlParser::OnEnd);
-        XML_SetCharacterDataHandler(parser_, &AmlParser::OnText);
         XML_SetExternalEntityRefHandler(parser_, &AmlParser::OnExternalEntity);
         XML_SetSkippedEntityHandler(parser_, &AmlParser::OnSkippedEntity);
         XML_SetUnknownEncodingHandler(parser_, &OnUnknownEncoding, nullptr);
@@ -217,6 +239,8 @@ public:
             if (last) return;
         }
     }
+
+    void ExpectIds(std::size_t count) { ids_.Reserve(count); }
 
     std::unique_ptr<DatabaseImpl> Finish(std::ostream& report) {
         ResolveTargets();
@@ -327,8 +351,13 @@ private:
             case Ctx::Text: EndText(top, frames_[frames_.size() - 2]); break;
             default: break;
         }
+        if (top.ctx == Ctx::AttrValue || top.ctx == Ctx::Text) ListenToText(false);
         frames_.pop_back();
     }
+
+    // Character data matters only inside attribute values and text elements: elsewhere expat
+    // need not report the white space between elements.
+    void ListenToText(bool listen) { XML_SetCharacterDataHandler(parser_, listen ? &AmlParser::OnText : nullptr); }
 
     void Text(const char* s, int len) {
         if (skipDepth_ > 0) return;
@@ -345,6 +374,7 @@ private:
         frame.group = frames_.back().group;
         frame.model = frames_.back().model;
         frames_.push_back(std::move(frame));
+        if (ctx == Ctx::AttrValue || ctx == Ctx::Text) ListenToText(true);
         return frames_.back();
     }
 
@@ -843,8 +873,11 @@ private:
 }  // namespace
 
 std::unique_ptr<repo::DatabaseImpl> ReadAml(const AmlChunkSource& source, const std::string& sourceName,
-                                            std::unique_ptr<TypeCatalog> catalog, std::ostream& report) {
+                                            std::unique_ptr<TypeCatalog> catalog, std::ostream& report,
+                                            std::size_t expectedBytes) {
     AmlParser parser(sourceName, std::move(catalog));
+    // Exports written by ARIS hold about one id per 300 bytes.
+    parser.ExpectIds(expectedBytes / 256);
     parser.Parse(source);
     return parser.Finish(report);
 }

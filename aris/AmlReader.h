@@ -19,8 +19,10 @@ namespace aris {
 using AmlChunkSource = std::function<std::size_t(char* buffer, std::size_t size)>;
 
 /// Read one AML document into a new database using `catalog` for its types. The load report
-/// (dropped references, type names without number) goes to `report`.
+/// (dropped references, type names without number) goes to `report`. `expectedBytes`, the
+/// document's size when known, lets the reader size its tables once.
 std::unique_ptr<repo::DatabaseImpl> ReadAml(const AmlChunkSource& source, const std::string& sourceName,
-                                            std::unique_ptr<TypeCatalog> catalog, std::ostream& report);
+                                            std::unique_ptr<TypeCatalog> catalog, std::ostream& report,
+                                            std::size_t expectedBytes = 0);
 
 }  // namespace aris

@@ -95,6 +95,8 @@ public:
     virtual const aris::Group* Group() const = 0;
     /// Every occurrence of the definition, in file order.
     virtual std::vector<const Occurrence*> OccList() const = 0;
+    /// True when the definition occurs anywhere (OccList() not empty), without building the list.
+    virtual bool HasOccurrences() const { return !OccList().empty(); }
     /// The occurrences in one model, in file order.
     virtual std::vector<const Occurrence*> OccListInModel(const Model* model) const = 0;
     /// The models assigned to the definition.
@@ -111,6 +113,8 @@ public:
     virtual const ObjDef* TargetObjDef() const = 0;
     /// The occurrences of the connection in models.
     virtual std::vector<const Occurrence*> OccList() const = 0;
+    /// True when the connection occurs in a model (OccList() not empty), without building the list.
+    virtual bool HasOccurrences() const { return !OccList().empty(); }
 };
 
 /// A placement of an object definition (or connection) in a model.

@@ -165,6 +165,7 @@ public:
     int TypeNum() const override { return type->number; }
     const aris::Group* Group() const override { return group; }
     std::vector<const Occurrence*> OccList() const override;
+    bool HasOccurrences() const override { return occs.count != 0; }
     std::vector<const Occurrence*> OccListInModel(const Model* model) const override;
     std::vector<const Model*> AssignedModels() const override;
     std::vector<const CxnDef*> CxnList(int direction, LocaleId loc, int cxnType) const override;
@@ -185,6 +186,7 @@ public:
     const ObjDef* SourceObjDef() const override { return source; }
     const ObjDef* TargetObjDef() const override { return target; }
     std::vector<const Occurrence*> OccList() const override;
+    bool HasOccurrences() const override { return occs.count != 0; }
 
     const DatabaseImpl* db = nullptr;
     const ObjDefImpl* source = nullptr;

@@ -29,7 +29,7 @@ ARISObjDefCollection OneStepObjects(const aris::ObjDef* start, const clsConnecti
 
 }  // namespace
 
-bool ObjDefOccurs(const aris::ObjDef* objDef) { return objDef && !objDef->OccList().empty(); }
+bool ObjDefOccurs(const aris::ObjDef* objDef) { return objDef && objDef->HasOccurrences(); }
 
 bool SameARISItem(const aris::Item* a, const aris::Item* b) {
     return a && b && (a == b || a->Guid() == b->Guid());
@@ -84,7 +84,7 @@ ARISObjDefCollection& Find_Related_ARIS_ObjDef(ARISObjDefCollection& result, con
     ProcedureScope scope("modMappingRule.Find_Related_ARIS_ObjDef");
     if (!ObjDefOccurs(start)) return result;
     for (const aris::CxnDef* cxn : start->CxnList(cnxKind, Locale(), cnxTypeNum)) {
-        if (!cxn || cxn->OccList().empty()) continue;
+        if (!cxn || !cxn->HasOccurrences()) continue;
         const aris::ObjDef* reached = nullptr;
         if (cnxKind == aris::kCxnIncoming) {
             reached = cxn->SourceObjDef();
