@@ -41,7 +41,13 @@ clsExceptionHandler::clsExceptionHandler() { modGlobals::CurrentStep.clear(); }
 
 std::string clsExceptionHandler::FormatMessageID(int severity, int number) {
     char digits[32];
-    std::snprintf(digits, sizeof digits, "%05d", number);
+    if (number >= 0 && number <= 99999) {
+        // "%05d" without the formatting machinery: every log line has one.
+        for (int i = 4, n = number; i >= 0; --i, n /= 10) digits[i] = static_cast<char>('0' + n % 10);
+        digits[5] = '\0';
+    } else {
+        std::snprintf(digits, sizeof digits, "%05d", number);
+    }
     char letter;
     switch (severity) {
         case 16: letter = 'C'; break;

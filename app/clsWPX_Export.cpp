@@ -38,5 +38,8 @@ ModelCollection clsWPX_Export::CreateWPXObjects(ModelCollection& models) {
     PERSON_Create(models);
     DATA_STRUCTURE_Create(models);
     PROGRAM_Create(models);
-    return PROCESS_Create(models);
+    ModelCollection next = PROCESS_Create(models);
+    // Every process is set up now; only its properties are written later.
+    for (Owned<clsPROCESS>& process : RegistryOf(modGlobals::Col_PROCESS)) process->ReleaseWorkingData();
+    return next;
 }

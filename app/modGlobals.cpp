@@ -27,8 +27,9 @@ void Reset() {
 
 namespace {
 
-// The callers' names of the open scopes, innermost last. The strings are kept between calls
-// so that entering and leaving a procedure copies the names without allocating.
+// The callers' names of the open scopes, innermost last. Entering a scope swaps the caller's
+// name into its slot and leaving swaps it back: no copy of the caller's name, and the slots'
+// buffers are reused from call to call.
 struct CallerNames {
     std::vector<std::string> names;
     std::size_t depth = 0;
@@ -46,15 +47,16 @@ ProcedureScope::ProcedureScope(const char* name) : name_(name), uncaught_(std::u
     CallerNames& callers = Callers();
     depth_ = callers.depth++;
     if (callers.names.size() <= depth_) callers.names.emplace_back();
-    callers.names[depth_].assign(modGlobals::CurrentProcedure);
+    callers.names[depth_].swap(modGlobals::CurrentProcedure);
     modGlobals::CurrentProcedure.assign(name);
 }
 
 ProcedureScope::~ProcedureScope() {
     CallerNames& callers = Callers();
     callers.depth = depth_;
+    // While an error unwinds, the failing procedure's name stays recorded.
     if (std::uncaught_exceptions() > uncaught_) return;
-    modGlobals::CurrentProcedure.assign(callers.names[depth_]);
+    modGlobals::CurrentProcedure.swap(callers.names[depth_]);
 }
 
 void ProcedureScope::Reassert() const { modGlobals::CurrentProcedure = name_; }

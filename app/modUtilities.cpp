@@ -42,8 +42,9 @@ std::string GetStringFromResourceFile(int id) {
     if (!modGlobals::LanguageLibrary.Loaded()) return "";
     std::optional<std::string> text = modGlobals::LanguageLibrary.Text(id);
     if (!text) return "Error :\r\nThe Resource ID '" + std::to_string(id) + "' was not found";
-    if (CharCount(*text) > 4095) return LeftChars(*text, 4095);
-    return *text;
+    // A text of at most 4095 bytes has at most 4095 characters.
+    if (text->size() > 4095 && CharCount(*text) > 4095) return LeftChars(*text, 4095);
+    return std::move(*text);
 }
 
 std::string GetNLSString(int id, const std::string& p1, const std::string& p2, const std::string& p3,
@@ -53,7 +54,7 @@ std::string GetNLSString(int id, const std::string& p1, const std::string& p2, c
     const char* holders[] = {"%1$s", "%2$s", "%3$s", "%4$s"};
     for (int i = 0; i < 4; ++i) {
         if (params[i]->empty()) break;
-        text = ReplaceAll(text, holders[i], *params[i]);
+        if (text.find(holders[i]) != std::string::npos) text = ReplaceAll(text, holders[i], *params[i]);
     }
     return text;
 }
@@ -62,7 +63,9 @@ std::string Get_NLS_String_Message(int id) { return GetNLSString(id); }
 
 std::string GetNLSMessage(int severity, int id, const std::string& p1, const std::string& p2, const std::string& p3,
                           const std::string& p4) {
-    return clsExceptionHandler::FormatMessageID(severity, id) + GetNLSString(id, p1, p2, p3, p4);
+    std::string message = clsExceptionHandler::FormatMessageID(severity, id);
+    message += GetNLSString(id, p1, p2, p3, p4);
+    return message;
 }
 
 RegistryHive UserHive() { return RegistryHive(UserHivePath(), "HKEY_CURRENT_USER"); }

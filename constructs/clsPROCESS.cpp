@@ -44,6 +44,24 @@ void clsPROCESS::SetupProperties(ARISModelCollection& nextModels) {
     SetupFinished = true;
 }
 
+void clsPROCESS::ReleaseWorkingData() {
+    if (!SetupFinished) return;
+    ControlFlowLoopIndex = modFlowLoops::FlowLoopIndex();
+    DataFlowLoopIndex = modFlowLoops::FlowLoopIndex();
+    for (Owned<clsCONTROL_CONNECTOR>& connector : Col_CONTROL_CONNECTOR) connector->ColPath = PathCollection();
+    for (Owned<clsDATA_CONNECTOR>& connector : Col_DATA_CONNECTOR) {
+        connector->ColPath = PathCollection();
+        connector->ColInputDataObjects = ARISObjDefCollection();
+        connector->ColOutputDataObjects = ARISObjDefCollection();
+    }
+    for (Owned<clsACTIVITY>& activity : Col_ACTIVITY) {
+        activity->Col_CONTROL_CONNECTOR_IN = platform::OrderedCollection<clsCONTROL_CONNECTOR*>();
+        activity->Col_CONTROL_CONNECTOR_OUT = platform::OrderedCollection<clsCONTROL_CONNECTOR*>();
+        activity->Col_DATA_CONNECTOR_IN = platform::OrderedCollection<clsDATA_CONNECTOR*>();
+        activity->Col_DATA_CONNECTOR_OUT = platform::OrderedCollection<clsDATA_CONNECTOR*>();
+    }
+}
+
 void clsPROCESS::SetupProperty_ProcessName() {
     ProcedureScope scope("clsPROCESS.SetupProperty_ProcessName");
     SetQuotedProperty(ProcessName, PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_ProcessName"),

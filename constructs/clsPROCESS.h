@@ -91,6 +91,10 @@ public:
     /// Bounding box, margins, ShrinkFactor and every activity's WPX position; sets the
     /// finished flags (also without activities). Overflow of the 32-bit arithmetic: error 6.
     void ConvertARISLayoutToWPXLayout();
+    /// Once set up, drop what only the set-up reads: the connectors' paths and data objects, the
+    /// activities' connector lists and the loop indexes. The definition file needs the
+    /// properties alone, and a large export keeps every process until the file is written.
+    void ReleaseWorkingData();
 
 private:
     /// Create the control connectors between the activities.

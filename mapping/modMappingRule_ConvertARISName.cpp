@@ -26,6 +26,16 @@ std::string ReplaceEach(std::string text, std::initializer_list<std::string_view
     return text;
 }
 
+// The same for single characters, looked for all at once first: most names hold none of them.
+std::string ReplaceEachCharacter(std::string text, std::string_view characters, std::string_view to) {
+    if (text.find_first_of(characters) == std::string::npos) return text;
+    for (char c : characters) {
+        std::string_view f(&c, 1);
+        if (text.find(c) != std::string::npos) text = ReplaceAll(text, f, to);
+    }
+    return text;
+}
+
 std::string CutTo(const std::string& text, std::size_t characters) { return platform::LeftChars(text, characters); }
 
 // Each pair of blanks becomes one blank, as long as the text gets shorter.
@@ -54,15 +64,12 @@ std::string PersonNameConvention(std::string s, std::int32_t attributeType) {
 
 // Convention "9": an identifier of the definition language.
 std::string IdentifierConvention(std::string s) {
-    s = ReplaceEach(std::move(s),
-                    {"!", "'", "[", "]", "*", "+", ",", "-", ".", ";", "/", ":", "<", "=", ">", "(", ")", "\\", "^",
-                     "\""},
-                    "_");
+    s = ReplaceEachCharacter(std::move(s), "!'[]*+,-.;/:<=>()\\^\"", "_");
     s = ReplaceEach(std::move(s),
                     {"AND", "IS", "LOWER", "MOD", "NOT", "NULL", "OR", "SUBSTR", "UPPER", "VALUE", "_BLOCK", "_STRUCT"},
                     "_");
     if (StartsWithDigit(s)) s[0] = '_';
-    s = ReplaceEach(std::move(s), {"\r", "\n", "\t"}, "_");
+    s = ReplaceEachCharacter(std::move(s), "\r\n\t", "_");
     return CutTo(CollapseBlanks(std::move(s)), 32);
 }
 
@@ -84,7 +91,8 @@ std::string DataTypeConvention(const std::string& s) {
 
 // Common ending of every convention: quotes doubled, blanks trimmed, a change logged.
 std::string FinishConversion(const std::string& given, std::string s) {
-    s = platform::Trim(ReplaceAll(s, "'", "''"));
+    if (s.find('\'') != std::string::npos) s = ReplaceAll(s, "'", "''");
+    s = platform::Trim(s);
     if (s != given && modGlobals::IOHandler)
         modGlobals::IOHandler->WriteLog(modUtilities::GetNLSMessage(64, 3100, given, s));
     return s;

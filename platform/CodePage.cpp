@@ -2,10 +2,13 @@
 
 #include <iconv.h>
 #include <langinfo.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "platform/Text.h"
@@ -14,11 +17,32 @@ namespace platform {
 
 namespace {
 
-std::string LocaleCharset() {
+// The environment variables the code page depends on, read in one pass over the environment
+// (the definition file and its log ask for the code page with every line). Each is the first
+// definition of its name, as getenv finds it; nullptr when not set.
+struct CodePageEnvironment {
+    const char* codePage = nullptr;  // LUMENPORT_CODEPAGE
+    const char* locale[3] = {};      // LC_ALL, LC_CTYPE, LANG
+};
+
+CodePageEnvironment ReadCodePageEnvironment() {
+    static constexpr std::string_view kNames[] = {"LUMENPORT_CODEPAGE=", "LC_ALL=", "LC_CTYPE=", "LANG="};
+    CodePageEnvironment env;
+    const char** slots[] = {&env.codePage, &env.locale[0], &env.locale[1], &env.locale[2]};
+    for (char** entry = environ; entry && *entry; ++entry) {
+        const char* e = *entry;
+        if (e[0] != 'L') continue;
+        for (std::size_t i = 0; i < 4; ++i) {
+            if (*slots[i] || std::strncmp(e, kNames[i].data(), kNames[i].size()) != 0) continue;
+            *slots[i] = e + kNames[i].size();
+        }
+    }
+    return env;
+}
+
+std::string LocaleCharset(const CodePageEnvironment& env) {
     // The user's locale from the environment, without changing the program's own locale.
-    const char* names[] = {"LC_ALL", "LC_CTYPE", "LANG"};
-    for (const char* n : names) {
-        const char* v = std::getenv(n);
+    for (const char* v : env.locale) {
         if (v && *v) {
             std::string s = v;
             std::size_t dot = s.find('.');
@@ -30,6 +54,20 @@ std::string LocaleCharset() {
         }
     }
     return "";
+}
+
+std::string LocaleCharset() { return LocaleCharset(ReadCodePageEnvironment()); }
+
+int CodePageOf(const CodePageEnvironment& env) {
+    if (const char* v = env.codePage; v && *v) {
+        if (auto n = ToInt32(v); n && *n > 0) return *n;
+    }
+    std::string cs = LocaleCharset(env);
+    if (cs == "UTF-8" || cs == "UTF8") return 65001;
+    if (cs == "ISO-8859-1" || cs == "ISO8859-1") return 28591;
+    if (cs == "ISO-8859-15" || cs == "ISO8859-15") return 28605;
+    if (cs == "CP1252") return 1252;
+    return 1252;
 }
 
 // Conversion descriptors by pair of character sets, opened once: the definition file and its
@@ -123,15 +161,25 @@ std::string CodePageCharset(int codePage) {
 }
 
 int ActiveCodePage() {
-    if (const char* v = std::getenv("LUMENPORT_CODEPAGE"); v && *v) {
-        if (auto n = ToInt32(v); n && *n > 0) return *n;
+    // The last answer is kept with the values it came from.
+    struct Answer {
+        std::string values[4];
+        bool set[4] = {};
+        int codePage = 0;
+    };
+    thread_local Answer last;
+    CodePageEnvironment env = ReadCodePageEnvironment();
+    const char* values[] = {env.codePage, env.locale[0], env.locale[1], env.locale[2]};
+    bool same = last.codePage != 0;
+    for (std::size_t i = 0; i < 4 && same; ++i)
+        same = (values[i] != nullptr) == last.set[i] && (!values[i] || last.values[i] == values[i]);
+    if (same) return last.codePage;
+    for (std::size_t i = 0; i < 4; ++i) {
+        last.set[i] = values[i] != nullptr;
+        last.values[i] = values[i] ? values[i] : "";
     }
-    std::string cs = LocaleCharset();
-    if (cs == "UTF-8" || cs == "UTF8") return 65001;
-    if (cs == "ISO-8859-1" || cs == "ISO8859-1") return 28591;
-    if (cs == "ISO-8859-15" || cs == "ISO8859-15") return 28605;
-    if (cs == "CP1252") return 1252;
-    return 1252;
+    last.codePage = CodePageOf(env);
+    return last.codePage;
 }
 
 std::string FromUtf8ToCodePage(std::string_view utf8, int codePage) {

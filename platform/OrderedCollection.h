@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -88,17 +89,30 @@ private:
 
     static char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+    // A hash equal for keys that differ in ASCII letter case only: every byte with bit 0x20
+    // set (which makes upper and lower case letters one), eight bytes at a time.
     static std::uint32_t Hash(std::string_view key) {
-        std::uint64_t h = 14695981039346656037ULL;  // FNV-1a over the folded bytes
-        for (char c : key) {
-            h ^= static_cast<unsigned char>(Lower(c));
-            h *= 1099511628211ULL;
+        constexpr std::uint64_t kFold = 0x2020202020202020ULL;
+        constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ULL;
+        std::uint64_t h = key.size() * kMix;
+        std::size_t i = 0;
+        for (; i + 8 <= key.size(); i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, key.data() + i, 8);
+            h = (h ^ (word | kFold)) * kMix;
+            h ^= h >> 29;
         }
-        return static_cast<std::uint32_t>(h ^ (h >> 32));
+        std::uint64_t tail = 0;
+        for (std::size_t shift = 0; i < key.size(); ++i, shift += 8)
+            tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(key[i]) | 0x20U) << shift;
+        h = (h ^ tail) * kMix;
+        h ^= h >> 32;
+        return static_cast<std::uint32_t>(h);
     }
 
     static bool EqualsFolded(std::string_view a, std::string_view b) {
         if (a.size() != b.size()) return false;
+        if (a == b) return true;
         for (std::size_t i = 0; i < a.size(); ++i)
             if (Lower(a[i]) != Lower(b[i])) return false;
         return true;

@@ -58,7 +58,13 @@ std::string TrimRight(std::string_view text) {
     return std::string(text.substr(0, e));
 }
 
-std::string Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+std::string Trim(std::string_view text) {
+    std::size_t b = 0;
+    while (b < text.size() && text[b] == ' ') ++b;
+    std::size_t e = text.size();
+    while (e > b && text[e - 1] == ' ') --e;
+    return std::string(text.substr(b, e - b));
+}
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
     if (from.empty()) return std::string(text);
