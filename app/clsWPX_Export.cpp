@@ -22,6 +22,11 @@ void clsWPX_Export::Run() {
     modGlobals::IOHandler->ParseMappingFile();
     rounds_ = 0;
     modProgress::ExportStarted();
+    // Only the properties of a process are written: its working data goes once it is set up.
+    struct ReleaseAfterSetup {
+        ReleaseAfterSetup() { PROCESS_ReleaseWorkingDataAfterSetup(true); }
+        ~ReleaseAfterSetup() { PROCESS_ReleaseWorkingDataAfterSetup(false); }
+    } releaseAfterSetup;
     ModelCollection next = CreateWPXObjects(modGlobals::ARIS_Interface->ColSelectedModels());
     while (!next.Empty()) next = CreateWPXObjects(next);
     modProgress::ExportFinished();
@@ -38,8 +43,5 @@ ModelCollection clsWPX_Export::CreateWPXObjects(ModelCollection& models) {
     PERSON_Create(models);
     DATA_STRUCTURE_Create(models);
     PROGRAM_Create(models);
-    ModelCollection next = PROCESS_Create(models);
-    // Every process is set up now; only its properties are written later.
-    for (Owned<clsPROCESS>& process : RegistryOf(modGlobals::Col_PROCESS)) process->ReleaseWorkingData();
-    return next;
+    return PROCESS_Create(models);
 }

@@ -45,7 +45,8 @@ struct Frame {
     ModelImpl* model = nullptr;    // Model, ObjOcc, CxnOcc
     ObjOccImpl* objOcc = nullptr;  // ObjOcc
     CxnOccImpl* cxnOcc = nullptr;  // CxnOcc
-    std::string_view* guid = nullptr;   // the item a GUID child names
+    std::string_view* identity = nullptr;  // the item a GUID child names
+    std::string_view id;                   // the item's id: its identity without a GUID
     repo::Attributes* attrs = nullptr;  // the item AttrDef children belong to
     std::size_t stagingBase = 0;   // where the item's attribute values begin in the staging area
     std::string writtenType;       // ObjDef symbol, Model type, ObjOcc symbol: resolved at the end
@@ -442,11 +443,12 @@ private:
 
     void StartInAttrDef(const char* name, const char** atts) {
         if (std::strcmp(name, "AttrValue") != 0) return Skip();
-        attrValue_ = AttrValue{};
+        valueHasLocale_ = false;
+        valueLocale_ = 0;
         if (const char* loc = FindAttr(atts, "LocaleId")) {
-            attrValue_.hasLocale = true;
-            attrValue_.locale = RequireLocale(loc);
-            NoteLocale(attrValue_.locale);
+            valueHasLocale_ = true;
+            valueLocale_ = RequireLocale(loc);
+            NoteLocale(valueLocale_);
         }
         plainText_.clear();
         styledText_.clear();
@@ -496,7 +498,8 @@ private:
     void EndText(const Frame& text, Frame& owner) {
         std::string_view value = text::Trim(elementText_);
         if (text.textTarget == TextTarget::Guid) {
-            if (owner.guid) *owner.guid = db_->Texts().Add(value);
+            // The last GUID counts; an empty one leaves the id as the identity.
+            if (owner.identity) *owner.identity = value.empty() ? owner.id : db_->Texts().Add(value);
         } else {
             owner.typeGuid = std::string(value);
         }
@@ -504,20 +507,20 @@ private:
 
     void StartGroup(const char** atts) {
         GroupImpl& group = db_->groups.emplace_back();
-        group.id = RequireId(atts, "Group.ID", "Group", IdKind::Group, &group);
+        group.identity = RequireId(atts, "Group.ID", "Group", IdKind::Group, &group);
         group.parent = frames_.back().group;
-        Frame& frame = PushItem(Ctx::Group, group.guid, group.attrs);
+        Frame& frame = PushItem(Ctx::Group, group.identity, group.attrs);
         frame.group = &group;
     }
 
     void StartObjDef(const char** atts) {
         ObjDefImpl& def = db_->objDefs.emplace_back();
         def.index = static_cast<std::uint32_t>(db_->objDefs.size() - 1);
-        def.id = RequireId(atts, "ObjDef.ID", "ObjDef", IdKind::ObjDef, &def);
+        def.identity = RequireId(atts, "ObjDef.ID", "ObjDef", IdKind::ObjDef, &def);
         def.db = db_.get();
         def.group = frames_.back().group;
         def.type = Catalog().Resolve(TypeKind::Object, RequireAttr(atts, "TypeNum", "ObjDef"));
-        Frame& frame = PushItem(Ctx::ObjDef, def.guid, def.attrs);
+        Frame& frame = PushItem(Ctx::ObjDef, def.identity, def.attrs);
         frame.objDef = &def;
         if (const char* symbol = FindAttr(atts, "SymbolNum")) frame.writtenType = symbol;
         if (const char* links = FindAttr(atts, "LinkedModels.IdRefs")) {
@@ -532,9 +535,7 @@ private:
 
     void StartCxnDef(const char** atts) {
         CxnDefImpl& cxn = db_->cxnDefs.emplace_back();
-        cxn.index = static_cast<std::uint32_t>(db_->cxnDefs.size() - 1);
-        cxn.id = RequireId(atts, "CxnDef.ID", "CxnDef", IdKind::CxnDef, &cxn);
-        cxn.db = db_.get();
+        cxn.identity = RequireId(atts, "CxnDef.ID", "CxnDef", IdKind::CxnDef, &cxn);
         cxn.type = Catalog().Resolve(TypeKind::Connection, RequireAttr(atts, "CxnDef.Type", "CxnDef"));
         cxn.source = frames_.back().objDef;
         const char* target = FindAttr(atts, "ToObjDef.IdRef");
@@ -544,16 +545,16 @@ private:
         if (const char* links = FindAttr(atts, "LinkedModels.IdRefs")) {
             pendingLinks_.push_back(PendingLinks{nullptr, scratch_.Add(links), Line()});
         }
-        PushItem(Ctx::CxnDef, cxn.guid, cxn.attrs);
+        PushItem(Ctx::CxnDef, cxn.identity, cxn.attrs);
     }
 
     void StartModel(const char** atts) {
         ModelImpl& model = db_->models.emplace_back();
         model.index = static_cast<std::uint32_t>(db_->models.size() - 1);
-        model.id = RequireId(atts, "Model.ID", "Model", IdKind::Model, &model);
+        model.identity = RequireId(atts, "Model.ID", "Model", IdKind::Model, &model);
         model.db = db_.get();
         model.group = frames_.back().group;
-        Frame& frame = PushItem(Ctx::Model, model.guid, model.attrs);
+        Frame& frame = PushItem(Ctx::Model, model.identity, model.attrs);
         frame.model = &model;
         frame.writtenType = RequireAttr(atts, "Model.Type", "Model");
     }
@@ -592,9 +593,10 @@ private:
     }
 
     // An item's frame: GUID and AttrDef children go to the item.
-    Frame& PushItem(Ctx ctx, std::string_view& guid, repo::Attributes& attrs) {
+    Frame& PushItem(Ctx ctx, std::string_view& identity, repo::Attributes& attrs) {
         Frame& frame = Push(ctx);
-        frame.guid = &guid;
+        frame.identity = &identity;
+        frame.id = identity;
         frame.attrs = &attrs;
         frame.stagingBase = staging_.size();
         return frame;
@@ -606,9 +608,8 @@ private:
     }
 
     void EndAttrValue() {
-        attrValue_.type = attrType_;
-        attrValue_.text = db_->Texts().Add(styled_ ? styledText_ : plainText_);
-        staging_.push_back(attrValue_);
+        staging_.emplace_back(attrType_, db_->Texts().Add(styled_ ? styledText_ : plainText_), valueHasLocale_,
+                              valueLocale_);
     }
 
     // The item's values, read into the staging area in file order, grouped by type in order of
@@ -667,14 +668,15 @@ private:
                                 std::uint32_t replaced) {
         constexpr std::size_t kHashFrom = 32;
         auto keyOf = [&](std::size_t i) {
-            std::uint64_t locale = values[i].hasLocale ? static_cast<std::uint32_t>(values[i].locale) + 1ULL : 0ULL;
+            std::uint64_t locale =
+                values[i].HasLocale() ? static_cast<std::uint32_t>(values[i].Locale()) + 1ULL : 0ULL;
             return (static_cast<std::uint64_t>(group[i]) << 33) | locale;
         };
         if (count < kHashFrom) {
             for (std::size_t i = 1; i < count; ++i) {
                 for (std::size_t j = 0; j < i; ++j) {
                     if (group[j] == replaced || keyOf(j) != keyOf(i)) continue;
-                    values[j].text = values[i].text;
+                    values[j].SetText(values[i].Text());
                     group[i] = replaced;
                     break;
                 }
@@ -685,7 +687,7 @@ private:
         for (std::size_t i = 0; i < count; ++i) {
             auto [it, added] = valueIndex_.emplace(keyOf(i), i);
             if (added) continue;
-            values[it->second].text = values[i].text;
+            values[it->second].SetText(values[i].Text());
             group[i] = replaced;
         }
     }
@@ -839,7 +841,8 @@ private:
 
     // The attribute being read.
     const TypeInfo* attrType_ = nullptr;
-    AttrValue attrValue_;
+    bool valueHasLocale_ = false;
+    LocaleId valueLocale_ = 0;
     std::string plainText_;
     std::string styledText_;
     bool styled_ = false;

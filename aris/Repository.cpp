@@ -80,19 +80,19 @@ std::string_view TextPool::Add(std::string_view text) {
 
 // --- attributes -------------------------------------------------------------------------------
 
-const std::string_view* Attributes::ValueInRun(const AttrValue* first, const AttrValue* last, LocaleId loc) const {
-    const std::string_view* common = nullptr;
+const AttrValue* Attributes::ValueInRun(const AttrValue* first, const AttrValue* last, LocaleId loc) const {
+    const AttrValue* common = nullptr;
     for (const AttrValue* value = first; value != last; ++value) {
-        if (!value->hasLocale) {
-            if (!common) common = &value->text;
-        } else if (value->locale == loc) {
-            return &value->text;
+        if (!value->HasLocale()) {
+            if (!common) common = value;
+        } else if (value->Locale() == loc) {
+            return value;
         }
     }
     return common;
 }
 
-const std::string_view* Attributes::Value(int typeNum, LocaleId loc) const {
+const AttrValue* Attributes::Value(int typeNum, LocaleId loc) const {
     if (typeNum == kUnmappedType) return nullptr;
     const AttrValue* last = end();
     for (const AttrValue* value = begin(); value != last; ++value) {
@@ -110,8 +110,8 @@ std::vector<Attribute> Attributes::List(LocaleId loc) const {
     for (const AttrValue* run = begin(); run != last;) {
         const AttrValue* runEnd = run;
         while (runEnd != last && runEnd->type == run->type) ++runEnd;
-        if (const std::string_view* value = ValueInRun(run, runEnd, loc))
-            list.emplace_back(run->type->number, std::string(*value));
+        if (const AttrValue* value = ValueInRun(run, runEnd, loc))
+            list.emplace_back(run->type->number, std::string(value->Text()));
         run = runEnd;
     }
     return list;
@@ -136,8 +136,6 @@ std::vector<const Model*> ObjDefImpl::AssignedModels() const { return db->Linked
 std::vector<const CxnDef*> ObjDefImpl::CxnList(int direction, LocaleId, int cxnType) const {
     return db->Connections(this, direction, cxnType);
 }
-
-std::vector<const Occurrence*> CxnDefImpl::OccList() const { return db->CxnOccsOf(occs); }
 
 int ObjOccImpl::SymbolNum() const {
     if (symbol) return symbol->number;
@@ -235,21 +233,27 @@ void DatabaseImpl::IndexConnections() {
         def.incoming = in[def.index];
     }
 
+    // Placements of linked connections, grouped by the connection's place among them.
     std::vector<const CxnOccImpl*> placed;
     for (const CxnOccImpl& occ : cxnOccs)
         if (occ.cxnDef && occ.cxnDef->target) placed.push_back(&occ);
     std::vector<const CxnOccImpl*> byCxn;
     std::vector<Range> ranges =
-        GroupInto(byCxn, placed, cxnDefs.size(), [](const CxnOccImpl* occ) { return occ->cxnDef->index; });
+        GroupInto(byCxn, placed, linked.size(), [](const CxnOccImpl* occ) { return occ->cxnDef->order; });
     cxnOccsByCxn_.assign(byCxn.begin(), byCxn.end());
-    for (CxnDefImpl& cxn : cxnDefs) cxn.occs = ranges[cxn.index];
+    for (CxnDefImpl& cxn : cxnDefs) {
+        if (!cxn.source || !cxn.target) continue;
+        Range range = ranges[cxn.order];
+        cxn.occs = cxnOccsByCxn_.data() + range.first;
+        cxn.occCount = range.count;
+    }
 }
 
 void DatabaseImpl::IndexModelNames() {
     for (const ModelImpl& model : models) {
         for (const AttrValue& value : model.attrs) {
             if (value.type->number != kNameAttributeType) continue;
-            auto& list = modelsByName_[NameKey{model.TypeNum(), value.text}];
+            auto& list = modelsByName_[NameKey{model.TypeNum(), value.Text()}];
             if (list.empty() || list.back() != &model) list.push_back(&model);
         }
     }
@@ -261,8 +265,8 @@ std::vector<const Model*> DatabaseImpl::FindModels(int modelType, LocaleId loc, 
     auto it = modelsByName_.find(NameKey{modelType, modelName});
     if (it == modelsByName_.end()) return found;
     for (const ModelImpl* model : it->second) {
-        const std::string_view* value = model->attrs.Value(kNameAttributeType, loc);
-        if (value && *value == modelName) found.push_back(model);
+        const AttrValue* value = model->attrs.Value(kNameAttributeType, loc);
+        if (value && value->Text() == modelName) found.push_back(model);
     }
     return found;
 }
@@ -274,11 +278,6 @@ std::vector<const Occurrence*> DatabaseImpl::ObjOccsOf(Range range) const {
 
 std::vector<const Occurrence*> DatabaseImpl::ModelOccsOf(Range range) const {
     auto first = occsByModel_.begin() + range.first;
-    return std::vector<const Occurrence*>(first, first + range.count);
-}
-
-std::vector<const Occurrence*> DatabaseImpl::CxnOccsOf(Range range) const {
-    auto first = cxnOccsByCxn_.begin() + range.first;
     return std::vector<const Occurrence*>(first, first + range.count);
 }
 

@@ -75,11 +75,29 @@ private:
 };
 
 /// One value of an attribute: for one locale, or for every locale without a value of its own.
-struct AttrValue {
+class AttrValue {
+public:
+    AttrValue() = default;
+    AttrValue(const TypeInfo* valueType, std::string_view valueText, bool withLocale, LocaleId valueLocale)
+        : type(valueType), text_(valueText.data()), length_(static_cast<std::uint32_t>(valueText.size())),
+          locale_(withLocale ? valueLocale : kNoLocale) {}
+
+    std::string_view Text() const { return {text_, length_}; }
+    void SetText(std::string_view text) {
+        text_ = text.data();
+        length_ = static_cast<std::uint32_t>(text.size());
+    }
+    bool HasLocale() const { return locale_ != kNoLocale; }
+    LocaleId Locale() const { return locale_; }
+
     const TypeInfo* type = nullptr;
-    std::string_view text;
-    LocaleId locale = 0;
-    bool hasLocale = false;
+
+private:
+    // Locale ids are 0 to 0xFFFF; this one marks a value for every locale.
+    static constexpr LocaleId kNoLocale = -1;
+    const char* text_ = nullptr;
+    std::uint32_t length_ = 0;
+    LocaleId locale_ = kNoLocale;
 };
 
 /// The attributes of one item: its values grouped by attribute type, the types in the order
@@ -89,7 +107,7 @@ class Attributes {
 public:
     /// The value of an attribute type in a locale: its own, else the value without locale;
     /// nullptr when not maintained there.
-    const std::string_view* Value(int typeNum, LocaleId loc) const;
+    const AttrValue* Value(int typeNum, LocaleId loc) const;
     /// Every attribute with a value in the locale, in order.
     std::vector<Attribute> List(LocaleId loc) const;
     /// All values, grouped by type.
@@ -104,7 +122,7 @@ public:
 
 private:
     /// The value of the run of one type starting at `first` for the locale.
-    const std::string_view* ValueInRun(const AttrValue* first, const AttrValue* last, LocaleId loc) const;
+    const AttrValue* ValueInRun(const AttrValue* first, const AttrValue* last, LocaleId loc) const;
 
     const AttrValue* values_ = nullptr;
     std::uint32_t count_ = 0;
@@ -116,24 +134,25 @@ struct Range {
     std::uint32_t count = 0;
 };
 
-/// What every repository item holds: id, GUID, type and attributes.
+/// What every repository item holds: identity, type and attributes.
 template <class Interface>
 class ItemBase : public Interface {
 public:
-    std::string Guid() const override { return std::string(guid.empty() ? id : guid); }
+    std::string Guid() const override { return std::string(identity); }
     std::string Name(LocaleId loc) const override {
-        const std::string_view* value = attrs.Value(kNameAttributeType, loc);
-        return value ? std::string(*value) : std::string();
+        const AttrValue* value = attrs.Value(kNameAttributeType, loc);
+        return value ? std::string(value->Text()) : std::string();
     }
     std::string TypeName(LocaleId loc) const override { return type ? type->DisplayName(loc) : std::string(); }
     Attribute GetAttribute(int attrType, LocaleId loc) const override {
-        const std::string_view* value = attrs.Value(attrType, loc);
-        return value ? Attribute(attrType, std::string(*value)) : Attribute(attrType, std::nullopt);
+        const AttrValue* value = attrs.Value(attrType, loc);
+        return value ? Attribute(attrType, std::string(value->Text())) : Attribute(attrType, std::nullopt);
     }
     std::vector<Attribute> AttrList(LocaleId loc) const override { return attrs.List(loc); }
 
-    std::string_view id;    ///< the AML id (ObjDef.ID and the like), in the text pool
-    std::string_view guid;  ///< the GUID element's text, empty when absent
+    /// The GUID element's text, or the AML id (ObjDef.ID and the like) when there is none; in
+    /// the text pool.
+    std::string_view identity;
     const TypeInfo* type = nullptr;
     Attributes attrs;
 };
@@ -185,15 +204,17 @@ public:
     int TypeNum() const override { return type->number; }
     const ObjDef* SourceObjDef() const override { return source; }
     const ObjDef* TargetObjDef() const override { return target; }
-    std::vector<const Occurrence*> OccList() const override;
-    bool HasOccurrences() const override { return occs.count != 0; }
+    std::vector<const Occurrence*> OccList() const override {
+        return std::vector<const Occurrence*>(occs, occs + occCount);
+    }
+    bool HasOccurrences() const override { return occCount != 0; }
 
-    const DatabaseImpl* db = nullptr;
     const ObjDefImpl* source = nullptr;
     const ObjDefImpl* target = nullptr;  ///< null when the reference could not be resolved
-    std::uint32_t index = 0;             ///< position in file order
-    std::uint32_t order = 0;             ///< position among the linked connections in file order
-    Range occs;                          ///< occurrences, in DatabaseImpl's connection occurrences
+    /// The occurrences, side by side in DatabaseImpl's connection occurrences.
+    const Occurrence* const* occs = nullptr;
+    std::uint32_t occCount = 0;
+    std::uint32_t order = 0;  ///< position among the linked connections in file order
 };
 
 /// A placement of an object definition in a model.
@@ -252,7 +273,6 @@ public:
     /// The lists of one item, as ranges of the flat arrays.
     std::vector<const Occurrence*> ObjOccsOf(Range range) const;
     std::vector<const Occurrence*> ModelOccsOf(Range range) const;
-    std::vector<const Occurrence*> CxnOccsOf(Range range) const;
     std::vector<const Model*> LinkedModelsOf(Range range) const;
 
     TypeCatalog& Catalog() { return *catalog_; }

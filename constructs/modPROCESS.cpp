@@ -6,6 +6,8 @@ namespace {
 
 ConstructRegistry<clsPROCESS>& Processes() { return RegistryOf(modGlobals::Col_PROCESS); }
 
+bool g_releaseWorkingData = false;
+
 // Add the model under its Item.Guid when the rule accepts its model type (first match).
 void AddModelAcceptedByRule(const clsMappingRule& rule, const aris::Model* model, ARISModelCollection& result) {
     if (!model) return;
@@ -50,10 +52,14 @@ ARISModelCollection PROCESS_SetupProperties() {
     ConstructRegistry<clsPROCESS>& processes = Processes();
     for (std::size_t position = 1; position <= processes.Count(); ++position) {
         modProgress::ProcessStarted(position, processes.Count());
-        processes.Item(position)->SetupProperties(nextModels);
+        clsPROCESS& process = *processes.Item(position);
+        process.SetupProperties(nextModels);
+        if (g_releaseWorkingData) process.ReleaseWorkingData();
     }
     return nextModels;
 }
+
+void PROCESS_ReleaseWorkingDataAfterSetup(bool release) { g_releaseWorkingData = release; }
 
 ARISModelCollection PROCESS_Find_ARIS_Model_In_ModelCollection_Using_Mapping_Rule(const ARISModelCollection& models,
                                                                                   const std::string& ruleName) {
