@@ -1,6 +1,7 @@
 #include "app/clsIOHandler.h"
 
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -141,22 +142,33 @@ void clsIOHandler::AllocateFile(const std::string& fileName) {
 void clsIOHandler::WriteFile(const std::string& text, const std::string& fileName) {
     ProcedureScope scope("clsIOHandler.WriteFile");
     const std::string& name = fileName.empty() ? definitionFile_ : fileName;
-    std::string bytes = FromUtf8ToCodePage(text, ActiveCodePage());
-    bytes += "\r\n";
+    std::string converted;
+    std::string_view bytes = FromUtf8ToCodePage(text, ActiveCodePage(), converted);
     int fd = AppendDescriptor(name);
     // One write per line, unbuffered: the line is in the file when WriteFile returns.
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t written = ::write(fd, data, left);
+    static const char kLineEnd[] = "\r\n";
+    iovec parts[2] = {{const_cast<char*>(bytes.data()), bytes.size()}, {const_cast<char*>(kLineEnd), 2}};
+    iovec* part = parts;
+    int count = 2;
+    while (count > 0) {
+        ssize_t written = ::writev(fd, part, count);
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) {
             int err = written < 0 ? errno : EIO;
             ForgetAppendTarget(name);
             RaiseFileError(err, name, "write");
         }
-        data += written;
-        left -= static_cast<std::size_t>(written);
+        // A short write: go on with what is left.
+        auto done = static_cast<std::size_t>(written);
+        while (count > 0 && done >= part->iov_len) {
+            done -= part->iov_len;
+            ++part;
+            --count;
+        }
+        if (count > 0) {
+            part->iov_base = static_cast<char*>(part->iov_base) + done;
+            part->iov_len -= done;
+        }
     }
 }
 

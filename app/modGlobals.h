@@ -112,6 +112,8 @@ public:
 
 private:
     const char* name_;
-    std::size_t depth_;  ///< where the caller's name is kept (see modGlobals.cpp)
+    const char* callerName_;    ///< the caller's scope name, when that was the current name
+    std::size_t callerLength_;
+    std::size_t depth_;  ///< where the caller's name is kept otherwise (see modGlobals.cpp)
     int uncaught_;
 };

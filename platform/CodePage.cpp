@@ -187,6 +187,12 @@ std::string FromUtf8ToCodePage(std::string_view utf8, int codePage) {
     return Convert(utf8, "UTF-8", CodePageCharset(codePage), false);
 }
 
+std::string_view FromUtf8ToCodePage(std::string_view utf8, int codePage, std::string& buffer) {
+    if (codePage == 65001 || (KeepsAscii(codePage) && IsAscii(utf8))) return utf8;
+    buffer = Convert(utf8, "UTF-8", CodePageCharset(codePage), false);
+    return buffer;
+}
+
 std::string FromCodePageToUtf8(std::string_view text, int codePage) {
     if (codePage == 65001 || (KeepsAscii(codePage) && IsAscii(text))) return std::string(text);
     return Convert(text, CodePageCharset(codePage), "UTF-8", true);

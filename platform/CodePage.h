@@ -11,6 +11,9 @@ int ActiveCodePage();
 
 /// Convert UTF-8 text into a code page; a character the code page cannot hold becomes "?".
 std::string FromUtf8ToCodePage(std::string_view utf8, int codePage);
+/// The same without a copy where the text passes unchanged (UTF-8, or ASCII in a code page that
+/// holds ASCII): the view is of `utf8`, else of `buffer`, which then holds the conversion.
+std::string_view FromUtf8ToCodePage(std::string_view utf8, int codePage, std::string& buffer);
 
 /// Convert text in a code page into UTF-8 (used for files read back, such as profiles).
 std::string FromCodePageToUtf8(std::string_view text, int codePage);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <fstream>
 #include <sstream>
 
@@ -134,6 +136,35 @@ TEST(ProcedureScope, RestoresTheCallerAndKeepsTheFailingNameWhileUnwinding) {
         outer.Reassert();
         EXPECT_EQ(modGlobals::CurrentProcedure, "modMain.Main");
     }
+}
+
+TEST(ProcedureScope, RestoresCallerNamesSetWithoutAScope) {
+    testenv::Sandbox box("");
+    struct Row {
+        const char* what;
+        std::function<void()> setCaller;
+        std::string expected;
+    } rows[] = {
+        {"assigned", [] { modGlobals::CurrentProcedure = "Test.Assigned"; }, "Test.Assigned"},
+        {"empty", [] { modGlobals::CurrentProcedure.clear(); }, ""},
+        // The same letters as a scope's name, set by hand: still the caller's text.
+        {"changed in place", [] { modGlobals::CurrentProcedure.back() = 'X'; }, "modMain.MaiX"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ProcedureScope outer("modMain.Main");
+        row.setCaller();
+        {
+            ProcedureScope inner("clsIOHandler.OpenFile");
+            {
+                ProcedureScope innermost("clsIOHandler.CloseFile");
+                EXPECT_EQ(modGlobals::CurrentProcedure, "clsIOHandler.CloseFile");
+            }
+            EXPECT_EQ(modGlobals::CurrentProcedure, "clsIOHandler.OpenFile");
+        }
+        EXPECT_EQ(modGlobals::CurrentProcedure, row.expected);
+    }
+    EXPECT_EQ(modGlobals::CurrentProcedure, "");
 }
 
 TEST(Settings, MachineValueIsReadAndWrittenBackToTheUserHiveKeepingItsLines) {
