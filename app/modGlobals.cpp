@@ -60,7 +60,7 @@ ProcedureScope::ProcedureScope(const char* name)
         callerName_ = callers.scopeName;
         callerLength_ = callers.scopeNameLength;
     } else {
-        if (callers.names.size() <= depth_) callers.names.emplace_back();
+        if (callers.names.size() <= depth_) callers.names.resize(depth_ + 1);
         callers.names[depth_].assign(modGlobals::CurrentProcedure);
     }
     std::size_t length = std::strlen(name);

@@ -148,11 +148,13 @@ TEST(ProcedureScope, RestoresCallerNamesSetWithoutAScope) {
         {"assigned", [] { modGlobals::CurrentProcedure = "Test.Assigned"; }, "Test.Assigned"},
         {"empty", [] { modGlobals::CurrentProcedure.clear(); }, ""},
         // The same letters as a scope's name, set by hand: still the caller's text.
-        {"changed in place", [] { modGlobals::CurrentProcedure.back() = 'X'; }, "modMain.MaiX"},
+        {"changed in place", [] { modGlobals::CurrentProcedure.back() = 'X'; }, "modMain.RuX"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         ProcedureScope outer("modMain.Main");
+        ProcedureScope second("modMain.Setup");
+        ProcedureScope third("modMain.Run");  // deeper than any caller name kept so far
         row.setCaller();
         {
             ProcedureScope inner("clsIOHandler.OpenFile");
