@@ -1,9 +1,11 @@
 #include "aris/AmlReader.h"
 
 #include <expat.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <cstring>
 #include <optional>
 #include <ostream>
@@ -84,8 +86,8 @@ struct PendingLinks {
 enum class IdKind : std::uint8_t { Group, ObjDef, CxnDef, Model, Occurrence };
 
 // Every id of the export, unique across all kinds, with the item it names. The ids (views into
-// a text pool) lie in a list in reading order; an open-addressing table of hashes and list
-// positions finds them, so that growing the table moves eight bytes per id.
+// a text pool) lie in a list in reading order (in blocks, never moved); an open-addressing table
+// of hashes and list positions finds them, so that growing the table moves eight bytes per id.
 class IdTable {
 public:
     /// Record an id; false when it is already there.
@@ -105,8 +107,14 @@ public:
         if (count < 1024 || !slots_.empty()) return;
         std::size_t size = 4096;
         while (size * 7 < count * 10) size *= 2;
-        slots_.assign(size, Slot{});
-        entries_.reserve(count);
+        // A table of many megabytes gets memory of its own: ask for huge pages before it is
+        // touched, as for the heap (see PrepareHeapFor in aris/LocalServer.cpp).
+        slots_.reserve(size);
+        constexpr std::uintptr_t kHugePage = 2u << 20;
+        auto first = (reinterpret_cast<std::uintptr_t>(slots_.data()) + kHugePage - 1) & ~(kHugePage - 1);
+        auto last = (reinterpret_cast<std::uintptr_t>(slots_.data() + size)) & ~(kHugePage - 1);
+        if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        slots_.resize(size);
     }
 
     /// The item of an id of a kind, nullptr when there is none.
@@ -154,7 +162,7 @@ private:
         }
     }
 
-    std::vector<Entry> entries_;
+    std::deque<Entry> entries_;
     std::vector<Slot> slots_;
     bool emptySeen_ = false;
 };
