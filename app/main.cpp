@@ -1,5 +1,9 @@
 #include "app/modMain.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
 #ifdef LUMENPORT_DESKTOP_MODULE
 #include <dlfcn.h>
 
@@ -56,10 +60,32 @@ void ShutdownDesktop() {
 }  // namespace
 #endif
 
+// Checked builds free everything at the end, so that the leak check sees every block.
+#if defined(__SANITIZE_ADDRESS__)
+#define LP_FREE_AT_EXIT 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LP_FREE_AT_EXIT 1
+#endif
+#endif
+
 int main(int argc, char** argv) {
+#ifndef LP_FREE_AT_EXIT
+    modMain::LeaveDataToTheSystemAtExit(true);
+#endif
 #ifdef LUMENPORT_DESKTOP_MODULE
-    return modMain::Main(argc, argv, InstallDesktop, ShutdownDesktop);
+    int status = modMain::Main(argc, argv, InstallDesktop, ShutdownDesktop);
 #else
-    return modMain::Main(argc, argv);
+    int status = modMain::Main(argc, argv);
+#endif
+#ifdef LP_FREE_AT_EXIT
+    return status;
+#else
+    // The definition file and the log are complete (every line was written when it was made);
+    // the database and the constructs go with the process, without freeing them block by block.
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    std::_Exit(status);
 #endif
 }

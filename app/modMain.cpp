@@ -170,18 +170,28 @@ bool Setup(const OwnOptions& options) {
     return true;
 }
 
+namespace {
+bool g_leaveDataAtExit = false;
+}  // namespace
+
+void LeaveDataToTheSystemAtExit(bool leave) { g_leaveDataAtExit = leave; }
+
 void Shutdown() {
     ProcedureScope scope("modMain.Shutdown");
     modMappingRule::ResetMappingRules();
-    modGlobals::ReleaseRegistries();
+    // The constructs and the database of a large export are millions of blocks; when the
+    // process ends next, they stay where they are (still referenced) and go with it.
+    if (!g_leaveDataAtExit) modGlobals::ReleaseRegistries();
     delete modGlobals::WPXWriter;
     modGlobals::WPXWriter = nullptr;
     delete modGlobals::WPX_Export;
     modGlobals::WPX_Export = nullptr;
     delete modGlobals::IOHandler;
     modGlobals::IOHandler = nullptr;
-    delete modGlobals::ARIS_Interface;
-    modGlobals::ARIS_Interface = nullptr;
+    if (!g_leaveDataAtExit) {
+        delete modGlobals::ARIS_Interface;
+        modGlobals::ARIS_Interface = nullptr;
+    }
     delete modGlobals::ExceptionHandler;
     modGlobals::ExceptionHandler = nullptr;
     modGlobals::LanguageLibrary.Free();

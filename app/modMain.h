@@ -34,5 +34,9 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop = nullptr
 bool Setup(const OwnOptions& options);
 /// Release everything in reverse order.
 void Shutdown();
+/// For a process that ends right after Main: Shutdown leaves the database and the constructs
+/// to the operating system instead of freeing them one by one (the program sets it; tests that
+/// run Main in-process do not).
+void LeaveDataToTheSystemAtExit(bool leave);
 
 }  // namespace modMain
