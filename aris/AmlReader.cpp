@@ -887,8 +887,8 @@ std::unique_ptr<repo::DatabaseImpl> ReadAml(const AmlChunkSource& source, const 
                                             std::unique_ptr<TypeCatalog> catalog, std::ostream& report,
                                             std::size_t expectedBytes) {
     AmlParser parser(sourceName, std::move(catalog));
-    // Exports written by ARIS hold about one id per 300 bytes.
-    parser.ExpectIds(expectedBytes / 256);
+    // Exports written by ARIS hold about one id per 300 bytes; the table grows if there are more.
+    parser.ExpectIds(expectedBytes / 300);
     parser.Parse(source);
     return parser.Finish(report);
 }
