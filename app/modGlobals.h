@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "platform/LanguageLibrary.h"
@@ -48,11 +49,54 @@ struct ExportOptions {
     bool DataTypeFromAttribute = true;
 };
 
+/// The name of the procedure now running, read as a string. Procedure scopes set it from their
+/// names, which last as long as the program: entering and leaving a procedure then copies no
+/// text, and the string is made only when someone reads it.
+class ProcedureName {
+public:
+    ProcedureName& operator=(const std::string& name) {
+        text_ = name;
+        lasting_ = nullptr;
+        return *this;
+    }
+    ProcedureName& operator=(const char* name) { return *this = std::string(name); }
+    void clear() { *this = std::string(); }
+
+    /// The name as a string.
+    operator const std::string&() const { return Text(); }
+    const std::string& Text() const {
+        if (lasting_) {
+            text_.assign(lasting_);
+            lasting_ = nullptr;
+        }
+        return text_;
+    }
+    bool empty() const { return lasting_ ? *lasting_ == '\0' : text_.empty(); }
+
+    /// Set a name that lasts as long as the program (a procedure scope's name), without a copy.
+    void SetLasting(const char* name) { lasting_ = name; }
+    /// The lasting name now in force, nullptr when the name is a text of its own.
+    const char* Lasting() const { return lasting_; }
+    /// Exchange the text of the name (a name set by other means) with `text`.
+    void SwapText(std::string& text) {
+        Text();
+        text_.swap(text);
+    }
+
+    friend bool operator==(const ProcedureName& a, const std::string& b) { return a.Text() == b; }
+    friend bool operator==(const ProcedureName& a, const char* b) { return a.Text() == b; }
+    friend std::ostream& operator<<(std::ostream& out, const ProcedureName& name) { return out << name.Text(); }
+
+private:
+    mutable std::string text_;
+    mutable const char* lasting_ = nullptr;
+};
+
 /// Global state of the program, in one place.
 namespace modGlobals {
 
 /// Qualified name of the procedure now running ("modMain.Main"), read by the error path.
-inline std::string CurrentProcedure;
+inline ProcedureName CurrentProcedure;
 /// Marker of a step that is expected to fail ("Open file", "Retrieve rule"), or "".
 inline std::string CurrentStep;
 /// Locale id of the ARIS session (/LOC), passed with every localized ARIS read.
@@ -112,8 +156,7 @@ public:
 
 private:
     const char* name_;
-    const char* callerName_;    ///< the caller's scope name, when that was the current name
-    std::size_t callerLength_;
-    std::size_t depth_;  ///< where the caller's name is kept otherwise (see modGlobals.cpp)
+    const char* callerName_;  ///< the caller's name when it is a lasting one, else nullptr
+    std::size_t depth_;       ///< where the caller's name is kept otherwise (see modGlobals.cpp)
     int uncaught_;
 };

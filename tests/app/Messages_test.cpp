@@ -147,8 +147,8 @@ TEST(ProcedureScope, RestoresCallerNamesSetWithoutAScope) {
     } rows[] = {
         {"assigned", [] { modGlobals::CurrentProcedure = "Test.Assigned"; }, "Test.Assigned"},
         {"empty", [] { modGlobals::CurrentProcedure.clear(); }, ""},
-        // The same letters as a scope's name, set by hand: still the caller's text.
-        {"changed in place", [] { modGlobals::CurrentProcedure.back() = 'X'; }, "modMain.RuX"},
+        // A copy of the scope's name set by hand: a text of its own, restored as such.
+        {"copied", [] { modGlobals::CurrentProcedure = std::string(modGlobals::CurrentProcedure.Text()); }, "modMain.Run"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
