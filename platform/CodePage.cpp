@@ -31,9 +31,10 @@ CodePageEnvironment ReadCodePageEnvironment() {
     const char** slots[] = {&env.codePage, &env.locale[0], &env.locale[1], &env.locale[2]};
     for (char** entry = environ; entry && *entry; ++entry) {
         const char* e = *entry;
-        if (e[0] != 'L') continue;
+        // Only names starting with "L" and a letter of one of the four second letters matter.
+        if (e[0] != 'L' || (e[1] != 'U' && e[1] != 'C' && e[1] != 'A')) continue;
         for (std::size_t i = 0; i < 4; ++i) {
-            if (*slots[i] || std::strncmp(e, kNames[i].data(), kNames[i].size()) != 0) continue;
+            if (*slots[i] || e[1] != kNames[i][1] || std::strncmp(e, kNames[i].data(), kNames[i].size()) != 0) continue;
             *slots[i] = e + kNames[i].size();
         }
     }
