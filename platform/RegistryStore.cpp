@@ -89,6 +89,8 @@ struct Line {
     std::string name;   // for Value lines: the value name ("" for the default value "@")
     std::string data;   // for Value lines: the text after "="
     bool broken = false;
+    bool continues = false;      // ends in "\\": the next line belongs to the same value
+    bool continuation = false;   // a following line of a value written over several lines
 };
 
 // Parse a quoted name at the start of `s`; on success `end` points after the closing quote.
@@ -215,14 +217,16 @@ ParsedFile Parse(const std::string& path, const std::string& text) {
         if (continuation) {
             Line l;
             l.kind = Line::Other;
+            l.continuation = true;
+            l.continues = !TrimRight(pf.raw[i]).empty() && TrimRight(pf.raw[i]).back() == '\\';
+            continuation = l.continues;
             pf.lines.push_back(l);
-            continuation = !TrimRight(pf.raw[i]).empty() && TrimRight(pf.raw[i]).back() == '\\';
             continue;
         }
         Line l = ParseLine(pf.raw[i]);
         if (l.kind == Line::Value) {
             std::string d = TrimRight(l.data);
-            if (!d.empty() && d.back() == '\\' && d.rfind("hex", 0) == 0) continuation = true;
+            if (!d.empty() && d.back() == '\\' && d.rfind("hex", 0) == 0) l.continues = continuation = true;
         }
         if (l.broken) Report(path + ":" + std::to_string(i + 1) + ": line not understood, kept as it is: " + pf.raw[i]);
         pf.lines.push_back(l);
@@ -324,7 +328,18 @@ void RegistryHive::Write(const std::string& key, const std::string& name, const 
         // Keep the spelling of the name the file already has.
         const std::string& existing = pf.lines[static_cast<std::size_t>(valueLine)].name;
         out[static_cast<std::size_t>(valueLine)] = "\"" + EscapeRegString(existing) + "\"=" + EncodeData(value);
+        // The lines that continued the old value belong to it and go with it; left behind they
+        // would be read as lines of their own.
+        std::size_t following = static_cast<std::size_t>(valueLine) + 1, end = following;
+        while (end < pf.lines.size() && pf.lines[end].continuation) ++end;
+        out.erase(out.begin() + static_cast<long>(following), out.begin() + static_cast<long>(end));
     } else if (keyLine >= 0) {
+        // A value whose last line still announces a continuation would swallow the new line:
+        // an empty line ends it first.
+        if (pf.lines[static_cast<std::size_t>(lastInKey)].continues) {
+            out.insert(out.begin() + lastInKey + 1, std::string());
+            ++lastInKey;
+        }
         out.insert(out.begin() + lastInKey + 1, newLine);
     } else {
         bool hasHeader = false;

@@ -67,6 +67,35 @@ TEST(RegistryHive, WritingKeepsEveryOtherLineAndReportsBrokenOnes) {
     EXPECT_NE(reports[0].find("u.reg:8:"), std::string::npos) << reports[0];
 }
 
+TEST(RegistryHive, ValuesWrittenOverSeveralLinesNeitherSwallowNorLeaveLinesBehind) {
+    TempDir dir;
+    // The file ends inside a value that announces one more line: a new value appended after it
+    // must not become that line.
+    WriteFile(dir.File("u.reg"),
+              "Windows Registry Editor Version 5.00\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Veltrane\\Lumenport\\CurrentVersion]\r\n"
+              "\"Blob\"=hex:02,02,\\\r\n");
+    RegistryHive hive(dir.File("u.reg"), "HKEY_CURRENT_USER");
+    hive.Write(kKey, "FirstSuffixNumber", std::int32_t{7});
+    EXPECT_EQ(std::get<std::int32_t>(hive.Read(kKey, "FirstSuffixNumber")), 7);
+    EXPECT_NE(ReadFile(dir.File("u.reg")).find("\"Blob\"=hex:02,02,\\\r\n"), std::string::npos);
+
+    // A value over several lines replaced by a number takes its following lines with it.
+    WriteFile(dir.File("v.reg"),
+              "Windows Registry Editor Version 5.00\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Veltrane\\Lumenport\\CurrentVersion]\r\n"
+              "\"Language\"=hex:01,\\\r\n"
+              "\"ConvertNames\"=dword:00000001\r\n"
+              "\"Keep\"=\"me\"\r\n");
+    RegistryHive other(dir.File("v.reg"), "HKEY_CURRENT_USER");
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(other.Read(kKey, "ConvertNames")));
+    other.Write(kKey, "Language", std::string("ENU"));
+    std::string after = ReadFile(dir.File("v.reg"));
+    EXPECT_EQ(after.find("dword:00000001"), std::string::npos) << after;
+    EXPECT_EQ(std::get<std::string>(other.Read(kKey, "Language")), "ENU");
+    EXPECT_EQ(std::get<std::string>(other.Read(kKey, "Keep")), "me");
+}
+
 TEST(RegistryHive, CreatesFileAndFoldersOnFirstWrite) {
     TempDir dir;
     RegistryHive hive(dir.File("a/b/user.reg"), "HKEY_CURRENT_USER");
