@@ -16,6 +16,12 @@ void SetQuotedConvertedProperty(std::string& target, const std::string& text, co
     if (converted && !converted->empty()) target = Quoted(*converted);
 }
 
+void SetQuotedConvertedAttribute(std::string& target, const aris::Item* item, const char* ruleName,
+                                 const char* convention) {
+    SetQuotedConvertedProperty(target, modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(item, ruleName),
+                               convention);
+}
+
 void SetQuotedAttributeProperty(std::string& target, const aris::Item* item, const char* ruleName,
                                 const char* convention) {
     SetQuotedProperty(target, modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(item, ruleName), convention);

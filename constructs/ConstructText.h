@@ -18,6 +18,11 @@ void SetQuotedProperty(std::string& target, const std::string& text, const char*
 /// leaves `target` as it was.
 void SetQuotedConvertedProperty(std::string& target, const std::string& text, const char* convention);
 
+/// SetQuotedConvertedProperty with the text of the attribute that the attribute rule reads from
+/// the item.
+void SetQuotedConvertedAttribute(std::string& target, const aris::Item* item, const char* ruleName,
+                                 const char* convention);
+
 /// SetQuotedProperty with the text of the attribute that the attribute rule reads from the item.
 void SetQuotedAttributeProperty(std::string& target, const aris::Item* item, const char* ruleName,
                                 const char* convention);

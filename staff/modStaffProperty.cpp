@@ -83,16 +83,4 @@ void WarnWhenNameless(const std::string& nameProperty) {
     if (nameProperty.empty()) RaiseWarning(2050);
 }
 
-void SetQuotedConvertedProperty(std::string& target, const std::string& text, const char* convention) {
-    if (text.empty()) return;
-    std::string converted = ConvertedOrEmpty(text, convention);
-    if (!converted.empty()) target = Quoted(converted);
-}
-
-void SetQuotedConvertedAttribute(std::string& target, const aris::ObjDef* objDef, const char* ruleName,
-                                 const char* convention) {
-    SetQuotedConvertedProperty(target, modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(objDef, ruleName),
-                               convention);
-}
-
 }  // namespace modStaffProperty

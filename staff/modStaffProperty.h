@@ -62,11 +62,4 @@ void SetupMultiValuedReference(std::string& target, const aris::ObjDef* owner, c
 /// block is still written, but the user learns that the definition file names it with nothing.
 void WarnWhenNameless(const std::string& nameProperty);
 
-/// `target` = the quoted conversion of the text under the convention, when the converted text
-/// is not empty (an empty or blank text, or a conversion warning, leaves `target` as it was).
-void SetQuotedConvertedProperty(std::string& target, const std::string& text, const char* convention);
-/// SetQuotedConvertedProperty with the attribute that the attribute rule reads from the item.
-void SetQuotedConvertedAttribute(std::string& target, const aris::ObjDef* objDef, const char* ruleName,
-                                 const char* convention);
-
 }  // namespace modStaffProperty

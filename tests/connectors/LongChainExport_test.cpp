@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -57,41 +56,24 @@ std::string LongChainAml(int n) {
     return x.str();
 }
 
-int CountLinesStarting(const std::string& text, const std::string& prefix) {
-    int count = 0;
-    std::size_t at = 0;
-    while ((at = text.find(prefix, at)) != std::string::npos) {
-        if (at == 0 || text[at - 1] == '\n') ++count;
-        at += prefix.size();
-    }
-    return count;
-}
-
 }  // namespace
 
 TEST(LongChainExport, TenThousandFunctionsWithBackEdgesInWellUnderAMinute) {
     testenv::Sandbox box("");
-    testenv::WriteFile(box.dir.File("servers/T/chain.xml"), LongChainAml(kFunctions));
-    std::string out = box.dir.File("out.wpx");
+    testenv::TimedExport exported = testenv::ExportTimed(box, LongChainAml(kFunctions), "guid-chain,Chain,13");
+    std::printf("[ timing   ] export of %d functions in one chain with back edges: %.2f s\n", kFunctions,
+                exported.seconds);
+    ASSERT_EQ(exported.run.status, 0) << exported.run.err;
 
-    auto begin = std::chrono::steady_clock::now();
-    testenv::RunResult run =
-        testenv::RunProgram({"--batch", "--output", out, "/SVR=T", "/DB=chain", "/USR=tester",
-                             "/SEL=guid-chain,Chain,13", "/LOC=1033"},
-                            {{"LUMENPORT_CODEPAGE", "1252"}, {"LC_ALL", "C"}});
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    std::printf("[ timing   ] export of %d functions in one chain with back edges: %.2f s\n", kFunctions, seconds);
-    ASSERT_EQ(run.status, 0) << run.err;
-
-    const std::string file = testenv::ReadFile(out);
-    const std::string log = testenv::ReadFile(box.dir.File("out.log"));
+    const std::string& file = exported.definition;
+    const std::string& log = exported.log;
     const int connectors = (kFunctions - 1) + kFunctions / 10 + kFunctions / 1000;
-    EXPECT_EQ(CountLinesStarting(file, "\tCONTROL\r\n"), connectors);
-    EXPECT_EQ(CountLinesStarting(log, "KVB03070I "), connectors);
+    EXPECT_EQ(testenv::CountLinesStarting(file, "\tCONTROL\r\n"), connectors);
+    EXPECT_EQ(testenv::CountLinesStarting(log, "KVB03070I "), connectors);
     // Created from the end of the chain, F(k) -> F(k+1) closes the cycle through the back edge
     // F(k+9) -> F(k) exactly when k is 1 more than a multiple of ten.
-    EXPECT_EQ(CountLinesStarting(log, "KVB03130E "), kFunctions / 10);
+    EXPECT_EQ(testenv::CountLinesStarting(log, "KVB03130E "), kFunctions / 10);
     EXPECT_NE(log.find("'Step 1' (type: 'Function') and 'Step 2' (type: 'Function') causes an invalid loop"),
               std::string::npos);
-    EXPECT_LT(seconds, 60.0);
+    EXPECT_LT(exported.seconds, 60.0);
 }

@@ -4,7 +4,6 @@
 // file in well under a minute.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -89,44 +88,27 @@ std::string LongDataChainAml(int n) {
     return x.str();
 }
 
-int CountLinesStarting(const std::string& text, const std::string& prefix) {
-    int count = 0;
-    std::size_t at = 0;
-    while ((at = text.find(prefix, at)) != std::string::npos) {
-        if (at == 0 || text[at - 1] == '\n') ++count;
-        at += prefix.size();
-    }
-    return count;
-}
-
 }  // namespace
 
 TEST(LongDataChainExport, ThreeThousandFunctionsWithSourcesAndBackFlowsInWellUnderAMinute) {
     testenv::Sandbox box("");
-    testenv::WriteFile(box.dir.File("servers/T/chain.xml"), LongDataChainAml(kFunctions));
-    std::string out = box.dir.File("out.wpx");
+    testenv::TimedExport exported = testenv::ExportTimed(box, LongDataChainAml(kFunctions), "guid-chain,Chain,13");
+    std::printf("[ timing   ] export of %d functions passing data in one chain: %.2f s\n", kFunctions,
+                exported.seconds);
+    ASSERT_EQ(exported.run.status, 0) << exported.run.err;
 
-    auto begin = std::chrono::steady_clock::now();
-    testenv::RunResult run =
-        testenv::RunProgram({"--batch", "--output", out, "/SVR=T", "/DB=chain", "/USR=tester",
-                             "/SEL=guid-chain,Chain,13", "/LOC=1033"},
-                            {{"LUMENPORT_CODEPAGE", "1252"}, {"LC_ALL", "C"}});
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    std::printf("[ timing   ] export of %d functions passing data in one chain: %.2f s\n", kFunctions, seconds);
-    ASSERT_EQ(run.status, 0) << run.err;
-
-    const std::string file = testenv::ReadFile(out);
-    const std::string log = testenv::ReadFile(box.dir.File("out.log"));
+    const std::string& file = exported.definition;
+    const std::string& log = exported.log;
     const int flows = (kFunctions - 1) + kFunctions / 10;
-    EXPECT_EQ(CountLinesStarting(file, "\tDATA\r\n"), flows + kFunctions);
-    EXPECT_EQ(CountLinesStarting(log, "KVB03080I "), flows);
+    EXPECT_EQ(testenv::CountLinesStarting(file, "\tDATA\r\n"), flows + kFunctions);
+    EXPECT_EQ(testenv::CountLinesStarting(log, "KVB03080I "), flows);
     // Created in chain order, each back flow F(10j) -> F(10j-9) closes its cycle.
-    EXPECT_EQ(CountLinesStarting(log, "KVB03140E "), kFunctions / 10);
+    EXPECT_EQ(testenv::CountLinesStarting(log, "KVB03140E "), kFunctions / 10);
     EXPECT_NE(log.find("'Step 10' (type: 'Function') and 'Step 1' (type: 'Function') causes an invalid loop"),
               std::string::npos);
     // One source per function, numbered in chain order, each mapped to its reader's member.
     EXPECT_NE(file.find("\tSOURCE 3000 XPOS "), std::string::npos);
     EXPECT_NE(file.find("\t\tFROM SOURCE 3000 TO 'Step 3000'\r\n\t\tMAP 'Input 3000' TO 'Input 3000'\r\n"),
               std::string::npos);
-    EXPECT_LT(seconds, 60.0);
+    EXPECT_LT(exported.seconds, 60.0);
 }

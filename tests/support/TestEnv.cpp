@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -96,6 +97,30 @@ std::string TestDataPath(const std::string& relative) { return std::string(LP_TE
 
 RunResult RunProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
     return RunProgramAt(BinPath("kvbrars"), args, env);
+}
+
+int CountLinesStarting(const std::string& text, const std::string& prefix) {
+    int count = 0;
+    std::size_t at = 0;
+    while ((at = text.find(prefix, at)) != std::string::npos) {
+        if (at == 0 || text[at - 1] == '\n') ++count;
+        at += prefix.size();
+    }
+    return count;
+}
+
+TimedExport ExportTimed(const Sandbox& box, const std::string& aml, const std::string& selection) {
+    WriteFile(box.dir.File("servers/T/chain.xml"), aml);
+    const std::string out = box.dir.File("out.wpx");
+    TimedExport result;
+    auto begin = std::chrono::steady_clock::now();
+    result.run = RunProgram({"--batch", "--output", out, "/SVR=T", "/DB=chain", "/USR=tester", "/SEL=" + selection,
+                             "/LOC=1033"},
+                            {{"LUMENPORT_CODEPAGE", "1252"}, {"LC_ALL", "C"}});
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    result.definition = ReadFile(out);
+    result.log = ReadFile(box.dir.File("out.log"));
+    return result;
 }
 
 std::string CopyProgramTo(const std::string& folder) {

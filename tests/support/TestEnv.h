@@ -70,6 +70,22 @@ RunResult RunProgramAt(const std::string& program, const std::vector<std::string
 /// can put a mapping profile beside it without touching the build. Returns the program's path.
 std::string CopyProgramTo(const std::string& folder);
 
+/// How many lines of `text` begin with `prefix`.
+int CountLinesStarting(const std::string& text, const std::string& prefix);
+
+/// A batch export of one model of a test database, timed.
+struct TimedExport {
+    RunResult run;
+    double seconds = 0;
+    std::string definition;  ///< the definition file written
+    std::string log;         ///< its log
+};
+
+/// Writes `aml` as database "chain" of server T in the sandbox, exports the model selected by
+/// `selection` (a /SEL value) in batch mode with locale 1033 and code page 1252, and returns
+/// the result with the wall time of the run.
+TimedExport ExportTimed(const Sandbox& box, const std::string& aml, const std::string& selection);
+
 /// Path of a file in the build's program folder.
 std::string BinPath(const std::string& name);
 /// Path of a file under tests/.
