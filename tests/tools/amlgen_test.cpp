@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <expat.h>
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <set>
@@ -28,25 +25,9 @@ constexpr int kSeed = 7;
 
 /// Run amlgen from the build; returns its exit status and fills its standard output.
 int RunAmlgen(const std::vector<std::string>& args, std::string& out) {
-    testenv::TempDir capture;
-    std::string outPath = capture.File("out");
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        int fd = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(fd, 1);
-        ::dup2(null, 2);
-        std::string prog = testenv::BinPath("amlgen");
-        std::vector<char*> argv{const_cast<char*>(prog.c_str())};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(prog.c_str(), argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    out = testenv::ReadFile(outPath);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    testenv::RunResult run = testenv::RunProgramAt(testenv::BinPath("amlgen"), args);
+    out = run.out;
+    return run.status;
 }
 
 /// Generate a database into `path` with the given name; returns the selection text.
