@@ -63,6 +63,17 @@ std::string UpdateBlock(const std::string& kind, const std::string& name, const 
     return WPXBlock().Line(0, "UPDATE " + kind + name).Line(1, keyword + value).Line(0, "END " + name).Text();
 }
 
+// Writes every construct of a registry with `writeOne`, in registry order; returns how many.
+template <typename Constructs, typename WriteOne>
+int WriteEach(const Constructs& constructs, WriteOne writeOne) {
+    int count = 0;
+    for (const auto& construct : constructs) {
+        writeOne(*construct);
+        ++count;
+    }
+    return count;
+}
+
 }  // namespace
 
 std::string clsWPXWriter::HeaderDate(const std::tm& localTime) {
@@ -124,66 +135,42 @@ void clsWPXWriter::WriteSectionHeader(const std::string& title) {
 int clsWPXWriter::WriteAllDataStructure() {
     ProcedureScope scope("clsWPXWriter.WriteAllDataStructure");
     WriteSectionHeader("DATA_STRUCTUREs");
-    int count = 0;
-    for (const Owned<clsDATA_STRUCTURE>& structure : RegistryOf(modGlobals::Col_DATA_STRUCTURE)) {
-        WriteDataStructure(*structure);
-        ++count;
-    }
-    return count;
+    return WriteEach(RegistryOf(modGlobals::Col_DATA_STRUCTURE),
+                     [&](const clsDATA_STRUCTURE& structure) { WriteDataStructure(structure); });
 }
 
 int clsWPXWriter::WriteAllProcessCategory() {
     ProcedureScope scope("clsWPXWriter.WriteAllProcessCategory");
     WriteSectionHeader("PROCESS_CATEGORYs");
-    int count = 0;
-    for (const Owned<clsPROCESS_CATEGORY>& category : RegistryOf(modGlobals::Col_PROCESS_CATEGORY)) {
-        WriteProcessCategory(*category);
-        ++count;
-    }
-    return count;
+    return WriteEach(RegistryOf(modGlobals::Col_PROCESS_CATEGORY),
+                     [&](const clsPROCESS_CATEGORY& category) { WriteProcessCategory(category); });
 }
 
 int clsWPXWriter::WriteAllProgram() {
     ProcedureScope scope("clsWPXWriter.WriteAllProgram");
     WriteSectionHeader("PROGRAMs");
-    int count = 0;
-    for (const Owned<clsPROGRAM>& program : RegistryOf(modGlobals::Col_PROGRAM)) {
-        WriteProgram(*program);
-        ++count;
-    }
-    return count;
+    return WriteEach(RegistryOf(modGlobals::Col_PROGRAM), [&](const clsPROGRAM& program) { WriteProgram(program); });
 }
 
 int clsWPXWriter::WriteAllPerson(bool update) {
     ProcedureScope scope("clsWPXWriter.WriteAllPerson");
     if (!update) WriteSectionHeader("PERSONs");
-    int count = 0;
-    for (const Owned<clsPERSON>& person : RegistryOf(modGlobals::Col_PERSON)) {
-        WritePerson(*person, update);
-        ++count;
-    }
+    int count =
+        WriteEach(RegistryOf(modGlobals::Col_PERSON), [&](const clsPERSON& person) { WritePerson(person, update); });
     return update ? 0 : count;
 }
 
 int clsWPXWriter::WriteAllRole() {
     ProcedureScope scope("clsWPXWriter.WriteAllRole");
     WriteSectionHeader("ROLEs");
-    int count = 0;
-    for (const Owned<clsROLE>& role : RegistryOf(modGlobals::Col_ROLE)) {
-        WriteRole(*role);
-        ++count;
-    }
-    return count;
+    return WriteEach(RegistryOf(modGlobals::Col_ROLE), [&](const clsROLE& role) { WriteRole(role); });
 }
 
 int clsWPXWriter::WriteAllOrganization(bool update) {
     ProcedureScope scope("clsWPXWriter.WriteAllOrganization");
     if (!update) WriteSectionHeader("ORGANIZATIONs");
-    int count = 0;
-    for (const Owned<clsORGANIZATION>& organization : RegistryOf(modGlobals::Col_ORGANIZATION)) {
-        WriteOrganization(*organization, update);
-        ++count;
-    }
+    int count = WriteEach(RegistryOf(modGlobals::Col_ORGANIZATION),
+                          [&](const clsORGANIZATION& organization) { WriteOrganization(organization, update); });
     return update ? 0 : count;
 }
 
@@ -197,32 +184,19 @@ int clsWPXWriter::WriteAllProcess() {
 
 int clsWPXWriter::WriteAllActivity(const clsPROCESS& process) {
     ProcedureScope scope("clsWPXWriter.WriteAllActivity");
-    int count = 0;
-    for (const Owned<clsACTIVITY>& activity : process.Col_ACTIVITY) {
-        WriteActivity(*activity);
-        ++count;
-    }
-    return count;
+    return WriteEach(process.Col_ACTIVITY, [&](const clsACTIVITY& activity) { WriteActivity(activity); });
 }
 
 int clsWPXWriter::WriteAllControlConnector(const clsPROCESS& process) {
     ProcedureScope scope("clsWPXWriter.WriteAllControlConnector");
-    int count = 0;
-    for (const Owned<clsCONTROL_CONNECTOR>& connector : process.Col_CONTROL_CONNECTOR) {
-        WriteControlConnector(*connector);
-        ++count;
-    }
-    return count;
+    return WriteEach(process.Col_CONTROL_CONNECTOR,
+                     [&](const clsCONTROL_CONNECTOR& connector) { WriteControlConnector(connector); });
 }
 
 int clsWPXWriter::WriteAllDataConnector(const clsPROCESS& process) {
     ProcedureScope scope("clsWPXWriter.WriteAllDataConnector");
-    int count = 0;
-    for (const Owned<clsDATA_CONNECTOR>& connector : process.Col_DATA_CONNECTOR) {
-        WriteDataConnector(*connector);
-        ++count;
-    }
-    return count;
+    return WriteEach(process.Col_DATA_CONNECTOR,
+                     [&](const clsDATA_CONNECTOR& connector) { WriteDataConnector(connector); });
 }
 
 void clsWPXWriter::WriteDataStructure(const clsDATA_STRUCTURE& structure) {
