@@ -62,18 +62,13 @@ void clsDATA_MEMBER::SetupProperty_MemberSetting() {
 void clsDATA_MEMBER::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsDATA_MEMBER.SetupProperty_DESCRIPTION");
     if (!modGlobals::Options.UseDescriptionAttr) return;
-    SetQuotedConvertedProperty(
-        DESCRIPTION, modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(ARISObjectDefinition, "DATA_MEMBER_DESCRIPTION"),
-        "2");
+    SetQuotedConvertedAttribute(DESCRIPTION, ARISObjectDefinition, "DATA_MEMBER_DESCRIPTION", "2");
 }
 
 void clsDATA_MEMBER::SetupProperty_DOCUMENTATION() {
     ProcedureScope scope("clsDATA_MEMBER.SetupProperty_DOCUMENTATION");
     if (!modGlobals::Options.UseDocumentationAttr) return;
-    SetQuotedConvertedProperty(
-        DOCUMENTATION,
-        modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(ARISObjectDefinition, "DATA_MEMBER_DOCUMENTATION"),
-        "3");
+    SetQuotedConvertedAttribute(DOCUMENTATION, ARISObjectDefinition, "DATA_MEMBER_DOCUMENTATION", "3");
 }
 
 std::optional<std::string> clsDATA_MEMBER::MatchKey() const {

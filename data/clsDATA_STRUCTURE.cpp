@@ -71,10 +71,7 @@ void clsDATA_STRUCTURE::SetupPropertiesInOrder() {
 void clsDATA_STRUCTURE::SetupProperty_ObjectName() {
     ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_ObjectName");
     if (!IsGenerated) {
-        SetQuotedConvertedProperty(
-            ObjectName,
-            modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(ARISObjectDefinition, "DATA_STRUCTURE_ObjectName"),
-            "4");
+        SetQuotedConvertedAttribute(ObjectName, ARISObjectDefinition, "DATA_STRUCTURE_ObjectName", "4");
     } else if (!ColARISDataMemberObjectDefinition.Empty()) {
         SetQuotedConvertedProperty(ObjectName, DATA_STRUCTURE_GenerateName(), "6");
     } else {
@@ -91,19 +88,13 @@ void clsDATA_STRUCTURE::SetupProperty_StructureSetting() {
 void clsDATA_STRUCTURE::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_DESCRIPTION");
     if (IsGenerated || !modGlobals::Options.UseDescriptionAttr) return;
-    SetQuotedConvertedProperty(
-        DESCRIPTION,
-        modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(ARISObjectDefinition, "DATA_STRUCTURE_DESCRIPTION"),
-        "2");
+    SetQuotedConvertedAttribute(DESCRIPTION, ARISObjectDefinition, "DATA_STRUCTURE_DESCRIPTION", "2");
 }
 
 void clsDATA_STRUCTURE::SetupProperty_DOCUMENTATION() {
     ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_DOCUMENTATION");
     if (IsGenerated || !modGlobals::Options.UseDocumentationAttr) return;
-    SetQuotedConvertedProperty(DOCUMENTATION,
-                               modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(
-                                   ARISObjectDefinition, "DATA_STRUCTURE_DOCUMENTATION"),
-                               "3");
+    SetQuotedConvertedAttribute(DOCUMENTATION, ARISObjectDefinition, "DATA_STRUCTURE_DOCUMENTATION", "3");
 }
 
 void clsDATA_STRUCTURE::SetupProperty_MemberDeclarations() {
