@@ -8,10 +8,6 @@ namespace {
 
 constexpr std::size_t kNoStop = std::numeric_limits<std::size_t>::max();
 
-bool SameObject(const aris::ObjDef* a, const aris::ObjDef* b) {
-    return a && b && a->Guid() == b->Guid();
-}
-
 }  // namespace
 
 DataStructureIndex& DataStructureIndex::Instance() {
@@ -104,7 +100,7 @@ std::size_t DataStructureIndex::StopPosition(const aris::ObjDef* dataObject) con
     // Structures of one data object are registered under its key, so at most one of the first
     // two structures of data objects can be the given object's own.
     for (std::size_t position : firstStructuresOfDataObjects_)
-        if (!SameObject(entries_[position - 1]->ARISObjectDefinition, dataObject)) return position;
+        if (!modMappingRule::SameARISItem(entries_[position - 1]->ARISObjectDefinition, dataObject)) return position;
     return kNoStop;
 }
 
