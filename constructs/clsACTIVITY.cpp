@@ -15,12 +15,6 @@ constexpr const char* kStartConditionRule = "ACTIVITY_START_CONDITION";
 constexpr const char* kExitConditionRule = "ACTIVITY_EXIT_CONDITION";
 constexpr const char* kProgramRule = "ACTIVITY_PROGRAM";
 
-// The object definitions related to the activity's function by a relation rule.
-ARISObjDefCollection RelatedObjects(const aris::ObjDef* function, const char* ruleName) {
-    ARISObjDefCollection related;
-    modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(related, function, ruleName);
-    return related;
-}
 // The symbol of the AND rule that joins incoming control flows.
 constexpr int kAndRuleSymbol = 42;
 
@@ -64,12 +58,14 @@ void clsACTIVITY::SetupProperty_ActivitySetting() {
 
 void clsACTIVITY::SetupProperty_InputContainer() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_InputContainer");
-    Containers.SetInputContainer(ChooseContainer(RelatedObjects(ARISObjectDefinition, "FUNCTION_RECEIVES_DATA")));
+    Containers.SetInputContainer(ChooseContainer(
+        modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(ARISObjectDefinition, "FUNCTION_RECEIVES_DATA")));
 }
 
 void clsACTIVITY::SetupProperty_OutputContainer() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_OutputContainer");
-    Containers.SetOutputContainer(ChooseContainer(RelatedObjects(ARISObjectDefinition, "FUNCTION_SENDS_DATA")));
+    Containers.SetOutputContainer(ChooseContainer(
+        modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(ARISObjectDefinition, "FUNCTION_SENDS_DATA")));
 }
 
 void clsACTIVITY::SetupProperty_LAYOUT() {
@@ -127,7 +123,8 @@ void clsACTIVITY::SetupProperty_ProgramActivitySetting() {
 
 void clsACTIVITY::SetupProperty_PROGRAM() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_PROGRAM");
-    ARISObjDefCollection programs = RelatedObjects(ARISObjectDefinition, kProgramRule);
+    ARISObjDefCollection programs =
+        modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(ARISObjectDefinition, kProgramRule);
     if (programs.Empty()) return;
     const aris::ObjDef* program = programs.Item(1);
     std::string name = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(program, "PROGRAM_ObjectName");
@@ -144,7 +141,8 @@ void clsACTIVITY::SetupProperty_PROGRAM() {
 
 void clsACTIVITY::SetupProperty_SUPPORT_TOOL() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_SUPPORT_TOOL");
-    ARISObjDefCollection programs = RelatedObjects(ARISObjectDefinition, kProgramRule);
+    ARISObjDefCollection programs =
+        modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(ARISObjectDefinition, kProgramRule);
     // A program activity runs its first program; a process activity runs none.
     std::size_t first = Is_PROCESS_ACTIVITY() ? 1 : 2;
     std::string tools;
@@ -240,9 +238,8 @@ std::string clsACTIVITY::GetProperty_ExitCondition(const std::string& ruleName) 
 }
 
 const aris::ObjDef* clsACTIVITY::JoiningAndRule(const clsPROCESS& process) const {
-    ARISObjDefCollection rules;
-    modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(rules, ARISObjectDefinition,
-                                                                "FUNCTION_RECEIVES_CONTROL_FROM_RULE");
+    ARISObjDefCollection rules = modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(
+        ARISObjectDefinition, "FUNCTION_RECEIVES_CONTROL_FROM_RULE");
     if (rules.Count() != 1) return nullptr;
     const aris::ObjDef* rule = rules.Item(1);
     auto occurrences = rule->OccListInModel(process.ARIS_Model);

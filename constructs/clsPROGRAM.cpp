@@ -7,9 +7,7 @@ namespace {
 
 // The container chosen from the data objects related to the program by the rule.
 const clsDATA_STRUCTURE* ContainerOfRelatedData(const aris::ObjDef* program, const char* ruleName) {
-    ARISObjDefCollection related;
-    modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(related, program, ruleName);
-    return ChooseContainer(related);
+    return ChooseContainer(modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(program, ruleName));
 }
 
 }  // namespace

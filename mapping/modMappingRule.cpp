@@ -124,6 +124,12 @@ ARISObjDefCollection& Find_Related_ARIS_ObjDef_Using_Mapping_Rule(ARISObjDefColl
     return result;
 }
 
+ARISObjDefCollection Related_ARIS_ObjDefs_Using_Mapping_Rule(const aris::ObjDef* start, const std::string& ruleName) {
+    ARISObjDefCollection related;
+    Find_Related_ARIS_ObjDef_Using_Mapping_Rule(related, start, ruleName);
+    return related;
+}
+
 bool ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(const aris::ObjDef* from, const aris::ObjDef* to,
                                                               const std::string& ruleName) {
     ProcedureScope scope("modMappingRule.ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule");

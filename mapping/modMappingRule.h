@@ -51,6 +51,8 @@ std::string Find_ARIS_ObjDef_Attribute(const aris::Item* item, std::int32_t attr
 ARISObjDefCollection& Find_Related_ARIS_ObjDef_Using_Mapping_Rule(ARISObjDefCollection& result,
                                                                   const aris::ObjDef* start,
                                                                   const std::string& ruleName);
+/// Find_Related_ARIS_ObjDef_Using_Mapping_Rule into a new collection.
+ARISObjDefCollection Related_ARIS_ObjDefs_Using_Mapping_Rule(const aris::ObjDef* start, const std::string& ruleName);
 /// Add to `result` the occurring objects of type `targetObjTypeNum` one connection of type
 /// `cnxTypeNum` away from `start` (direction 2 incoming, 4 outgoing; another direction shows
 /// warning 2030 once per connection listed). Returns `result`.

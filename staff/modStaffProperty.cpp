@@ -23,12 +23,6 @@ std::string ConvertedOrEmpty(const std::string& text, const char* convention) {
     return modMappingRule::ConvertARISNameOrWarn(text, convention).value_or("");
 }
 
-ARISObjDefCollection RelatedObjects(const aris::ObjDef* owner, const char* relationRule) {
-    ARISObjDefCollection related;
-    modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(related, owner, relationRule);
-    return related;
-}
-
 }  // namespace
 
 std::string PersonName(const aris::ObjDef* person) { return modUtilities::ConvertARISPersonName(person); }
@@ -53,7 +47,8 @@ void EnsureOrganization(const aris::ObjDef* organization) { ORGANIZATION_Add_ARI
 
 void SetupSingleValuedReference(std::string& target, const aris::ObjDef* owner, const StaffReference& reference,
                                 const char* keyword, const char* ownerKind) {
-    ARISObjDefCollection related = RelatedObjects(owner, reference.relationRule);
+    ARISObjDefCollection related =
+        modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(owner, reference.relationRule);
     if (related.Empty()) return;
     const aris::ObjDef* first = related.Item(1);
     std::string name = reference.name(first);
@@ -70,7 +65,8 @@ void SetupSingleValuedReference(std::string& target, const aris::ObjDef* owner, 
 }
 
 void SetupMultiValuedReference(std::string& target, const aris::ObjDef* owner, const StaffReference& reference) {
-    for (const aris::ObjDef* objDef : RelatedObjects(owner, reference.relationRule)) {
+    for (const aris::ObjDef* objDef :
+         modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(owner, reference.relationRule)) {
         std::string name = reference.name(objDef);
         if (name.empty()) continue;
         target += " " + Quoted(name);
