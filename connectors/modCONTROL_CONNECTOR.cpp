@@ -4,31 +4,6 @@
 #include "constructs/clsACTIVITY.h"
 #include "constructs/clsPROCESS.h"
 
-namespace {
-
-void AddOnce(platform::OrderedCollection<clsCONTROL_CONNECTOR*>& connectors, clsCONTROL_CONNECTOR& connector) {
-    std::string key = connector.Key();
-    if (!connectors.Contains(key)) connectors.Add(&connector, key);
-}
-
-// The connector joins the outgoing connectors of FROM's activity and the incoming ones of TO's.
-void AttachToActivities(clsPROCESS& process, clsCONTROL_CONNECTOR& connector) {
-    if (clsACTIVITY* target = modConnector::ActivityOfFunction(process, connector.TO_ARISObjectDefinition))
-        AddOnce(target->Col_CONTROL_CONNECTOR_IN, connector);
-    if (clsACTIVITY* source = modConnector::ActivityOfFunction(process, connector.FROM_ARISObjectDefinition))
-        AddOnce(source->Col_CONTROL_CONNECTOR_OUT, connector);
-}
-
-// Messages 3070 and 3130 name both functions with their type names.
-void LogControlFlow(int severity, int id, const clsCONTROL_CONNECTOR& connector) {
-    const aris::ObjDef& from = *connector.FROM_ARISObjectDefinition;
-    const aris::ObjDef& to = *connector.TO_ARISObjectDefinition;
-    const aris::LocaleId locale = modGlobals::LocaleId;
-    LogMessage(severity, id, from.TypeName(locale), from.Name(locale), to.TypeName(locale), to.Name(locale));
-}
-
-}  // namespace
-
 void CONTROL_CONNECTOR_Create(clsPROCESS& process) {
     ProcedureScope scope("modCONTROL_CONNECTOR.CONTROL_CONNECTOR_Create");
     CONTROL_CONNECTOR_Find_ARIS_Mapping(process);
@@ -37,12 +12,7 @@ void CONTROL_CONNECTOR_Create(clsPROCESS& process) {
 
 void CONTROL_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
     ProcedureScope scope("modCONTROL_CONNECTOR.CONTROL_CONNECTOR_Find_ARIS_Mapping");
-    if (!process.ARIS_Model) throw platform::Error(91, "Object variable not set: the process has no ARIS model");
-    ARISModelCollection models;
-    models.Add(process.ARIS_Model, process.ARIS_Model->Guid());
-    ARISObjDefCollection sources;
-    modMappingRule::Find_ARIS_ObjDef_Using_Mapping_Rule(models, sources, "ACTIVITY");
-    for (const aris::ObjDef* source : sources) {
+    for (const aris::ObjDef* source : modConnector::FunctionsOfProcessModel(process)) {
         ARISObjDefCollection targets;
         modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(targets, source,
                                                                     clsCONTROL_CONNECTOR::kPathRule);
@@ -56,14 +26,16 @@ void CONTROL_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
             connector->TO_ARISObjectDefinition = target;
             connector->PROCESS = &process;
             connector->FindARISObjectDefinitionsOnConnectorPaths();
-            if (process.CreateActivitiesFinished) AttachToActivities(process, *connector);
+            if (process.CreateActivitiesFinished)
+                modConnector::AttachToActivities(process, *connector, &clsACTIVITY::Col_CONTROL_CONNECTOR_IN,
+                                                 &clsACTIVITY::Col_CONTROL_CONNECTOR_OUT);
             // Tested before it is added: only the connector whose addition closes a cycle reports it.
             if (modGlobals::Options.FindControlFlowLoops && connector->IsMemberOfInvalidControlFlowLoop(process))
-                LogControlFlow(48, 3130, *connector);
+                modConnector::LogFlow(48, 3130, *connector);
             clsCONTROL_CONNECTOR& added = *connector;
             std::string key = added.Key();
             process.Col_CONTROL_CONNECTOR.Add(std::move(connector), key);
-            LogControlFlow(64, 3070, added);
+            modConnector::LogFlow(64, 3070, added);
         }
     }
 }

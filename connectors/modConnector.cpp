@@ -13,6 +13,15 @@ std::string ConvertedFunctionName(const aris::ObjDef* function, const char* conv
     return modMappingRule::ConvertARISNameOrWarn(name, convention).value_or("");
 }
 
+ARISObjDefCollection FunctionsOfProcessModel(const clsPROCESS& process) {
+    if (!process.ARIS_Model) throw platform::Error(91, "Object variable not set: the process has no ARIS model");
+    ARISModelCollection models;
+    models.Add(process.ARIS_Model, process.ARIS_Model->Guid());
+    ARISObjDefCollection functions;
+    modMappingRule::Find_ARIS_ObjDef_Using_Mapping_Rule(models, functions, "ACTIVITY");
+    return functions;
+}
+
 clsACTIVITY* ActivityOfFunction(const clsPROCESS& process, const aris::ObjDef* function) {
     if (!function) return nullptr;
     const Owned<clsACTIVITY>* activity = process.Col_ACTIVITY.Find(function->Guid());

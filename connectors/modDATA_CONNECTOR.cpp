@@ -15,28 +15,6 @@ constexpr const char* kSendsRule = "FUNCTION_SENDS_DATA";
 // Item.Guid texts of data objects, compared exactly: the same ARIS item.
 using DataObjectIndex = std::unordered_set<std::string>;
 
-void AddOnce(platform::OrderedCollection<clsDATA_CONNECTOR*>& connectors, clsDATA_CONNECTOR& connector) {
-    std::string key = connector.Key();
-    if (!connectors.Contains(key)) connectors.Add(&connector, key);
-}
-
-// The connector joins the outgoing connectors of FROM's activity and the incoming ones of TO's;
-// a function without an activity adds nothing.
-void AttachToActivities(const clsPROCESS& process, clsDATA_CONNECTOR& connector) {
-    if (clsACTIVITY* target = modConnector::ActivityOfFunction(process, connector.TO_ARISObjectDefinition))
-        AddOnce(target->Col_DATA_CONNECTOR_IN, connector);
-    if (clsACTIVITY* source = modConnector::ActivityOfFunction(process, connector.FROM_ARISObjectDefinition))
-        AddOnce(source->Col_DATA_CONNECTOR_OUT, connector);
-}
-
-// Messages 3080 and 3140 name both functions with their type names.
-void LogDataFlow(int severity, int id, const clsDATA_CONNECTOR& connector) {
-    const aris::ObjDef& from = *connector.FROM_ARISObjectDefinition;
-    const aris::ObjDef& to = *connector.TO_ARISObjectDefinition;
-    const aris::LocaleId locale = modGlobals::LocaleId;
-    LogMessage(severity, id, from.TypeName(locale), from.Name(locale), to.TypeName(locale), to.Name(locale));
-}
-
 bool OccursInModel(const aris::ObjDef* objDef, const aris::Model* model) {
     return objDef && !objDef->OccListInModel(model).empty();
 }
@@ -53,7 +31,9 @@ Owned<clsDATA_CONNECTOR> NewConnector(std::int16_t kind, const aris::ObjDef* fro
 
 // Attach the connector to its activities (once they exist) and hand it to the process.
 clsDATA_CONNECTOR& AddToProcess(clsPROCESS& process, Owned<clsDATA_CONNECTOR> connector) {
-    if (process.CreateActivitiesFinished) AttachToActivities(process, *connector);
+    if (process.CreateActivitiesFinished)
+        modConnector::AttachToActivities(process, *connector, &clsACTIVITY::Col_DATA_CONNECTOR_IN,
+                                         &clsACTIVITY::Col_DATA_CONNECTOR_OUT);
     clsDATA_CONNECTOR& added = *connector;
     std::string key = added.Key();
     process.Col_DATA_CONNECTOR.Add(std::move(connector), key);
@@ -75,8 +55,8 @@ void FindActivityToActivityConnectors(clsPROCESS& process, const ARISObjDefColle
             connector->FindARISObjectDefinitionsOnConnectorPaths();
             // Tested before it is added: only the connector whose addition closes a cycle reports it.
             if (modGlobals::Options.FindDataFlowLoops && connector->IsMemberOfInvalidDataFlowLoop(process))
-                LogDataFlow(48, 3140, *connector);
-            LogDataFlow(64, 3080, AddToProcess(process, std::move(connector)));
+                modConnector::LogFlow(48, 3140, *connector);
+            modConnector::LogFlow(64, 3080, AddToProcess(process, std::move(connector)));
         }
     }
 }
@@ -129,11 +109,7 @@ void DATA_CONNECTOR_Create(clsPROCESS& process) {
 
 void DATA_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
     ProcedureScope scope("modDATA_CONNECTOR.DATA_CONNECTOR_Find_ARIS_Mapping");
-    if (!process.ARIS_Model) throw platform::Error(91, "Object variable not set: the process has no ARIS model");
-    ARISModelCollection models;
-    models.Add(process.ARIS_Model, process.ARIS_Model->Guid());
-    ARISObjDefCollection functions;
-    modMappingRule::Find_ARIS_ObjDef_Using_Mapping_Rule(models, functions, "ACTIVITY");
+    const ARISObjDefCollection functions = modConnector::FunctionsOfProcessModel(process);
     FindActivityToActivityConnectors(process, functions);
     FindProcessBoundaryConnectors(process, functions, clsDATA_CONNECTOR::kSourceToActivity, kReceivesRule, kSendsRule);
     FindProcessBoundaryConnectors(process, functions, clsDATA_CONNECTOR::kActivityToSink, kSendsRule, kReceivesRule);
