@@ -87,8 +87,6 @@ private:
         std::uint32_t position = 0;  ///< position + 1; 0 marks a free slot
     };
 
-    static char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
     // A hash equal for keys that differ in ASCII letter case only: every byte with bit 0x20
     // set (which makes upper and lower case letters one), eight bytes at a time.
     static std::uint32_t Hash(std::string_view key) {
@@ -110,13 +108,7 @@ private:
         return static_cast<std::uint32_t>(h);
     }
 
-    static bool EqualsFolded(std::string_view a, std::string_view b) {
-        if (a.size() != b.size()) return false;
-        if (a == b) return true;
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (Lower(a[i]) != Lower(b[i])) return false;
-        return true;
-    }
+    static bool EqualsFolded(std::string_view a, std::string_view b) { return a == b || EqualsIgnoringCase(a, b); }
 
     void Insert(std::uint32_t hash, std::size_t position) {
         if ((used_ + 1) * 4 > slots_.size() * 3) Grow();
