@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <utility>
 
 namespace aris::repo {
 
@@ -47,6 +48,23 @@ void SortRangesBy(std::vector<Item>& items, const std::vector<Range>& ranges, Ke
         auto first = items.begin() + range.first;
         std::stable_sort(first, first + range.count, [&](const Item& a, const Item& b) { return keyOf(a) < keyOf(b); });
     }
+}
+
+// The items of a range sorted by a key (see SortRangesBy) that have the key.
+template <class Item, class Key, class KeyOf>
+std::pair<const Item*, const Item*> RunWithKey(const std::vector<Item>& items, Range range, Key key, KeyOf keyOf) {
+    const Item* first = items.data() + range.first;
+    const Item* last = first + range.count;
+    const Item* lower = std::partition_point(first, last, [&](const Item& item) { return keyOf(item) < key; });
+    const Item* upper = std::partition_point(lower, last, [&](const Item& item) { return keyOf(item) == key; });
+    return {lower, upper};
+}
+
+// A range of one of the flat arrays as a list of the automation interface.
+template <class Out, class Item>
+std::vector<Out> ListOf(const std::vector<Item>& items, Range range) {
+    auto first = items.begin() + range.first;
+    return std::vector<Out>(first, first + range.count);
 }
 
 // The address of an occurrence's model as the automation interface hands it out.
@@ -272,46 +290,34 @@ std::vector<const Model*> DatabaseImpl::FindModels(int modelType, LocaleId loc, 
 }
 
 std::vector<const Occurrence*> DatabaseImpl::ObjOccsOf(Range range) const {
-    auto first = occsByDef_.begin() + range.first;
-    return std::vector<const Occurrence*>(first, first + range.count);
+    return ListOf<const Occurrence*>(occsByDef_, range);
 }
 
 std::vector<const Occurrence*> DatabaseImpl::ModelOccsOf(Range range) const {
-    auto first = occsByModel_.begin() + range.first;
-    return std::vector<const Occurrence*>(first, first + range.count);
+    return ListOf<const Occurrence*>(occsByModel_, range);
 }
 
 std::vector<const Model*> DatabaseImpl::LinkedModelsOf(Range range) const {
-    auto first = linkedModels_.begin() + range.first;
-    return std::vector<const Model*>(first, first + range.count);
+    return ListOf<const Model*>(linkedModels_, range);
 }
 
 std::vector<const Occurrence*> DatabaseImpl::OccurrencesIn(const ObjDefImpl* objDef, const Model* model) const {
     // The definition's occurrences sorted by model: compared by address, never dereferenced.
-    auto first = occsByDefAndModel_.begin() + objDef->occs.first;
-    auto last = first + objDef->occs.count;
     std::uintptr_t key = reinterpret_cast<std::uintptr_t>(static_cast<const void*>(model));
-    auto lower = std::partition_point(first, last, [&](const ObjOccImpl* occ) { return ModelAddress(occ) < key; });
-    auto upper = std::partition_point(lower, last, [&](const ObjOccImpl* occ) { return ModelAddress(occ) == key; });
+    auto [lower, upper] = RunWithKey(occsByDefAndModel_, objDef->occs, key, ModelAddress);
     return std::vector<const Occurrence*>(lower, upper);
 }
 
 std::vector<const ObjDef*> DatabaseImpl::ObjDefsIn(const ModelImpl* model, int objType) const {
     if (objType == kUnmappedType) return {};
-    auto first = defsByModel_.begin() + model->defs.first;
-    auto last = first + model->defs.count;
-    auto lower = std::partition_point(first, last, [&](const ObjDefImpl* def) { return def->type->number < objType; });
-    auto upper = std::partition_point(lower, last, [&](const ObjDefImpl* def) { return def->type->number == objType; });
+    auto [lower, upper] =
+        RunWithKey(defsByModel_, model->defs, objType, [](const ObjDefImpl* def) { return def->type->number; });
     return std::vector<const ObjDef*>(lower, upper);
 }
 
 std::pair<const CxnDefImpl* const*, const CxnDefImpl* const*> DatabaseImpl::ConnectionsOfType(
     const std::vector<const CxnDefImpl*>& list, Range range, int cxnType) const {
-    const CxnDefImpl* const* first = list.data() + range.first;
-    const CxnDefImpl* const* last = first + range.count;
-    auto lower = std::partition_point(first, last, [&](const CxnDefImpl* cxn) { return cxn->type->number < cxnType; });
-    auto upper = std::partition_point(lower, last, [&](const CxnDefImpl* cxn) { return cxn->type->number == cxnType; });
-    return {lower, upper};
+    return RunWithKey(list, range, cxnType, [](const CxnDefImpl* cxn) { return cxn->type->number; });
 }
 
 std::vector<const CxnDef*> DatabaseImpl::Connections(const ObjDefImpl* objDef, int direction, int cxnType) const {
