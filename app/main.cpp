@@ -7,7 +7,6 @@
 #ifdef LUMENPORT_DESKTOP_MODULE
 #include <dlfcn.h>
 
-#include <iostream>
 #include <string>
 
 #include "platform/ProgramPath.h"
@@ -23,11 +22,8 @@ using ShutdownFunction = void (*)();
 InstallFunction g_install = nullptr;
 ShutdownFunction g_shutdown = nullptr;
 
-// Beside the program (build tree), else in ../lib/lumenport (installed).
 void* OpenDesktopModule() {
-    const std::string dir = platform::ProgramDirectory();
-    for (const std::string& path : {dir + "/" + LUMENPORT_DESKTOP_MODULE,
-                                    dir + "/../lib/lumenport/" + LUMENPORT_DESKTOP_MODULE}) {
+    for (const std::string& path : platform::ProgramModulePaths(LUMENPORT_DESKTOP_MODULE)) {
         if (void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) return module;
     }
     return nullptr;

@@ -1,5 +1,9 @@
 #include "app/modUtilities.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "app/clsExceptionHandler.h"
 #include "app/modGlobals.h"
 #include "platform/MessageBox.h"
@@ -21,16 +25,17 @@ bool LoadLocalizedResources() {
     modGlobals::LanguageCode = code;
     modGlobals::HelpFile = "kvbr" + FoldAsciiCase(code) + ".htb";
     std::string file = LanguageLibraryFileName(code);
-    // Beside the program (build tree), in ../lib/lumenport (installed), then by file name through
-    // the program's RUNPATH. Explicit paths first, because a dlopen seen through an interposed
+    // Where the program's modules lie (beside it, or installed), then by file name through the
+    // program's RUNPATH. Explicit paths first, because a dlopen seen through an interposed
     // runtime (sanitizers) would not search the program's RUNPATH.
-    const std::string dir = ProgramDirectory();
+    std::vector<std::string> paths = ProgramModulePaths(file);
+    paths.push_back(file);
     // A language code is letters and digits; anything else (a path) never names a library.
     bool plainCode = code.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") ==
                      std::string::npos;
-    bool loaded = plainCode && (modGlobals::LanguageLibrary.Load(dir + "/" + file) ||
-                  modGlobals::LanguageLibrary.Load(dir + "/../lib/lumenport/" + file) ||
-                  modGlobals::LanguageLibrary.Load(file));
+    bool loaded = plainCode && std::any_of(paths.begin(), paths.end(), [](const std::string& path) {
+                      return modGlobals::LanguageLibrary.Load(path);
+                  });
     if (!loaded) {
         CurrentMessageBox().Show("The Language Resource file '" + file + "' could not be found.",
                                  kMbOkOnly + kMbCritical + kMbSetForeground, "Lumenport");

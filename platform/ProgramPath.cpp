@@ -31,4 +31,9 @@ std::string ProgramBaseName() {
     return name;
 }
 
+std::vector<std::string> ProgramModulePaths(const std::string& file) {
+    const std::string dir = ProgramDirectory();
+    return {dir + "/" + file, dir + "/../lib/lumenport/" + file};
+}
+
 }  // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -9,5 +10,8 @@ std::string ProgramPath();
 std::string ProgramDirectory();
 /// The running program's file name without extension ("kvbrars").
 std::string ProgramBaseName();
+/// Where a module of the program (a library it loads by file name) is looked for, in order:
+/// beside the program (build tree), then in ../lib/lumenport (installed).
+std::vector<std::string> ProgramModulePaths(const std::string& file);
 
 }  // namespace platform
