@@ -150,6 +150,12 @@ bool KeepsAscii(int codePage) {
     return codePage == 65001 || (codePage >= 1250 && codePage <= 1258) || (codePage >= 28591 && codePage <= 28605);
 }
 
+// True when text passes between UTF-8 and the code page unchanged: the code page is UTF-8, or
+// the text is ASCII and the code page holds it.
+bool PassesUnchanged(std::string_view text, int codePage) {
+    return codePage == 65001 || (KeepsAscii(codePage) && IsAscii(text));
+}
+
 }  // namespace
 
 std::string CodePageCharset(int codePage) {
@@ -184,18 +190,18 @@ int ActiveCodePage() {
 }
 
 std::string FromUtf8ToCodePage(std::string_view utf8, int codePage) {
-    if (codePage == 65001 || (KeepsAscii(codePage) && IsAscii(utf8))) return std::string(utf8);
+    if (PassesUnchanged(utf8, codePage)) return std::string(utf8);
     return Convert(utf8, "UTF-8", CodePageCharset(codePage), false);
 }
 
 std::string_view FromUtf8ToCodePage(std::string_view utf8, int codePage, std::string& buffer) {
-    if (codePage == 65001 || (KeepsAscii(codePage) && IsAscii(utf8))) return utf8;
+    if (PassesUnchanged(utf8, codePage)) return utf8;
     buffer = Convert(utf8, "UTF-8", CodePageCharset(codePage), false);
     return buffer;
 }
 
 std::string FromCodePageToUtf8(std::string_view text, int codePage) {
-    if (codePage == 65001 || (KeepsAscii(codePage) && IsAscii(text))) return std::string(text);
+    if (PassesUnchanged(text, codePage)) return std::string(text);
     return Convert(text, CodePageCharset(codePage), "UTF-8", true);
 }
 
