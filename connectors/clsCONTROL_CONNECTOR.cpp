@@ -4,7 +4,6 @@
 #include "connectors/modFlowLoops.h"
 #include "constructs/ConstructText.h"
 #include "constructs/clsPROCESS.h"
-#include "mapping/modPath.h"
 #include "platform/Text.h"
 #include "writer/modWPXWriter.h"
 
@@ -12,11 +11,6 @@ namespace {
 
 constexpr const char* kConditionRule = "CONTROL_CONNECTOR_CONDITION";
 constexpr const char* kComparedWithDataRule = "EVENT_IS_COMPARED_WITH_DATA";
-
-// A text converted under a name convention; "" when the conversion was refused with a warning.
-std::string Converted(const std::string& text, const char* convention) {
-    return modMappingRule::ConvertARISNameOrWarn(text, convention).value_or("");
-}
 
 std::string NameOf(const aris::ObjDef* objDef) { return objDef ? objDef->Name(modGlobals::LocaleId) : ""; }
 
@@ -28,10 +22,7 @@ std::string clsCONTROL_CONNECTOR::ConnectorKey(const aris::ObjDef* from, const a
 
 void clsCONTROL_CONNECTOR::FindARISObjectDefinitionsOnConnectorPaths() {
     ProcedureScope scope("clsCONTROL_CONNECTOR.FindARISObjectDefinitionsOnConnectorPaths");
-    // Without an occurrence of either end there is no way between them: no paths.
-    auto paths = modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), FROM_ARISObjectDefinition,
-                                                                  TO_ARISObjectDefinition, kPathRule);
-    ColPath = paths ? std::move(*paths) : PathCollection();
+    ColPath = modConnector::PathsBetween(FROM_ARISObjectDefinition, TO_ARISObjectDefinition, kPathRule);
     ConnectorPathsAvailable = true;
 }
 
@@ -92,13 +83,13 @@ std::string clsCONTROL_CONNECTOR::EventComparedWithData(const aris::ObjDef* even
     ARISObjDefCollection dataObjects;
     modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(dataObjects, event, kComparedWithDataRule);
     if (dataObjects.Empty()) return "";
-    std::string comparison = Converted(
+    std::string comparison = modConnector::Converted(
         modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(event, "EVENT_COMPARE_OPERATOR"), "10");
     if (comparison.empty()) return "";
     std::string value = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(event, "EVENT_COMPARE_VALUE");
     if (value.empty()) return "";
     if (!platform::IsNumeric(value)) value = "\"" + value + "\"";
-    std::string variable = Converted(NameOf(dataObjects.Item(1)), "4");
+    std::string variable = modConnector::Converted(NameOf(dataObjects.Item(1)), "4");
     if (variable.find(' ') != std::string::npos) variable = "''" + variable + "''";
     // An event is derived from one data object; the first one related is used.
     if (dataObjects.Count() > 1) LogMessage(48, 3120, NameOf(event));
@@ -125,10 +116,7 @@ void clsCONTROL_CONNECTOR::SetupProperty_LAYOUT() {
     if (!modGlobals::Options.UseCtrlConBendPoints) return;
     if (!PathsAvailableOrWarn()) return;
     if (!PROCESS) throw platform::Error(91, "Object variable not set: the control connector has no process");
-    if (!PROCESS->LayoutConversionFinished) {
-        RaiseWarning(2060, PROCESS->ARIS_Model ? PROCESS->ARIS_Model->Name(modGlobals::LocaleId) : "");
-        return;
-    }
+    if (!modConnector::LayoutConvertedOrWarn(*PROCESS)) return;
     std::optional<clsPoint> bend =
         modConnector::BendPointOfPaths(FROM_ARISObjectDefinition, ColPath, TO_ARISObjectDefinition, *PROCESS);
     if (bend) LAYOUT = modConnector::PositionText(*bend);

@@ -13,7 +13,6 @@
 #include "constructs/modPoint.h"
 #include "data/clsDATA_MEMBER.h"
 #include "data/clsDATA_STRUCTURE.h"
-#include "mapping/modPath.h"
 #include "writer/modWPXWriter.h"
 
 namespace {
@@ -71,10 +70,7 @@ std::string clsDATA_CONNECTOR::ConnectorKey(std::int16_t kind, const aris::ObjDe
 void clsDATA_CONNECTOR::FindARISObjectDefinitionsOnConnectorPaths() {
     ProcedureScope scope("clsDATA_CONNECTOR.FindARISObjectDefinitionsOnConnectorPaths");
     if (ConnectorKind != kActivityToActivity) return;
-    // Without an occurrence of either end there is no way between them: no paths.
-    auto paths = modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), FROM_ARISObjectDefinition,
-                                                                  TO_ARISObjectDefinition, kPathRule);
-    ColPath = paths ? std::move(*paths) : PathCollection();
+    ColPath = modConnector::PathsBetween(FROM_ARISObjectDefinition, TO_ARISObjectDefinition, kPathRule);
     ConnectorPathsAvailable = true;
 }
 
@@ -170,9 +166,7 @@ bool clsDATA_CONNECTOR::PathsAvailableOrWarn() const {
 
 bool clsDATA_CONNECTOR::LayoutConvertedOrWarn() const {
     if (!PROCESS) throw platform::Error(91, "Object variable not set: the data connector has no process");
-    if (PROCESS->LayoutConversionFinished) return true;
-    RaiseWarning(2060, PROCESS->ARIS_Model ? PROCESS->ARIS_Model->Name(modGlobals::LocaleId) : "");
-    return false;
+    return modConnector::LayoutConvertedOrWarn(*PROCESS);
 }
 
 void clsDATA_CONNECTOR::SetupProperty_LAYOUT(const std::string& name) {

@@ -4,13 +4,17 @@
 #include "constructs/clsPROCESS.h"
 #include "constructs/modPoint.h"
 #include "mapping/modMappingRule.h"
+#include "mapping/modPath.h"
 
 namespace modConnector {
 
-std::string ConvertedFunctionName(const aris::ObjDef* function, const char* convention) {
+std::string Converted(const std::string& text, const char* convention) {
     // No scope of its own: a refused conversion is reported for the connector's procedure.
-    std::string name = function ? function->Name(modGlobals::LocaleId) : "";
-    return modMappingRule::ConvertARISNameOrWarn(name, convention).value_or("");
+    return modMappingRule::ConvertARISNameOrWarn(text, convention).value_or("");
+}
+
+std::string ConvertedFunctionName(const aris::ObjDef* function, const char* convention) {
+    return Converted(function ? function->Name(modGlobals::LocaleId) : "", convention);
 }
 
 ARISObjDefCollection FunctionsOfProcessModel(const clsPROCESS& process) {
@@ -27,6 +31,17 @@ clsACTIVITY* ActivityOfFunction(const clsPROCESS& process, const aris::ObjDef* f
     const Owned<clsACTIVITY>* activity = process.Col_ACTIVITY.Find(function->Guid());
     if (!activity || !modMappingRule::SameARISItem((*activity)->ARISObjectDefinition, function)) return nullptr;
     return activity->get();
+}
+
+PathCollection PathsBetween(const aris::ObjDef* from, const aris::ObjDef* to, const char* pathRule) {
+    auto paths = modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), from, to, pathRule);
+    return paths ? std::move(*paths) : PathCollection();
+}
+
+bool LayoutConvertedOrWarn(const clsPROCESS& process) {
+    if (process.LayoutConversionFinished) return true;
+    RaiseWarning(2060, process.ARIS_Model ? process.ARIS_Model->Name(modGlobals::LocaleId) : "");
+    return false;
 }
 
 std::optional<clsPoint> BendPointOfPaths(const aris::ObjDef* from, const PathCollection& paths,

@@ -14,6 +14,10 @@ class clsPROCESS;
 
 namespace modConnector {
 
+/// The text converted under the convention; "" when the conversion was refused with warning
+/// 2040 or 2050 (reported for the caller).
+std::string Converted(const std::string& text, const char* convention);
+
 /// The function's Item.Name in the ARIS language converted under the convention; "" when the
 /// conversion was refused with warning 2040 or 2050.
 std::string ConvertedFunctionName(const aris::ObjDef* function, const char* convention);
@@ -53,6 +57,13 @@ void LogFlow(int severity, int id, const Connector& connector) {
     const aris::LocaleId locale = modGlobals::LocaleId;
     LogMessage(severity, id, from.TypeName(locale), from.Name(locale), to.TypeName(locale), to.Name(locale));
 }
+
+/// Every way from FROM to TO under the path rule; none when either end does not occur.
+PathCollection PathsBetween(const aris::ObjDef* from, const aris::ObjDef* to, const char* pathRule);
+
+/// True when the process's layout is converted; otherwise warning 2060 with the model's name
+/// (reported for the caller).
+bool LayoutConvertedOrWarn(const clsPROCESS& process);
 
 /// The graphical centre in the process of FROM, the objects of the first path that has any,
 /// and TO (without keys: the function of a loop connector counts twice); nothing when no path
