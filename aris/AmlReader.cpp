@@ -1,7 +1,6 @@
 #include "aris/AmlReader.h"
 
 #include <expat.h>
-#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "aris/AsciiText.h"
+#include "aris/HugePages.h"
 
 namespace aris {
 
@@ -110,10 +110,7 @@ public:
         // A table of many megabytes gets memory of its own: ask for huge pages before it is
         // touched, as for the heap (see PrepareHeapFor in aris/LocalServer.cpp).
         slots_.reserve(size);
-        constexpr std::uintptr_t kHugePage = 2u << 20;
-        auto first = (reinterpret_cast<std::uintptr_t>(slots_.data()) + kHugePage - 1) & ~(kHugePage - 1);
-        auto last = (reinterpret_cast<std::uintptr_t>(slots_.data() + size)) & ~(kHugePage - 1);
-        if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        AdviseHugePages(slots_.data(), slots_.data() + size);
         slots_.resize(size);
     }
 

@@ -1,7 +1,6 @@
 #include "aris/LocalServer.h"
 
 #include <malloc.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +13,7 @@
 
 #include "aris/AmlReader.h"
 #include "aris/AsciiText.h"
+#include "aris/HugePages.h"
 #include "aris/ServerLocator.h"
 
 namespace aris {
@@ -44,7 +44,6 @@ std::unique_ptr<repo::DatabaseImpl> LoadDatabase(const AmlChunkSource& source, c
 // reading and exporting time. Large blocks stay in the heap too (up to 32 MB).
 void PrepareHeapFor(std::size_t exportBytes) {
     constexpr std::size_t kLargeExport = 16u << 20;
-    constexpr std::size_t kHugePage = 2u << 20;
     if (exportBytes < kLargeExport) return;
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TOP_PAD, static_cast<int>(std::min<std::size_t>(exportBytes * 3, 1u << 30)));
@@ -53,9 +52,7 @@ void PrepareHeapFor(std::size_t exportBytes) {
     void* volatile block = std::malloc(8 * kHugePage);  // volatile: the pair must not be elided
     std::free(block);
     auto* end = static_cast<char*>(sbrk(0));
-    auto first = (reinterpret_cast<std::uintptr_t>(before) + kHugePage - 1) & ~(kHugePage - 1);
-    auto last = reinterpret_cast<std::uintptr_t>(end) & ~(kHugePage - 1);
-    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    AdviseHugePages(before, end);
 }
 
 std::unique_ptr<repo::DatabaseImpl> LoadFile(const std::string& path, std::ostream& report,
