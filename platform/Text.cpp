@@ -25,6 +25,18 @@ locale_t UnicodeCtype() {
     return loc;
 }
 
+std::string_view WithoutLeadingSpaces(std::string_view text) {
+    std::size_t b = 0;
+    while (b < text.size() && text[b] == ' ') ++b;
+    return text.substr(b);
+}
+
+std::string_view WithoutTrailingSpaces(std::string_view text) {
+    std::size_t e = text.size();
+    while (e > 0 && text[e - 1] == ' ') --e;
+    return text.substr(0, e);
+}
+
 }  // namespace
 
 std::string FoldAsciiCase(std::string_view text) {
@@ -46,25 +58,11 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string TrimLeft(std::string_view text) {
-    std::size_t b = 0;
-    while (b < text.size() && text[b] == ' ') ++b;
-    return std::string(text.substr(b));
-}
+std::string TrimLeft(std::string_view text) { return std::string(WithoutLeadingSpaces(text)); }
 
-std::string TrimRight(std::string_view text) {
-    std::size_t e = text.size();
-    while (e > 0 && text[e - 1] == ' ') --e;
-    return std::string(text.substr(0, e));
-}
+std::string TrimRight(std::string_view text) { return std::string(WithoutTrailingSpaces(text)); }
 
-std::string Trim(std::string_view text) {
-    std::size_t b = 0;
-    while (b < text.size() && text[b] == ' ') ++b;
-    std::size_t e = text.size();
-    while (e > b && text[e - 1] == ' ') --e;
-    return std::string(text.substr(b, e - b));
-}
+std::string Trim(std::string_view text) { return std::string(WithoutTrailingSpaces(WithoutLeadingSpaces(text))); }
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
     if (from.empty()) return std::string(text);
