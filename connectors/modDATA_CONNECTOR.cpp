@@ -117,5 +117,5 @@ void DATA_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
 
 void DATA_CONNECTOR_SetupProperties(clsPROCESS& process) {
     ProcedureScope scope("modDATA_CONNECTOR.DATA_CONNECTOR_SetupProperties");
-    for (Owned<clsDATA_CONNECTOR>& connector : process.Col_DATA_CONNECTOR) connector->SetupProperties();
+    SetupSweep(process.Col_DATA_CONNECTOR);
 }
