@@ -89,11 +89,11 @@ void FindProcessBoundaryConnectors(clsPROCESS& process, const ARISObjDefCollecti
             modMappingRule::AddObjDefOnce(boundary, dataObject);
         }
         if (boundary.Empty()) continue;
-        if (process.Col_DATA_CONNECTOR.Contains(
-                clsDATA_CONNECTOR::ConnectorKey(kind, source ? nullptr : function, source ? function : nullptr)))
-            continue;
-        Owned<clsDATA_CONNECTOR> connector =
-            NewConnector(kind, source ? nullptr : function, source ? function : nullptr, process);
+        // A source flows into the function, a sink out of it.
+        const aris::ObjDef* from = source ? nullptr : function;
+        const aris::ObjDef* to = source ? function : nullptr;
+        if (process.Col_DATA_CONNECTOR.Contains(clsDATA_CONNECTOR::ConnectorKey(kind, from, to))) continue;
+        Owned<clsDATA_CONNECTOR> connector = NewConnector(kind, from, to, process);
         (source ? connector->ColInputDataObjects : connector->ColOutputDataObjects) = std::move(boundary);
         AddToProcess(process, std::move(connector));
     }
