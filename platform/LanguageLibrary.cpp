@@ -1,5 +1,7 @@
 #include "platform/LanguageLibrary.h"
 
+#include <algorithm>
+
 #include <dlfcn.h>
 
 namespace platform {
@@ -36,6 +38,14 @@ std::optional<std::string> LanguageLibrary::Text(int id) const {
     auto it = table_.find(id);
     if (it == table_.end() || it->second == nullptr || *it->second == '\0') return std::nullopt;
     return std::string(it->second);
+}
+
+std::vector<int> LanguageLibrary::Ids() const {
+    std::vector<int> ids;
+    ids.reserve(table_.size());
+    for (const auto& entry : table_) ids.push_back(entry.first);
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace platform {
 
@@ -29,6 +30,8 @@ public:
     std::optional<std::string> Text(int id) const;
     /// Number of entries of the table.
     std::size_t Size() const { return table_.size(); }
+    /// Every id of the table, in ascending order.
+    std::vector<int> Ids() const;
     /// Why the last Load failed.
     const std::string& LastError() const { return lastError_; }
 

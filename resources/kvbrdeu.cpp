@@ -85,6 +85,17 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     {50027, "Ü&bernehmen"},
     {50028, "Abbrechen"},
     {50029, "OK"},
+
+    // The program's own messages, outside the catalog's numbers (60000 and above), one range
+    // per subject so that each keeps its numbers.
+    // 60100-60199: refusals that protect the user's files and the export's limits.
+
+    // 60200-60399: the command line, the listing, the summary, the type table and profile.
+
+    // 60400-60499: the definition-file checker and the preview.
+
+    // 60500-60599: the desktop and the packages.
+
 };
 
 const unsigned kvbr_message_count = sizeof(kvbr_message_table) / sizeof(kvbr_message_table[0]);

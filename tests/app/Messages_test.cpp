@@ -35,16 +35,29 @@ TEST(LanguageLibraries, GermanHoldsTheCatalogExactlyAndEnglishTheSameIdsAndPlace
     platform::LanguageLibrary deu, enu;
     ASSERT_TRUE(deu.Load(testenv::BinPath("kvbrdeu.so")));
     ASSERT_TRUE(enu.Load(testenv::BinPath("kvbrenu.so")));
-    EXPECT_EQ(deu.Size(), 77u);
-    EXPECT_EQ(enu.Size(), 77u);
+    auto samePlaceholders = [](int id, const std::string& a, const std::string& b) {
+        for (const char* holder : {"%1$s", "%2$s", "%3$s", "%4$s"})
+            EXPECT_EQ(a.find(holder) == std::string::npos, b.find(holder) == std::string::npos) << id << " " << holder;
+    };
     for (const auto& [id, text] : expected) {
         EXPECT_EQ(deu.Text(id).value_or("<missing>"), text) << id;
         std::string english = enu.Text(id).value_or("");
         ASSERT_FALSE(english.empty()) << id;
-        for (const char* holder : {"%1$s", "%2$s", "%3$s", "%4$s"})
-            EXPECT_EQ(text.find(holder) == std::string::npos, english.find(holder) == std::string::npos)
-                << id << " " << holder;
+        samePlaceholders(id, text, english);
     }
+    // Besides the catalog, the libraries hold only the program's own messages (60000 and
+    // above), each in both languages with the same placeholders.
+    EXPECT_EQ(deu.Ids(), enu.Ids());
+    std::size_t own = 0;
+    for (int id : deu.Ids()) {
+        if (id < 60000) continue;
+        ++own;
+        std::string german = deu.Text(id).value_or(""), english = enu.Text(id).value_or("");
+        EXPECT_FALSE(german.empty()) << id;
+        EXPECT_FALSE(english.empty()) << id;
+        samePlaceholders(id, german, english);
+    }
+    EXPECT_EQ(deu.Size(), 77u + own);
 }
 
 TEST(Messages, MessageIdsPlaceholdersAndFallBack) {
