@@ -8,6 +8,7 @@
 #include "app/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
 #include "app/clsWPX_Export.h"
+#include "app/modDefinitionCheck.h"
 #include "app/modGlobals.h"
 #include "app/modProgress.h"
 #include "app/modUtilities.h"
@@ -27,6 +28,7 @@ namespace {
 const char* kUsage =
     "usage: kvbrars [--batch] [--output FILE] /SVR=server /DB=database /USR=user [/REG=value] /SEL=selection /LOC=locale\n"
     "       kvbrars --list /SVR=server /DB=database [/LOC=locale]\n"
+    "       kvbrars --check FILE.wpx | --preview DIR FILE.wpx\n"
     "       kvbrars --help | --version\n";
 
 const char* kHelp =
@@ -44,6 +46,8 @@ const char* kHelp =
     "  --batch         show no windows: messages go to standard error\n"
     "  --output FILE   write the definition file FILE and its log beside it\n"
     "  --list          print the models of /SVR /DB as selection items guid,name,type\n"
+    "  --check FILE    check a definition file: one line per finding, status 1 with an error\n"
+    "  --preview DIR   write DIR/index.html and one SVG per process, of FILE.wpx or of the export\n"
     "  --help          print this text\n"
     "  --version       print the version\n"
     "\n"
@@ -116,6 +120,18 @@ int ListModels() {
     return kExitDone;
 }
 
+// After an export: the check of the definition file written (its lines belong in the end-of-run
+// summary; until then they go to standard error, only when the check found something) and the
+// preview when one was asked for.
+void ReportExportCheck(const std::string& previewFolder) {
+    const std::string& written = modGlobals::IOHandler->DefinitionFileName();
+    if (written.empty()) return;
+    std::vector<std::string> lines = modDefinitionCheck::ExportCheckSummaryLines(written);
+    if (lines.size() > 1)
+        for (const std::string& line : lines) std::cerr << ForTerminal("kvbrars: " + line) << "\n";
+    if (!previewFolder.empty()) modDefinitionCheck::WriteExportPreview(previewFolder, written);
+}
+
 }  // namespace
 
 OwnOptions ParseOwnOptions(const std::vector<std::string>& args) {
@@ -144,11 +160,24 @@ OwnOptions ParseOwnOptions(const std::vector<std::string>& args) {
             }
             if (value.empty()) o.error = "--output needs a file name";
             o.output = value;
+        } else if (a == "--check" || a == "--preview") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                o.error = a + (a == "--check" ? " needs a definition file" : " needs a folder");
+                continue;
+            }
+            (a == "--check" ? o.check : o.preview) = args[++i];
+            // A definition file right after the folder is previewed without an export.
+            if (a == "--preview" && i + 1 < args.size() && args[i + 1].size() > 4 &&
+                EqualsIgnoringCase(args[i + 1].substr(args[i + 1].size() - 4), ".wpx"))
+                o.previewFile = args[++i];
         } else {
             o.error = "unknown option " + a;
         }
     }
     o.aris = joined;
+    if (o.error.empty() && !o.check.empty() && !o.aris.empty()) o.error = "--check takes no ARIS switches";
+    if (o.error.empty() && !o.preview.empty() && o.previewFile.empty() && o.aris.empty() && o.check.empty())
+        o.error = "--preview needs a definition file (FILE.wpx) or an export";
     return o;
 }
 
@@ -213,6 +242,14 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
         return kExitDone;
     }
 
+    if (!own.check.empty() || !own.previewFile.empty()) {
+        SetInteractive(false);
+        if (!modUtilities::LoadLocalizedResources()) return kExitNoLanguage;
+        int checked = modDefinitionCheck::CheckAndPreview(own.check, own.preview, own.previewFile);
+        modGlobals::LanguageLibrary.Free();
+        return checked;
+    }
+
     bool desktop = false;
     if (!own.batch && !own.list && DisplayAvailable() && installDesktop) desktop = installDesktop(argc, argv);
     SetInteractive(desktop);
@@ -227,6 +264,7 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
             Shutdown();
         } else {
             modGlobals::WPX_Export->Run();
+            ReportExportCheck(own.preview);
             Shutdown();
         }
     } catch (const ProgramEnd& end) {

@@ -17,6 +17,9 @@ struct OwnOptions {
     bool help = false;
     bool version = false;
     std::string output;
+    std::string check;           ///< --check FILE: the definition file to check
+    std::string preview;         ///< --preview FOLDER: where the preview goes
+    std::string previewFile;     ///< the definition file after --preview FOLDER, "" with an export
     std::string error;           ///< why the options are unusable, "" when they are fine
     std::string aris;            ///< the remaining arguments joined by single blanks
 };

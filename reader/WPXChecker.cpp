@@ -1,0 +1,255 @@
+#include "reader/WPXChecker.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/Text.h"
+#include "reader/WPXProcessView.h"
+#include "reader/WPXReader.h"
+
+namespace wpx {
+
+namespace {
+
+// The kinds a name can refer to, each with its own name space.
+enum Space { kStructures, kCategories, kPrograms, kPersons, kRoles, kOrganizations, kProcesses, kSpaceCount };
+
+constexpr std::array<const char*, kSpaceCount> kSpaceKeyword = {
+    "STRUCTURE", "PROCESS_CATEGORY", "PROGRAM", "PERSON", "ROLE", "ORGANIZATION", "PROCESS"};
+
+int SpaceOf(Kind kind) {
+    switch (kind) {
+        case Kind::Structure: return kStructures;
+        case Kind::ProcessCategory: return kCategories;
+        case Kind::Program: return kPrograms;
+        case Kind::Person: return kPersons;
+        case Kind::Role: return kRoles;
+        case Kind::Organization: return kOrganizations;
+        case Kind::Process: return kProcesses;
+        default: return -1;
+    }
+}
+
+// Names the workflow engine defines itself, so a file may use them without a block.
+bool Predefined(int space, const std::string& name) {
+    return (space == kStructures && name == "Default Data Structure") || (space == kPersons && name == "ADMIN");
+}
+
+// Every name in single quotes in a value ("'A' 'B'" gives A and B).
+std::vector<std::string> QuotedNames(const std::string& value) {
+    std::vector<std::string> names;
+    std::size_t pos = 0;
+    while ((pos = value.find('\'', pos)) != std::string::npos) {
+        std::string name;
+        if (!ReadQuotedName(value, pos, name)) break;
+        names.push_back(name);
+    }
+    return names;
+}
+
+const char* ExpectedForm(const std::string& keyword) {
+    if (keyword == "LAYOUT") return "XPOS x YPOS y";
+    if (keyword == "FROM") return "FROM 'activity' TO 'activity'";
+    if (keyword == "LOOP") return "LOOP 'activity'";
+    if (keyword == "SOURCE") return "SOURCE n XPOS x YPOS y";
+    if (keyword == "SINK") return "SINK n XPOS x YPOS y";
+    if (keyword == "WINDOW") return "PAPERSIZE WIDTH w HEIGHT h";
+    if (keyword == "DONE_BY") return "DONE_BY PERSON|MEMBER OF ROLE|ORGANIZATION 'name'";
+    return "'name'";
+}
+
+class Checker {
+public:
+    explicit Checker(std::vector<Finding>& findings) : findings_(findings) {}
+
+    void Run(const File& file) {
+        for (const Item& item : file.items) Define(item);
+        for (const Item& item : file.items) CheckReferences(item);
+        for (const Item& item : file.items) {
+            if (item.kind == Kind::Process && item.named) CheckScope(item, DescribeProcess(item), item.name, 0, 0);
+        }
+    }
+
+private:
+    void Report(int line, int id, std::vector<std::string> params, Severity severity = Severity::Error) {
+        findings_.push_back({line, severity, id, std::move(params)});
+    }
+
+    void CheckName(int line, const char* keyword, const std::string& name) {
+        if (name.empty())
+            Report(line, kEmptyName, {keyword});
+        else if (platform::CharCount(name) > kMaxNameLength)
+            Report(line, kNameTooLong, {name});
+    }
+
+    void Define(const Item& item) {
+        if (item.kind == Kind::Structure && item.named) {
+            for (const Item& member : item.items)
+                if (member.kind == Kind::Member && member.named) CheckName(member.head.number, "STRUCTURE", member.name);
+        }
+        int space = SpaceOf(item.kind);
+        if (space < 0 || !item.nameRead) return;
+        CheckName(item.head.number, kSpaceKeyword[space], item.name);
+        auto [found, added] = defined_[space].emplace(item.name, item.head.number);
+        if (!added)
+            Report(item.head.number, kDuplicate, {kSpaceKeyword[space], item.name, std::to_string(found->second)});
+    }
+
+    void Refer(int line, int space, const std::string& name) {
+        if (Predefined(space, name) || defined_[space].count(name)) return;
+        Report(line, kUndefined, {kSpaceKeyword[space], name});
+    }
+
+    void ReferAll(const Line& line, int space, const std::string& value) {
+        std::vector<std::string> names = QuotedNames(value);
+        if (names.empty()) Report(line.number, kMalformed, {line.keyword, ExpectedForm("")});
+        for (const std::string& name : names) Refer(line.number, space, name);
+    }
+
+    void CheckReferences(const Item& item) {
+        if (item.named && item.hasContainers) {
+            Refer(item.head.number, kStructures, item.input);
+            Refer(item.head.number, kStructures, item.output);
+        }
+        if (item.kind == Kind::PersonUpdate && item.named) Refer(item.head.number, kPersons, item.name);
+        if (item.kind == Kind::OrganizationUpdate && item.named) Refer(item.head.number, kOrganizations, item.name);
+        if (item.kind == Kind::Member && item.named && !item.memberType.empty() && item.memberType[0] == '\'')
+            ReferAll(item.head, kStructures, item.memberType);
+        for (const Item& inner : item.items) {
+            if (inner.kind != Kind::Property) {
+                CheckReferences(inner);
+                continue;
+            }
+            const Line& line = inner.head;
+            const std::string& word = line.keyword;
+            if (word == "CATEGORY") {
+                ReferAll(line, kCategories, line.value);
+            } else if (word == "PROGRAM") {
+                ReferAll(line, kPrograms, line.value);
+            } else if (word == "PROCESS") {
+                ReferAll(line, kProcesses, line.value);
+            } else if (word == "COORDINATOR" || word == "RELATED_PERSON" || word == "MANAGER" || word == "SUBSTITUTE") {
+                ReferAll(line, kPersons, line.value);
+            } else if (word == "PARENT_ORGANIZATION") {
+                ReferAll(line, kOrganizations, line.value);
+            } else if (word == "DONE_BY") {
+                CheckDoneBy(line);
+            }
+        }
+    }
+
+    void CheckDoneBy(const Line& line) {
+        static const std::array<std::pair<const char*, int>, 3> forms = {
+            {{"PERSON ", kPersons}, {"MEMBER OF ROLE ", kRoles}, {"ORGANIZATION ", kOrganizations}}};
+        for (const auto& [prefix, space] : forms) {
+            if (line.value.rfind(prefix, 0) == 0) {
+                ReferAll(line, space, line.value.substr(std::string(prefix).size()));
+                return;
+            }
+        }
+        Report(line.number, kMalformed, {"DONE_BY", ExpectedForm("DONE_BY")});
+    }
+
+    void CheckPosition(int line, const Point& point, long long width, long long height) {
+        if (2 * std::llabs(point.x) <= width && 2 * std::llabs(point.y) <= height) return;
+        Report(line, kOutsideWindow,
+               {std::to_string(point.x), std::to_string(point.y), std::to_string(width), std::to_string(height)});
+    }
+
+    // One process, or the inside of one of its BLOCK activities: activity names, connector ends,
+    // positions. A block has the window and the sources and sinks of its process.
+    void CheckScope(const Item& scope, const ProcessView& view, const std::string& processName, long long width,
+                    long long height) {
+        if (width == 0) {
+            width = view.width;
+            height = view.height;
+        }
+        for (const auto& [line, keyword] : view.malformed) Report(line, kMalformed, {keyword, ExpectedForm(keyword)});
+        std::unordered_map<std::string, int> activities;
+        for (const ActivityView& activity : view.activities) {
+            CheckName(activity.line, KeywordOf(activity.kind), activity.name);
+            auto [found, added] = activities.emplace(activity.name, activity.line);
+            if (!added)
+                Report(activity.line, kDuplicateActivity, {activity.name, processName, std::to_string(found->second)});
+            if (activity.position) CheckPosition(activity.layoutLine, *activity.position, width, height);
+        }
+        std::unordered_set<int> sources, sinks;
+        for (const PortView& port : view.ports) {
+            (port.source ? sources : sinks).insert(port.number);
+            if (port.position) CheckPosition(port.line, *port.position, width, height);
+        }
+        if (scope.kind == Kind::BlockActivity) {
+            sources = sources_;
+            sinks = sinks_;
+        } else {
+            sources_ = sources;
+            sinks_ = sinks;
+        }
+        // A process that lists no SOURCE (SINK) lines has its sources (sinks) without a position:
+        // then any number names one of them.
+        auto resolves = [&](const ConnectorEnd& end) {
+            switch (end.type) {
+                case ConnectorEnd::Type::Activity: return activities.count(end.name) > 0;
+                case ConnectorEnd::Type::Source: return sources.empty() || sources.count(end.number) > 0;
+                case ConnectorEnd::Type::Sink: return sinks.empty() || sinks.count(end.number) > 0;
+                case ConnectorEnd::Type::None: break;
+            }
+            return true;
+        };
+        for (const ConnectorView& connector : view.connectors) {
+            if (connector.linked) {
+                if (!resolves(connector.from)) Report(connector.linkLine, kNoEndpoint, {connector.from.Text(), processName});
+                if (!resolves(connector.to) && !(connector.to.type == connector.from.type &&
+                                                 connector.to.name == connector.from.name &&
+                                                 connector.to.number == connector.from.number))
+                    Report(connector.linkLine, kNoEndpoint, {connector.to.Text(), processName});
+            }
+            if (connector.bend) CheckPosition(connector.layoutLine, *connector.bend, width, height);
+        }
+        for (const Item& inner : scope.items) {
+            if (inner.kind == Kind::BlockActivity && inner.named)
+                CheckScope(inner, DescribeProcess(inner), processName, width, height);
+        }
+    }
+
+    std::vector<Finding>& findings_;
+    std::array<std::unordered_map<std::string, int>, kSpaceCount> defined_;
+    std::unordered_set<int> sources_, sinks_;
+};
+
+}  // namespace
+
+std::vector<Finding> CheckModel(const File& file) {
+    std::vector<Finding> findings;
+    Checker(findings).Run(file);
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    return findings;
+}
+
+std::vector<Finding> CheckDefinition(std::string_view bytes) {
+    ReadResult read = ReadDefinition(bytes);
+    std::vector<Finding> findings = std::move(read.findings);
+    std::vector<Finding> model = CheckModel(read.file);
+    findings.insert(findings.end(), model.begin(), model.end());
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    return findings;
+}
+
+FindingCounts CountFindings(const std::vector<Finding>& findings) {
+    FindingCounts counts;
+    for (const Finding& finding : findings) (finding.severity == Severity::Error ? counts.errors : counts.warnings)++;
+    return counts;
+}
+
+std::string FindingText(const Finding& finding, const TextFunction& text) {
+    return FillPlaceholders(text(finding.messageId), finding.params);
+}
+
+std::string FormatFinding(const std::string& fileName, const Finding& finding, const TextFunction& text) {
+    std::string severity = text(finding.severity == Severity::Error ? kSeverityError : kSeverityWarning);
+    return fileName + ":" + std::to_string(finding.line) + ": " + severity + ": " + FindingText(finding, text);
+}
+
+}  // namespace wpx
