@@ -16,11 +16,15 @@ namespace wpx {
 
 namespace {
 
-// Sizes in window units: the window is 21000 wide, activities lie about 1000 apart.
-constexpr double kBoxHeight = 700;
-constexpr double kFontSize = 260;
-constexpr double kTitleBand = 1600;
-constexpr double kPortRadius = 320;
+// The picture is 1000 by 1000 pixels below a title band. It shows the part of the window that
+// holds the process, scaled so that names stay readable; a small map in the title band shows
+// the whole window and that part of it.
+constexpr double kSize = 1000;
+constexpr double kBand = 90;
+constexpr double kBoxHeight = 34;
+constexpr double kFontSize = 14;
+constexpr double kPortRadius = 11;
+constexpr double kMargin = 0.3;  // share of the picture kept free around the content
 
 std::string Escape(std::string_view text) {
     std::string out;
@@ -39,22 +43,24 @@ std::string Escape(std::string_view text) {
 }
 
 std::string Num(double value) {
-    long long rounded = std::llround(value);
-    return std::to_string(rounded);
+    double rounded = std::round(value * 10) / 10;
+    std::string text = std::to_string(rounded);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    return text == "-0" ? "0" : text;
 }
 
 struct Box {
-    double x = 0, y = 0;    // centre, SVG coordinates (y downwards)
+    double x = 0, y = 0;  // centre in pixels
     double halfWidth = 0, halfHeight = 0;
-    bool round = false;     // a source or sink: a circle
+    bool round = false;   // a source or sink: a circle
 };
 
 double BoxWidth(const std::string& name) {
-    double width = static_cast<double>(platform::CharCount(name)) * kFontSize * 0.56 + 500;
-    return std::max(2400.0, width);
+    return std::max(110.0, static_cast<double>(platform::CharCount(name)) * kFontSize * 0.6 + 24);
 }
 
-// The point where the line from the box's centre towards `to` leaves the box.
+// The point where the line from the box's centre towards (towardsX, towardsY) leaves the box.
 void Edge(const Box& box, double towardsX, double towardsY, double& x, double& y) {
     double dx = towardsX - box.x, dy = towardsY - box.y;
     x = box.x;
@@ -75,79 +81,127 @@ void Edge(const Box& box, double towardsX, double towardsY, double& x, double& y
 
 std::string PortLabel(bool source, int number) { return (source ? "SOURCE " : "SINK ") + std::to_string(number); }
 
+// From window units (y upwards, centre 0) to pixels of the picture.
+struct Scale {
+    double centreX = 0, centreY = 0, unitsPerPixel = 1;
+    double X(double x) const { return (x - centreX) / unitsPerPixel + kSize / 2; }
+    double Y(double y) const { return (centreY - y) / unitsPerPixel + kSize / 2 + kBand; }
+};
+
+Scale ScaleFor(const ProcessView& view) {
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    bool any = false;
+    auto take = [&](const Point& p) {
+        double x = static_cast<double>(p.x), y = static_cast<double>(p.y);
+        if (!any) {
+            minX = maxX = x;
+            minY = maxY = y;
+            any = true;
+        }
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    };
+    for (const ActivityView& activity : view.activities)
+        if (activity.position) take(*activity.position);
+    for (const PortView& port : view.ports)
+        if (port.position) take(*port.position);
+    for (const ConnectorView& connector : view.connectors)
+        if (connector.bend) take(*connector.bend);
+    const double window = static_cast<double>(std::max(view.width, view.height));
+    Scale scale;
+    double extent = std::max(maxX - minX, maxY - minY) / (1 - 2 * kMargin);
+    extent = std::clamp(extent, window / 10, window);
+    scale.centreX = (minX + maxX) / 2;
+    scale.centreY = (minY + maxY) / 2;
+    scale.unitsPerPixel = extent / kSize;
+    return scale;
+}
+
 }  // namespace
 
 std::string ProcessSvgName(std::size_t number) { return "process-" + std::to_string(number) + ".svg"; }
 
 std::string ProcessSvg(const ProcessView& view) {
+    const Scale scale = ScaleFor(view);
     const double w = static_cast<double>(view.width), h = static_cast<double>(view.height);
-    const double left = -w / 2, top = -h / 2;
     std::string svg;
     svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1000\" height=\"" + Num(1000 * (h + kTitleBand) / w) +
-           "\" viewBox=\"" + Num(left) + " " + Num(top - kTitleBand) + " " + Num(w) + " " + Num(h + kTitleBand) +
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(kSize) + "\" height=\"" + Num(kSize + kBand) +
+           "\" viewBox=\"0 0 " + Num(kSize) + " " + Num(kSize + kBand) +
            "\" font-family=\"DejaVu Sans, Arial, sans-serif\">\n";
     svg += "<title>" + Escape(view.name) + "</title>\n";
-    svg += "<defs><marker id=\"arrow-control\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" markerWidth=\"7\" "
-           "markerHeight=\"7\" orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"#2d3748\"/></marker>"
-           "<marker id=\"arrow-data\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" markerWidth=\"7\" "
-           "markerHeight=\"7\" orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"#6b46c1\"/></marker></defs>\n";
-    svg += "<rect x=\"" + Num(left) + "\" y=\"" + Num(top - kTitleBand) + "\" width=\"" + Num(w) + "\" height=\"" +
-           Num(h + kTitleBand) + "\" fill=\"#ffffff\"/>\n";
-    svg += "<rect x=\"" + Num(left) + "\" y=\"" + Num(top) + "\" width=\"" + Num(w) + "\" height=\"" + Num(h) +
-           "\" fill=\"#f7fafc\" stroke=\"#a0aec0\" stroke-width=\"30\"/>\n";
-    svg += "<text x=\"" + Num(left + 300) + "\" y=\"" + Num(top - 500) + "\" font-size=\"700\" font-weight=\"bold\" "
-           "fill=\"#1a202c\">" + Escape(view.name) + "</text>\n";
+    svg += "<defs><clipPath id=\"picture\"><rect x=\"0\" y=\"" + Num(kBand) + "\" width=\"" + Num(kSize) +
+           "\" height=\"" + Num(kSize) + "\"/></clipPath>";
+    for (const auto& [id, colour] : {std::pair{"arrow-control", "#2d3748"}, std::pair{"arrow-data", "#6b46c1"}})
+        svg += std::string("<marker id=\"") + id + "\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" markerWidth=\"6\" "
+               "markerHeight=\"6\" orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"" + colour + "\"/></marker>";
+    svg += "</defs>\n";
+    svg += "<rect width=\"" + Num(kSize) + "\" height=\"" + Num(kSize + kBand) + "\" fill=\"#ffffff\"/>\n";
+    svg += "<rect x=\"0\" y=\"" + Num(kBand) + "\" width=\"" + Num(kSize) + "\" height=\"" + Num(kSize) +
+           "\" fill=\"#edf2f7\"/>\n";
+    // The window itself: its part in the picture is light, the rest grey.
+    svg += "<rect class=\"window\" clip-path=\"url(#picture)\" x=\"" + Num(scale.X(-w / 2)) + "\" y=\"" +
+           Num(scale.Y(h / 2)) + "\" width=\"" + Num(w / scale.unitsPerPixel) + "\" height=\"" +
+           Num(h / scale.unitsPerPixel) + "\" fill=\"#f7fafc\" stroke=\"#a0aec0\" stroke-width=\"2\"/>\n";
+    svg += "<text x=\"16\" y=\"56\" font-size=\"30\" font-weight=\"bold\" fill=\"#1a202c\">" + Escape(view.name) +
+           "</text>\n";
+
+    // The map of the whole window, with the part the picture shows.
+    const double mapSize = 70, mapX = kSize - mapSize - 12, mapY = 10, mapScale = mapSize / std::max(w, h);
+    svg += "<g class=\"map\"><rect x=\"" + Num(mapX) + "\" y=\"" + Num(mapY) + "\" width=\"" + Num(w * mapScale) +
+           "\" height=\"" + Num(h * mapScale) + "\" fill=\"#f7fafc\" stroke=\"#a0aec0\"/>";
+    double shownX = scale.centreX - kSize / 2 * scale.unitsPerPixel, shownY = scale.centreY + kSize / 2 * scale.unitsPerPixel;
+    svg += "<rect x=\"" + Num(mapX + (shownX + w / 2) * mapScale) + "\" y=\"" + Num(mapY + (h / 2 - shownY) * mapScale) +
+           "\" width=\"" + Num(kSize * scale.unitsPerPixel * mapScale) + "\" height=\"" +
+           Num(kSize * scale.unitsPerPixel * mapScale) + "\" fill=\"none\" stroke=\"#c53030\"/>";
+    svg += "<text x=\"" + Num(mapX - 6) + "\" y=\"" + Num(mapY + mapSize - 2) +
+           "\" font-size=\"10\" text-anchor=\"end\" fill=\"#4a5568\">" + Num(w) + " x " + Num(h) + "</text></g>\n";
 
     // Boxes: activities at their positions; those without one in a row along the bottom.
     std::unordered_map<std::string, Box> activityBoxes;
-    double unplacedX = left + 1500;
+    double unplacedX = 20;
     std::vector<std::pair<const ActivityView*, Box>> boxes;
     for (const ActivityView& activity : view.activities) {
         Box box;
         box.halfWidth = BoxWidth(activity.name) / 2;
         box.halfHeight = kBoxHeight / 2;
         if (activity.position) {
-            box.x = static_cast<double>(activity.position->x);
-            box.y = -static_cast<double>(activity.position->y);
+            box.x = scale.X(static_cast<double>(activity.position->x));
+            box.y = scale.Y(static_cast<double>(activity.position->y));
         } else {
             box.x = unplacedX + box.halfWidth;
-            box.y = -top - 700;
-            unplacedX += 2 * box.halfWidth + 300;
+            box.y = kBand + kSize - 30;
+            unplacedX += 2 * box.halfWidth + 12;
         }
         activityBoxes.emplace(activity.name, box);
         boxes.emplace_back(&activity, box);
     }
     std::map<std::pair<bool, int>, Box> portBoxes;
     int unplacedPorts[2] = {0, 0};
-    for (const PortView& port : view.ports) {
+    auto addPort = [&](bool source, int number, const std::optional<Point>& position) {
+        auto key = std::make_pair(source, number);
+        if (portBoxes.count(key)) return;
         Box box;
         box.round = true;
         box.halfWidth = box.halfHeight = kPortRadius;
-        if (port.position) {
-            box.x = static_cast<double>(port.position->x);
-            box.y = -static_cast<double>(port.position->y);
+        if (position) {
+            box.x = scale.X(static_cast<double>(position->x));
+            box.y = scale.Y(static_cast<double>(position->y));
         } else {
-            int& n = unplacedPorts[port.source ? 0 : 1];
-            box.x = port.source ? left + 700 : -left - 700;
-            box.y = top + 800 + 1000 * n++;
+            int& n = unplacedPorts[source ? 0 : 1];
+            box.x = source ? 30 : kSize - 30;
+            box.y = kBand + 40 + 50 * n++;
         }
-        portBoxes.emplace(std::make_pair(port.source, port.number), box);
-    }
+        portBoxes.emplace(key, box);
+    };
+    for (const PortView& port : view.ports) addPort(port.source, port.number, port.position);
     // Sources and sinks that connectors name without a SOURCE or SINK line: along the edges.
     for (const ConnectorView& connector : view.connectors) {
         for (const ConnectorEnd* end : {&connector.from, &connector.to}) {
-            bool source = end->type == ConnectorEnd::Type::Source;
-            if (!source && end->type != ConnectorEnd::Type::Sink) continue;
-            auto key = std::make_pair(source, end->number);
-            if (portBoxes.count(key)) continue;
-            Box box;
-            box.round = true;
-            box.halfWidth = box.halfHeight = kPortRadius;
-            int& n = unplacedPorts[source ? 0 : 1];
-            box.x = source ? left + 700 : -left - 700;
-            box.y = top + 800 + 1000 * n++;
-            portBoxes.emplace(key, box);
+            if (end->type == ConnectorEnd::Type::Source || end->type == ConnectorEnd::Type::Sink)
+                addPort(end->type == ConnectorEnd::Type::Source, end->number, std::nullopt);
         }
     }
     auto boxOf = [&](const ConnectorEnd& end) -> const Box* {
@@ -161,27 +215,28 @@ std::string ProcessSvg(const ProcessView& view) {
     };
 
     // Connectors first, so the boxes lie over their ends.
+    svg += "<g clip-path=\"url(#picture)\">\n";
     for (const ConnectorView& connector : view.connectors) {
         const Box* from = boxOf(connector.from);
         const Box* to = boxOf(connector.to);
         if (!connector.linked || !from || !to) continue;
         const bool control = connector.kind == Kind::Control;
-        std::string style = control ? "stroke=\"#2d3748\" stroke-width=\"40\" marker-end=\"url(#arrow-control)\""
-                                    : "stroke=\"#6b46c1\" stroke-width=\"35\" stroke-dasharray=\"160 110\" "
+        std::string style = control ? "stroke=\"#2d3748\" stroke-width=\"2\" marker-end=\"url(#arrow-control)\""
+                                    : "stroke=\"#6b46c1\" stroke-width=\"1.8\" stroke-dasharray=\"7 5\" "
                                       "marker-end=\"url(#arrow-data)\"";
         std::string cls = control ? "control" : "data";
         if (from == to) {
-            // A loop: out of the right side and back in above it.
+            // A loop: out of the right side and back in at the top.
             double x = from->x + from->halfWidth, y = from->y;
-            svg += "<path class=\"" + cls + "\" d=\"M" + Num(x) + "," + Num(y) + " C" + Num(x + 1400) + "," +
-                   Num(y) + " " + Num(x + 1400) + "," + Num(y - 1200) + " " + Num(x - 400) + "," +
-                   Num(y - from->halfHeight) + "\" fill=\"none\" " + style + "/>\n";
+            svg += "<path class=\"" + cls + "\" d=\"M" + Num(x) + "," + Num(y) + " C" + Num(x + 60) + "," + Num(y) +
+                   " " + Num(x + 50) + "," + Num(y - 55) + " " + Num(x - 20) + "," + Num(y - from->halfHeight) +
+                   "\" fill=\"none\" " + style + "/>\n";
             continue;
         }
-        double viaX = to->x, viaY = to->y;
+        double viaX = 0, viaY = 0;
         if (connector.bend) {
-            viaX = static_cast<double>(connector.bend->x);
-            viaY = -static_cast<double>(connector.bend->y);
+            viaX = scale.X(static_cast<double>(connector.bend->x));
+            viaY = scale.Y(static_cast<double>(connector.bend->y));
         }
         double startX, startY, endX, endY;
         Edge(*from, connector.bend ? viaX : to->x, connector.bend ? viaY : to->y, startX, startY);
@@ -190,6 +245,9 @@ std::string ProcessSvg(const ProcessView& view) {
         if (connector.bend) points += Num(viaX) + "," + Num(viaY) + " ";
         points += Num(endX) + "," + Num(endY);
         svg += "<polyline class=\"" + cls + "\" points=\"" + points + "\" fill=\"none\" " + style + "/>\n";
+        if (connector.bend)
+            svg += "<circle class=\"bend\" cx=\"" + Num(viaX) + "\" cy=\"" + Num(viaY) + "\" r=\"3\" fill=\"" +
+                   (control ? "#2d3748" : "#6b46c1") + "\"/>\n";
     }
 
     for (const auto& [activity, box] : boxes) {
@@ -199,19 +257,19 @@ std::string ProcessSvg(const ProcessView& view) {
             case Kind::ProcessActivity:
                 // A process activity: a double frame.
                 svg += "<g class=\"process-activity\"><rect x=\"" + x + "\" y=\"" + y + "\" width=\"" + width +
-                       "\" height=\"" + height + "\" fill=\"#e6f4ea\" stroke=\"#2f855a\" stroke-width=\"40\"/>";
-                svg += "<rect x=\"" + Num(box.x - box.halfWidth + 90) + "\" y=\"" + Num(box.y - box.halfHeight + 90) +
-                       "\" width=\"" + Num(2 * box.halfWidth - 180) + "\" height=\"" + Num(2 * box.halfHeight - 180) +
-                       "\" fill=\"none\" stroke=\"#2f855a\" stroke-width=\"25\"/>";
+                       "\" height=\"" + height + "\" fill=\"#e6f4ea\" stroke=\"#2f855a\" stroke-width=\"2\"/>";
+                svg += "<rect x=\"" + Num(box.x - box.halfWidth + 4) + "\" y=\"" + Num(box.y - box.halfHeight + 4) +
+                       "\" width=\"" + Num(2 * box.halfWidth - 8) + "\" height=\"" + Num(2 * box.halfHeight - 8) +
+                       "\" fill=\"none\" stroke=\"#2f855a\" stroke-width=\"1\"/>";
                 break;
             case Kind::BlockActivity:
                 svg += "<g class=\"block-activity\"><rect x=\"" + x + "\" y=\"" + y + "\" width=\"" + width +
                        "\" height=\"" + height +
-                       "\" fill=\"#fef5e7\" stroke=\"#b7791f\" stroke-width=\"40\" stroke-dasharray=\"200 100\"/>";
+                       "\" fill=\"#fef5e7\" stroke=\"#b7791f\" stroke-width=\"2\" stroke-dasharray=\"8 4\"/>";
                 break;
             default:
                 svg += "<g class=\"program-activity\"><rect x=\"" + x + "\" y=\"" + y + "\" width=\"" + width +
-                       "\" height=\"" + height + "\" rx=\"160\" fill=\"#e8f1fb\" stroke=\"#2b6cb0\" stroke-width=\"40\"/>";
+                       "\" height=\"" + height + "\" rx=\"8\" fill=\"#e8f1fb\" stroke=\"#2b6cb0\" stroke-width=\"2\"/>";
                 break;
         }
         svg += "<text x=\"" + Num(box.x) + "\" y=\"" + Num(box.y + kFontSize * 0.35) + "\" font-size=\"" +
@@ -223,30 +281,31 @@ std::string ProcessSvg(const ProcessView& view) {
         std::string colour = source ? "#2f855a" : "#c53030";
         svg += "<g class=\"" + std::string(source ? "source" : "sink") + "\"><circle cx=\"" + Num(box.x) + "\" cy=\"" +
                Num(box.y) + "\" r=\"" + Num(kPortRadius) + "\" fill=\"#ffffff\" stroke=\"" + colour +
-               "\" stroke-width=\"" + (source ? "40" : "90") + "\"/>";
-        svg += "<text x=\"" + Num(box.x) + "\" y=\"" + Num(box.y + kPortRadius + 260) +
-               "\" font-size=\"200\" text-anchor=\"middle\" fill=\"" + colour + "\">" +
-               PortLabel(source, key.second) + "</text></g>\n";
+               "\" stroke-width=\"" + (source ? "2" : "4") + "\"/>";
+        svg += "<text x=\"" + Num(box.x) + "\" y=\"" + Num(box.y + kPortRadius + 13) +
+               "\" font-size=\"11\" text-anchor=\"middle\" fill=\"" + colour + "\">" + PortLabel(source, key.second) +
+               "</text></g>\n";
     }
+    svg += "</g>\n";
 
-    // Legend along the bottom edge of the title band.
-    double lx = left + w - 9800, ly = top - 800;
-    svg += "<g class=\"legend\" font-size=\"200\" fill=\"#4a5568\">";
-    svg += "<rect x=\"" + Num(lx) + "\" y=\"" + Num(ly - 150) + "\" width=\"500\" height=\"300\" rx=\"80\" "
-           "fill=\"#e8f1fb\" stroke=\"#2b6cb0\" stroke-width=\"30\"/><text x=\"" + Num(lx + 600) + "\" y=\"" +
-           Num(ly + 70) + "\">PROGRAM_ACTIVITY</text>";
-    svg += "<rect x=\"" + Num(lx + 2900) + "\" y=\"" + Num(ly - 150) + "\" width=\"500\" height=\"300\" "
-           "fill=\"#e6f4ea\" stroke=\"#2f855a\" stroke-width=\"30\"/><text x=\"" + Num(lx + 3500) + "\" y=\"" +
-           Num(ly + 70) + "\">PROCESS_ACTIVITY</text>";
-    svg += "<rect x=\"" + Num(lx + 5800) + "\" y=\"" + Num(ly - 150) + "\" width=\"500\" height=\"300\" "
-           "fill=\"#fef5e7\" stroke=\"#b7791f\" stroke-width=\"30\" stroke-dasharray=\"100 60\"/><text x=\"" +
-           Num(lx + 6400) + "\" y=\"" + Num(ly + 70) + "\">BLOCK</text>";
-    svg += "<line x1=\"" + Num(lx + 7400) + "\" y1=\"" + Num(ly - 250) + "\" x2=\"" + Num(lx + 8000) + "\" y2=\"" +
-           Num(ly - 250) + "\" stroke=\"#2d3748\" stroke-width=\"35\"/><text x=\"" + Num(lx + 8100) + "\" y=\"" +
-           Num(ly - 180) + "\">CONTROL</text>";
-    svg += "<line x1=\"" + Num(lx + 7400) + "\" y1=\"" + Num(ly + 150) + "\" x2=\"" + Num(lx + 8000) + "\" y2=\"" +
-           Num(ly + 150) + "\" stroke=\"#6b46c1\" stroke-width=\"35\" stroke-dasharray=\"120 80\"/><text x=\"" +
-           Num(lx + 8100) + "\" y=\"" + Num(ly + 220) + "\">DATA</text>";
+    // Legend in the title band.
+    double lx = 430, ly = 40;
+    svg += "<g class=\"legend\" font-size=\"11\" fill=\"#4a5568\">";
+    svg += "<rect x=\"" + Num(lx) + "\" y=\"" + Num(ly - 8) + "\" width=\"24\" height=\"16\" rx=\"4\" "
+           "fill=\"#e8f1fb\" stroke=\"#2b6cb0\" stroke-width=\"1.5\"/><text x=\"" + Num(lx + 30) + "\" y=\"" +
+           Num(ly + 4) + "\">PROGRAM_ACTIVITY</text>";
+    svg += "<rect x=\"" + Num(lx + 150) + "\" y=\"" + Num(ly - 8) + "\" width=\"24\" height=\"16\" "
+           "fill=\"#e6f4ea\" stroke=\"#2f855a\" stroke-width=\"1.5\"/><text x=\"" + Num(lx + 180) + "\" y=\"" +
+           Num(ly + 4) + "\">PROCESS_ACTIVITY</text>";
+    svg += "<rect x=\"" + Num(lx + 300) + "\" y=\"" + Num(ly - 8) + "\" width=\"24\" height=\"16\" "
+           "fill=\"#fef5e7\" stroke=\"#b7791f\" stroke-width=\"1.5\" stroke-dasharray=\"4 2\"/><text x=\"" +
+           Num(lx + 330) + "\" y=\"" + Num(ly + 4) + "\">BLOCK</text>";
+    svg += "<line x1=\"" + Num(lx + 380) + "\" y1=\"" + Num(ly - 8) + "\" x2=\"" + Num(lx + 405) + "\" y2=\"" +
+           Num(ly - 8) + "\" stroke=\"#2d3748\" stroke-width=\"2\"/><text x=\"" + Num(lx + 410) + "\" y=\"" +
+           Num(ly - 4) + "\">CONTROL</text>";
+    svg += "<line x1=\"" + Num(lx + 380) + "\" y1=\"" + Num(ly + 10) + "\" x2=\"" + Num(lx + 405) + "\" y2=\"" +
+           Num(ly + 10) + "\" stroke=\"#6b46c1\" stroke-width=\"1.8\" stroke-dasharray=\"5 3\"/><text x=\"" +
+           Num(lx + 410) + "\" y=\"" + Num(ly + 14) + "\">DATA</text>";
     svg += "</g>\n</svg>\n";
     return svg;
 }

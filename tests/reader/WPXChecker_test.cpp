@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../support/TestEnv.h"
+#include "app/modDefinitionCheck.h"
 #include "reader/WPXChecker.h"
 #include "reader/WPXMessages.h"
 #include "reader/WPXReader.h"
@@ -259,6 +260,33 @@ TEST_F(CheckOption, AFileThatCannotBeReadOrUnusableOptionsAreReported) {
         EXPECT_EQ(run.status, 64) << usage.args[0] << " " << usage.args.size();
         EXPECT_NE(run.err.find("usage:"), std::string::npos);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ExportCheckSummary, CountsAndTheFirstThreeFindingsWithTheirLines) {
+    testenv::Sandbox box("ENU");
+    std::string text = ReplaceOnce(kGood, "\t\tPROGRAM 'Check'", "\t\tPROGRAM 'Checks'");
+    text = ReplaceOnce(text, "\t\tPROCESS 'Shipping'", "\t\tPROCESS 'Shipment'");
+    text = ReplaceOnce(text, "\tCATEGORY 'Sales'", "\tCATEGORY 'Sale'");
+    text = ReplaceOnce(text, "\tSUBSTITUTE 'MILLER'", "\tSUBSTITUTE 'MILLERS'");
+    text = ReplaceOnce(text, "CODEPAGE 1252\r\n", "");
+    std::string path = box.dir.File("out.wpx");
+    testenv::WriteFile(path, text);
+    std::vector<std::string> lines = modDefinitionCheck::ExportCheckSummaryLines(path);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "Check of the definition file: 4 errors, 1 warnings");
+    EXPECT_EQ(lines[1], path + ":1: warning: no CODEPAGE line: the file is read in code page 1252");
+    EXPECT_EQ(lines[2], path + ":" + std::to_string(LineOf(text, "\tSUBSTITUTE")) +
+                            ": error: PERSON 'MILLERS' is not defined in this file");
+    EXPECT_EQ(lines[3].rfind(path + ":" + std::to_string(LineOf(text, "\tCATEGORY")) + ": error: ", 0), 0u) << lines[3];
+
+    testenv::WriteFile(path, kGood);
+    EXPECT_EQ(modDefinitionCheck::ExportCheckSummaryLines(path),
+              std::vector<std::string>{"Check of the definition file: 0 errors, 0 warnings"});
+    EXPECT_TRUE(modDefinitionCheck::ExportCheckSummaryLines(box.dir.File("missing.wpx")).empty());
 }
 
 }  // namespace
