@@ -26,7 +26,7 @@ namespace modMain {
 namespace {
 
 const char* kUsage =
-    "usage: kvbrars [--batch] [--output FILE] /SVR=server /DB=database /USR=user [/REG=value] /SEL=selection /LOC=locale\n"
+    "usage: kvbrars [--batch] [--output FILE] [--preview DIR] /SVR=server /DB=database /USR=user [/REG=value] /SEL=selection /LOC=locale\n"
     "       kvbrars --list /SVR=server /DB=database [/LOC=locale]\n"
     "       kvbrars --check FILE.wpx | --preview DIR FILE.wpx\n"
     "       kvbrars --help | --version\n";
