@@ -41,6 +41,7 @@ enum Message : int {
     kPageKind = 60430,
     kPageCount = 60431,
     kPageProcess = 60432,
+    kNotInCodepage = 60433,         ///< %1 code page
 };
 
 /// The text of a message id in the user's language (placeholders "%1$s".."%4$s" unfilled).

@@ -586,6 +586,13 @@ ReadResult ReadDefinition(std::string_view bytes) {
     File& file = result.file;
     file.codePageFound = FindCodePage(bytes, file.codePage);
     std::string text = platform::FromCodePageToUtf8(bytes, file.codePage);
+    // Bytes that are no character of the code page were read as "?": reported at the first.
+    std::string again = platform::FromUtf8ToCodePage(text, file.codePage);
+    if (again != bytes) {
+        std::size_t at = std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
+        int line = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<long>(at), '\n'));
+        result.findings.push_back({line, Severity::Warning, kNotInCodepage, {std::to_string(file.codePage)}});
+    }
     std::vector<std::string> physical = SplitLines(text, file, result.findings);
     file.lineCount = static_cast<int>(physical.size());
     std::vector<Logical> lines = JoinLogicalLines(physical, file, result.findings);

@@ -126,6 +126,7 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     {60430, "Art"},
     {60431, "Anzahl"},
     {60432, "Prozess"},
+    {60433, "die Datei enthält Bytes, die keine Zeichen der Codepage %1$s sind; sie werden als '?' gelesen"},
 
     // 60500-60599: the desktop and the packages.
 

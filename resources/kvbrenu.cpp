@@ -126,6 +126,7 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     {60430, "Kind"},
     {60431, "Count"},
     {60432, "Process"},
+    {60433, "the file holds bytes that are no characters of code page %1$s; they are read as '?'"},
 
     // 60500-60599: the desktop and the packages.
 

@@ -170,6 +170,8 @@ TEST(WPXChecker, FindsEachCraftedFaultOnceWithItsLine) {
         {"member without semicolon", "\t'Sku': STRING ;", "\t'Sku': STRING ", false, wpx::kMemberWithoutSemicolon,
          "\t'Sku'", 1, Severity::Error},
         {"bare line ends", "\r\n", "\n", true, wpx::kBareLineEnd, "/*", 1, Severity::Warning},
+        {"byte that is no character of the code page", "CODEPAGE 1252\r\nKV_RELEASE V3R2 2",
+         "CODEPAGE 65001\r\nKV_RELEASE V3R2 2 \xFF", false, wpx::kNotInCodepage, "KV_RELEASE", 1, Severity::Warning},
         {"no CODEPAGE line", "CODEPAGE 1252\r\n", "", false, wpx::kNoCodepage, "/*", 1, Severity::Warning},
         {"another setting of an activity", "\t\tPROGRAM 'Check'", "\t\tPROGRAM 'Check'\r\n\t\tNOTIFICATION 2", false,
          0, "", 0, Severity::Error},
