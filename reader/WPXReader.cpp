@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/CodePage.h"
+#include "platform/Text.h"
 #include "reader/WPXMessages.h"
 
 namespace wpx {
@@ -587,12 +588,23 @@ ReadResult ReadDefinition(std::string_view bytes) {
     file.codePageFound = FindCodePage(bytes, file.codePage);
     std::string text = platform::FromCodePageToUtf8(bytes, file.codePage);
     // Bytes that are no character of the code page were read as "?": reported at the first.
+    // UTF-8 passes unconverted, so it is checked line by line.
     std::string again = platform::FromUtf8ToCodePage(text, file.codePage);
+    int badLine = 0;
     if (again != bytes) {
         std::size_t at = std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
-        int line = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<long>(at), '\n'));
-        result.findings.push_back({line, Severity::Warning, kNotInCodepage, {std::to_string(file.codePage)}});
+        badLine = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<long>(at), '\n'));
+    } else if (!platform::IsValidUtf8(text)) {
+        int line = 1;
+        for (std::size_t start = 0; start <= text.size() && !badLine; ++line) {
+            std::size_t end = text.find('\n', start);
+            if (!platform::IsValidUtf8(std::string_view(text).substr(start, end - start))) badLine = line;
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
     }
+    if (badLine > 0)
+        result.findings.push_back({badLine, Severity::Warning, kNotInCodepage, {std::to_string(file.codePage)}});
     std::vector<std::string> physical = SplitLines(text, file, result.findings);
     file.lineCount = static_cast<int>(physical.size());
     std::vector<Logical> lines = JoinLogicalLines(physical, file, result.findings);
