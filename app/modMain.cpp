@@ -247,6 +247,7 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
         if (!modUtilities::LoadLocalizedResources()) return kExitNoLanguage;
         int checked = modDefinitionCheck::CheckAndPreview(own.check, own.preview, own.previewFile);
         modGlobals::LanguageLibrary.Free();
+        ReportSettingsProblems();
         return checked;
     }
 

@@ -132,13 +132,14 @@ std::vector<Logical> JoinLogicalLines(const std::vector<std::string>& physical, 
             continue;
         }
         if (QuotesOpen(text)) {
+            // The parity is kept line by line, so a quote left open costs one pass to the end.
             std::string joined = text;
             std::size_t j = i;
             bool open = true;
             while (open && j + 1 < physical.size()) {
                 ++j;
                 joined += kCrLf + physical[j];
-                open = QuotesOpen(joined);
+                if (QuotesOpen(physical[j])) open = !open;
             }
             if (open) {
                 // Read on behind the line that opened the quote, so the rest is still checked.
