@@ -369,7 +369,7 @@ std::string ExpandTabs(const std::string& line) { return platform::ReplaceAll(li
 std::string IndexHtml(const std::string& fileName, const File& file, const std::vector<Finding>& findings,
                       std::string_view utf8Text, const TextFunction& text) {
     auto t = [&](int id) { return Escape(text(id)); };
-    std::string title = Escape(FillPlaceholders(text(kPageTitle), {fileName}));
+    std::string title = Escape(FillPlaceholders(text(kPageTitle), {std::filesystem::path(fileName).filename().string()}));
     std::string html;
     html += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" + title + "</title>\n";
     html += "<style>\n"

@@ -83,7 +83,8 @@ bool PngSize(const std::string& png, unsigned& width, unsigned& height) {
 }
 
 TEST_F(Browser, ShowsTheIndexAndAProcessPictureWithTheirNames) {
-    const std::string golden = testenv::TestDataPath("e2e/subprocess-round/expected.wpx");
+    const std::string golden = dir_.File("subprocess-round.wpx");
+    testenv::WriteFile(golden, testenv::ReadFile(testenv::TestDataPath("e2e/subprocess-round/expected.wpx")));
     const std::string preview = dir_.File("preview");
     testenv::RunResult made = testenv::RunProgram({"--preview", preview, golden}, {{"LC_ALL", "C"}});
     ASSERT_EQ(made.status, 0) << made.err;
