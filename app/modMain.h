@@ -17,6 +17,11 @@ struct OwnOptions {
     bool help = false;
     bool version = false;
     std::string output;
+    bool all = false;            ///< select every model --list would print
+    bool types = false;          ///< print the type table in effect
+    bool printRules = false;     ///< print the built-in rules in profile syntax
+    std::string aml;             ///< an AML file read directly instead of /SVR and /DB
+    std::string profile;         ///< the mapping profile to use
     std::string error;           ///< why the options are unusable, "" when they are fine
     std::string aris;            ///< the remaining arguments joined by single blanks
 };
