@@ -201,6 +201,14 @@ TEST(OwnExport, UserTypeTableGivesANumberAndTypesShowsEveryRowWithItsTable) {
 TEST(OwnExport, BpmnModelsExportWithAUserRowAndAProfileThatAcceptsTheirType) {
     testenv::Sandbox box("");
     const std::string bpmn = testenv::TestDataPath("aris/samples/Bpmn95.xml");
+    // Without a number for their type nothing can be selected: an invalid selection, no file made.
+    auto refused = testenv::RunProgram(
+        {"--batch", "--output", box.dir.File("none.wpx"), "--aml", bpmn, "--all", "/USR=u", "/LOC=1033"}, Env(box));
+    EXPECT_EQ(refused.status, 1) << refused.err;
+    EXPECT_NE(refused.err.find("kvbrars: no model of Bpmn95 can be selected\n"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("KVB02020C"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(box.dir.File("none.wpx")));
+
     testenv::WriteFile(box.dir.File("config/lumenport/types.tsv"),
                        "model\t247\tMT_BPMN_PROCESS_DIAGRAM\tBPMN process diagram\tBPMN-Prozessdiagramm\n");
     auto printed = testenv::RunProgram({"--print-rules"}, Env(box));

@@ -50,6 +50,12 @@ for lang in ENU DEU; do
     || fail "export with $lang ended with $? : $(cat "$work/err-$lang")"
   [ -f "$out" ] && [ -f "${out%.wpx}.log" ] || fail "export with $lang wrote no files"
 done
+# The user's own profile is read from the settings folder when none lies beside the program.
+mkdir -p "$HOME/.config/lumenport"
+printf 'OBJECT_MAPPING PROCESS\n    OBJECT_TYPE = 1\nEND\n' > "$HOME/.config/lumenport/kvbrars.prf"
+listed=$("$prog" --list /SVR=LOCAL /DB=Demo /LOC=1033 2>/dev/null)
+grep -q ',1$' <<<"$listed" || fail "the user's profile was not read"
+rm "$HOME/.config/lumenport/kvbrars.prf"
 # A missing language library is reported, which shows the program looks for it beside itself.
 printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Veltrane\\Lumenport\\CurrentVersion]\r\n"Language"="FRA"\r\n' > "$LUMENPORT_USER_REG"
 set +e
@@ -60,9 +66,4 @@ for page in man1/kvbrars.1 man5/kvbrars.prf.5; do
   warnings=$(MANWIDTH=80 man --warnings -l "$root/share/man/$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "man page warnings in $page: $warnings"
 done
-# The user's own profile is read from the settings folder when none lies beside the program.
-mkdir -p "$HOME/.config/lumenport"
-printf 'OBJECT_MAPPING PROCESS\n    OBJECT_TYPE = 1\nEND\n' > "$HOME/.config/lumenport/kvbrars.prf"
-"$prog" --list /SVR=LOCAL /DB=Demo /LOC=1033 2>/dev/null | grep -q ',1$' || fail "the user's profile was not read"
-rm "$HOME/.config/lumenport/kvbrars.prf"
 echo "install check ($mode): 1 passed, 0 failed"
