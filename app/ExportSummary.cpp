@@ -72,8 +72,10 @@ std::vector<std::string> ExportSummary::Lines() const {
         lines.push_back(GetNLSString(60240));
     } else {
         std::string names;
-        for (std::size_t i = 0; i < unnumberedTypes.size() && i < kNamesShown; ++i)
-            names += (i ? ", " : "") + unnumberedTypes[i].first + " (" + std::to_string(unnumberedTypes[i].second) + ")";
+        for (std::size_t i = 0; i < unnumberedTypes.size() && i < kNamesShown; ++i) {
+            const auto& [name, uses] = unnumberedTypes[i];
+            names += (i ? ", " : "") + name + " (" + std::to_string(uses) + ")";
+        }
         if (unnumberedTypes.size() > kNamesShown)
             names += " " + GetNLSString(60238, std::to_string(unnumberedTypes.size() - kNamesShown));
         lines.push_back(GetNLSString(60241, std::to_string(unnumberedTypes.size()), names));

@@ -1,11 +1,10 @@
 #include "app/modMain.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <new>
-
-#include <algorithm>
-#include <filesystem>
 #include <system_error>
 #include <unordered_map>
 
@@ -43,7 +42,32 @@ const char* kUsage =
     "       kvbrars --types [/SVR=server /DB=database | --aml FILE]\n"
     "       kvbrars --print-rules | --help | --version\n";
 
-const char* kHelp = "Exports the selected ARIS models into one workflow definition file (.wpx) and its log (.log).\n\nARIS switches (any order; separator \"=\", \":\" or a blank; a value ends before the next \"/\"):\n  /SVR=server     ARIS server: a folder of ARIS XML exports\n  /DB=database    database: the file database.xml (or .aml) in the server folder\n  /USR=user       ARIS user name\n  /REG=value      fourth login value\n  /SEL=selection  selected models: id,name,type items separated by \";\"\n  /LOC=locale     ARIS locale id, for example 1031 (German) or 1033 (English)\n\nOptions:\n  --batch         show no windows: messages and the summary go to standard error\n  --output FILE   write the definition file FILE and its log beside it\n  --aml FILE      read the ARIS XML export FILE instead of /SVR and /DB\n  --list          print the selectable models as selection items guid,name,type;\n                  every other model with its reason on standard error\n  --all           export every model --list prints, instead of /SEL\n  --types         print the ARIS type numbers in effect, with the table of each row\n  --profile FILE  take the mapping rules from the profile FILE\n  --print-rules   print the built-in mapping rules in profile syntax\n  --help          print this text\n  --version       print the version\n\nExit status: 0 export finished, 1 ended by a fatal error, 2 ended by an unknown error,\n3 ended at the user's request, 4 language library missing, 64 unusable options.\n";
+const char* kHelp =
+    "Exports the selected ARIS models into one workflow definition file (.wpx) and its log (.log).\n"
+    "\n"
+    "ARIS switches (any order; separator \"=\", \":\" or a blank; a value ends before the next \"/\"):\n"
+    "  /SVR=server     ARIS server: a folder of ARIS XML exports\n"
+    "  /DB=database    database: the file database.xml (or .aml) in the server folder\n"
+    "  /USR=user       ARIS user name\n"
+    "  /REG=value      fourth login value\n"
+    "  /SEL=selection  selected models: id,name,type items separated by \";\"\n"
+    "  /LOC=locale     ARIS locale id, for example 1031 (German) or 1033 (English)\n"
+    "\n"
+    "Options:\n"
+    "  --batch         show no windows: messages and the summary go to standard error\n"
+    "  --output FILE   write the definition file FILE and its log beside it\n"
+    "  --aml FILE      read the ARIS XML export FILE instead of /SVR and /DB\n"
+    "  --list          print the selectable models as selection items guid,name,type;\n"
+    "                  every other model with its reason on standard error\n"
+    "  --all           export every model --list prints, instead of /SEL\n"
+    "  --types         print the ARIS type numbers in effect, with the table of each row\n"
+    "  --profile FILE  take the mapping rules from the profile FILE\n"
+    "  --print-rules   print the built-in mapping rules in profile syntax\n"
+    "  --help          print this text\n"
+    "  --version       print the version\n"
+    "\n"
+    "Exit status: 0 export finished, 1 ended by a fatal error, 2 ended by an unknown error,\n"
+    "3 ended at the user's request, 4 language library missing, 64 unusable options.\n";
 
 // A text of the language library, loaded for it quietly; `fallback` when there is none.
 std::string LibraryText(int id, const char* fallback) {
@@ -99,7 +123,7 @@ int ListModels() {
     std::string server = Trim(session.GetCommandLine("/SVR"));
     std::string database = Trim(session.GetCommandLine("/DB"));
     if (session.AmlFile().empty() && (server.empty() || database.empty())) {
-        std::cerr << "kvbrars: --list needs /SVR and /DB, or --aml FILE\n" << UsageText();
+        std::cerr << ForTerminal(modUtilities::GetNLSString(60218)) << "\n" << ForTerminal(UsageText());
         return kExitUsage;
     }
     session.SetCommandLine(session.CommandLine() + (loc.empty() ? " /LOC=0" : ""));
@@ -122,8 +146,10 @@ int ListModels() {
     if (selectable == 0) std::cerr << ForTerminal(modUtilities::GetNLSString(60216, db->Name(useLoc))) << "\n";
     std::string ids;
     for (aris::LocaleId l : db->Locales()) ids += (ids.empty() ? "" : ", ") + std::to_string(l);
-    std::cerr << "kvbrars: locale ids in " << db->Name(useLoc) << ": " << (ids.empty() ? "none" : ids)
-              << " (listed for " << useLoc << ")\n";
+    std::cerr << ForTerminal(modUtilities::GetNLSString(60217, db->Name(useLoc),
+                                                         ids.empty() ? modUtilities::GetNLSString(60254) : ids,
+                                                         std::to_string(useLoc)))
+              << "\n";
     return kExitDone;
 }
 
@@ -156,9 +182,10 @@ int PrintTypeTable(const OwnOptions& options, const clsARIS_Interface& session) 
     std::string serverTable;
     std::string server = Trim(session.GetCommandLine("/SVR"));
     std::string database = Trim(session.GetCommandLine("/DB"));
-    if (!options.aml.empty()) serverTable = aris::ServerTypeTablePath(aris::AmlFileLocation(options.aml).serverDirectory);
-    else if (!server.empty() && !database.empty())
-        serverTable = aris::ServerTypeTablePath(aris::FindDatabase(server, database).serverDirectory);
+    std::string serverDirectory;
+    if (!options.aml.empty()) serverDirectory = aris::AmlFileLocation(options.aml).serverDirectory;
+    else if (!server.empty() && !database.empty()) serverDirectory = aris::FindDatabase(server, database).serverDirectory;
+    if (!serverDirectory.empty()) serverTable = aris::ServerTypeTablePath(serverDirectory);
     const aris::TypeTable& builtIn = aris::BuiltInTypeTable();
     std::unique_ptr<aris::TypeTable> user = aris::LoadUserTypeTable(std::cerr);
     std::unique_ptr<aris::TypeTable> serverRows;
@@ -227,9 +254,10 @@ void ReportProfileErrorPlace(int number) {
 std::string ConflictingOptions(const OwnOptions& o) {
     clsARIS_Interface switches;
     switches.SetCommandLine(o.aris);
-    if (!o.aml.empty() && (!Trim(switches.GetCommandLine("/SVR")).empty() || !Trim(switches.GetCommandLine("/DB")).empty()))
+    auto given = [&](const char* switchText) { return !Trim(switches.GetCommandLine(switchText)).empty(); };
+    if (!o.aml.empty() && (given("/SVR") || given("/DB")))
         return "--aml reads the file instead of /SVR and /DB: give one or the other";
-    if (o.all && !Trim(switches.GetCommandLine("/SEL")).empty())
+    if (o.all && given("/SEL"))
         return "--all selects the models instead of /SEL: give one or the other";
     if (!o.profile.empty()) {
         std::error_code ec;
@@ -276,10 +304,24 @@ OwnOptions ParseOwnOptions(const std::vector<std::string>& args) {
         else if (a == "--all") o.all = true;
         else if (a == "--types") o.types = true;
         else if (a == "--print-rules") o.printRules = true;
-        else if (takeValue(i, "--output", o.output)) continue;
         else if (takeValue(i, "--aml", o.aml)) continue;
         else if (takeValue(i, "--profile", o.profile)) continue;
-        else o.error = "unknown option " + a;
+        else if (a == "--output" || a.rfind("--output=", 0) == 0) {
+            std::string value;
+            if (a == "--output") {
+                if (i + 1 >= args.size()) {
+                    o.error = "--output needs a file name";
+                    continue;
+                }
+                value = args[++i];
+            } else {
+                value = a.substr(9);
+            }
+            if (value.empty()) o.error = "--output needs a file name";
+            o.output = value;
+        } else {
+            o.error = "unknown option " + a;
+        }
     }
     o.aris = joined;
     return o;

@@ -20,7 +20,8 @@ std::vector<ListedModel> ClassifyModels(const aris::Database& database, aris::Lo
     const std::unique_ptr<clsMappingRule>* processRule = modMappingRule::ColMappingRules.Find("PROCESS");
     std::unordered_set<int> processTypes;
     if (processRule) {
-        for (const clsObjectMapping& mapping : (*processRule)->ColObjectMapping) processTypes.insert(mapping.ObjTypeNum);
+        for (const clsObjectMapping& mapping : (*processRule)->ColObjectMapping)
+            processTypes.insert(mapping.ObjTypeNum);
     }
     std::vector<ListedModel> listed;
     for (const aris::Model* model : database.AllModels()) {

@@ -100,6 +100,8 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     {60214, "die Abbildungsregeln haben keine Regel PROCESS"},
     {60215, "kvbrars: nicht auswählbar: %1$s (Typ %2$s): %3$s"},
     {60216, "kvbrars: kein Modell von %1$s ist auswählbar"},
+    {60217, "kvbrars: Gebietsschemata in %1$s: %2$s (aufgelistet für %3$s)"},
+    {60218, "kvbrars: --list braucht /SVR und /DB oder --aml DATEI"},
     {60220, "Export beendet."},
     {60221, "Definitionsdatei: %1$s"},
     {60222, "Protokoll: %1$s"},

@@ -100,6 +100,8 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     {60214, "the mapping rules have no rule PROCESS"},
     {60215, "kvbrars: cannot be selected: %1$s (type %2$s): %3$s"},
     {60216, "kvbrars: no model of %1$s can be selected"},
+    {60217, "kvbrars: locale ids in %1$s: %2$s (listed for %3$s)"},
+    {60218, "kvbrars: --list needs /SVR and /DB, or --aml FILE"},
     {60220, "Export finished."},
     {60221, "Definition file: %1$s"},
     {60222, "Log: %1$s"},

@@ -183,9 +183,10 @@ TEST(OwnExport, UserTypeTableGivesANumberAndTypesShowsEveryRowWithItsTable) {
     ASSERT_EQ(types.status, 0) << types.err;
     const std::string builtIn = testenv::BinPath("aris-types.tsv");
     const std::string user = box.dir.File("config/lumenport/types.tsv");
+    const std::string server = box.dir.File("servers/T/types.tsv");
     for (const std::string& row : {"model\t13\tMT_EEPC\tEPC (eEPC)\tEPK (eEPK)\t" + builtIn,
                                    "model\t13\tMT_ARCHIMATE_3\tArchiMate as EPC\tArchiMate als EPK\t" + user,
-                                   "connection\t43\tCT_ACTIV_1\tactivates (server)\t\t" + box.dir.File("servers/T/types.tsv"),
+                                   "connection\t43\tCT_ACTIV_1\tactivates (server)\t\t" + server,
                                    "object\t22\tOT_FUNC\tFunction\tFunktion\t" + builtIn}) {
         EXPECT_EQ(Count(types.out, "\n" + row + "\n"), 1) << row;
     }
@@ -195,7 +196,8 @@ TEST(OwnExport, UserTypeTableGivesANumberAndTypesShowsEveryRowWithItsTable) {
     int shipped = 0;
     for (const std::string& line : Lines(testenv::ReadFile(builtIn)))
         if (!line.empty() && line[0] != '#' && line.rfind("kind\t", 0) != 0) ++shipped;
-    EXPECT_EQ(Count(types.out, "\t" + builtIn + "\n"), shipped - 1);  // CT_ACTIV_1 replaced; MT_ARCHIMATE_3 is a row of its own
+    // CT_ACTIV_1 is replaced; MT_ARCHIMATE_3 is a row of its own.
+    EXPECT_EQ(Count(types.out, "\t" + builtIn + "\n"), shipped - 1);
 }
 
 TEST(OwnExport, BpmnModelsExportWithAUserRowAndAProfileThatAcceptsTheirType) {
