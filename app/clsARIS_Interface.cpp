@@ -3,6 +3,7 @@
 #include "app/clsExceptionHandler.h"
 #include "app/modGlobals.h"
 #include "app/modUtilities.h"
+#include "aris/LocalServer.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
 
@@ -56,7 +57,8 @@ void clsARIS_Interface::OpenDatabase() {
     report_ = application_->GetComponent("Report");
     if (!report_) RaiseStandardError(kErrObjectCreation, "the ARIS report component is not available");
     try {
-        database__ = report_->OpenDatabase(server_, database_, reg_, user_, "");
+        if (!amlFile_.empty()) database__ = aris::OpenAmlExport(amlFile_, user_);
+        else database__ = report_->OpenDatabase(server_, database_, reg_, user_, "");
     } catch (const aris::ServerError& e) {
         throw Error(e.Number(), e.what());
     }

@@ -27,6 +27,9 @@ public:
     void RetrieveSelectedARISModels();
     /// Connect to ARIS and open the database only (used by --list).
     void OpenDatabase();
+    /// An AML file opened directly instead of /SVR and /DB ("" for the ARIS switches).
+    void SetAmlFile(std::string path) { amlFile_ = std::move(path); }
+    const std::string& AmlFile() const { return amlFile_; }
 
     const std::string& User() const { return user_; }
     const std::string& DatabaseName() const { return database_; }
@@ -42,6 +45,7 @@ public:
 
 private:
     std::string commandLine_;
+    std::string amlFile_;
     std::string user_, database_, server_, reg_, selection_;
     std::unique_ptr<aris::Application> application_;
     aris::ReportComponent* report_ = nullptr;

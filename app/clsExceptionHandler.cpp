@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/ExportSummary.h"
 #include "app/modGlobals.h"
 #include "app/modUtilities.h"
 #include "platform/MessageBox.h"
@@ -80,6 +81,7 @@ int clsExceptionHandler::AnalyseError(int number, const std::string& description
     if (number == kErrOptionsCancelled)
         return show(warningHead + exitQuestion, 32, kMbYesNo) == kIdYes ? 3 : 2;
     if (IsWarning(number)) {
+        ++CurrentExportSummary().warningsShown;
         show(warningHead + explanation, 48, kMbOkOnly);
         return 1;
     }

@@ -7,11 +7,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <iostream>
 #include <map>
+#include <system_error>
 
 #include "app/clsExceptionHandler.h"
 #include "app/modGlobals.h"
 #include "app/modUtilities.h"
+#include "aris/ServerLocator.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "platform/ProgramPath.h"
@@ -242,6 +246,12 @@ std::string clsIOHandler::FileSelectDialog() {
             SetDefinitionFileName(WithDefaultExtension(*chosen));
             break;
         }
+        // In batch mode nothing named the file: say how to name it before the question.
+        if (!Interactive() && CommandLineOutput.empty() && outputName.empty()) {
+            std::cerr << ForTerminal(modUtilities::GetNLSString(60270, modUtilities::kToolIntegrationKey,
+                                                                 UserHivePath()))
+                      << "\n";
+        }
         // Cancelled: the error path asks whether to end; No shows the dialog again.
         ErrorAction action = ExceptionHandler().Handle(
             Error(kErrDialogCancelled, "The file dialog was cancelled"));
@@ -261,5 +271,13 @@ void clsIOHandler::WriteLog(const std::string& text) {
 
 std::string clsIOHandler::MappingProfilePath() const {
     if (!MappingProfileOverride.empty()) return MappingProfileOverride;
-    return ProgramDirectory() + "/" + ProgramBaseName() + ".prf";
+    const std::string fileName = ProgramBaseName() + ".prf";
+    const std::string beside = ProgramDirectory() + "/" + fileName;
+    std::error_code ec;
+    if (std::filesystem::exists(beside, ec)) return beside;
+    // An installed program's folder is no place for a user's profile: theirs lives with their
+    // settings.
+    const std::string folder = aris::UserConfigFolder();
+    if (!folder.empty() && std::filesystem::exists(folder + "/" + fileName, ec)) return folder + "/" + fileName;
+    return beside;
 }

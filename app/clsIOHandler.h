@@ -44,14 +44,18 @@ public:
     platform::OrderedCollection<clsMappingRuleToken> TokenizeMappingProfile(const std::string& profileText);
     /// Fill the rule registry from the profile, or with the built-in rules.
     void ParseMappingFile();
-    /// Path of the mapping profile: the program's folder and its file name with ".prf".
+    /// Path of the mapping profile: the one named with --profile; else the program's folder and
+    /// its file name with ".prf"; else, when that is missing, the user's own kvbrars.prf in the
+    /// settings folder when it exists.
     std::string MappingProfilePath() const;
 
     bool MappingProfileFound = false;
     /// The file named with --output; it answers the save-file dialog.
     std::string CommandLineOutput;
-    /// A profile path used instead of the one beside the program (tests).
+    /// A profile path used instead of the one beside the program (--profile).
     std::string MappingProfileOverride;
+    /// The profile line of the token a syntax error was raised at; 0 when there was none.
+    int ProfileErrorLine = 0;
 
     const std::string& DefinitionFileName() const { return definitionFile_; }
     const std::string& LogFileName() const { return logFile_; }

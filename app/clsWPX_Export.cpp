@@ -1,5 +1,6 @@
 #include "app/clsWPX_Export.h"
 
+#include "app/ExportSummary.h"
 #include "app/clsIOHandler.h"
 #include "app/frmExportOptions.h"
 #include "app/modGlobals.h"
@@ -19,7 +20,7 @@ void clsWPX_Export::Run() {
     modGlobals::GeneratedNamePrefix = "DATA_STRUCTURE_";
     modGlobals::GeneratedNameSuffix = modGlobals::Options.FirstSuffixNumber;
     modGlobals::IOHandler->FileSelectDialog();
-    modGlobals::IOHandler->ParseMappingFile();
+    if (!MappingRulesLoaded) modGlobals::IOHandler->ParseMappingFile();
     rounds_ = 0;
     modProgress::ExportStarted();
     // Only the properties of a process are written: its working data goes once it is set up.
@@ -31,6 +32,7 @@ void clsWPX_Export::Run() {
     while (!next.Empty()) next = CreateWPXObjects(next);
     modProgress::ExportFinished();
     modGlobals::WPXWriter->WriteAll();
+    CollectExportSummary();
 }
 
 ModelCollection clsWPX_Export::CreateWPXObjects(ModelCollection& models) {

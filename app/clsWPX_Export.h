@@ -12,6 +12,9 @@ public:
     ModelCollection CreateWPXObjects(ModelCollection& models);
     /// Number of rounds run by the last Run.
     int Rounds() const { return rounds_; }
+    /// True when the mapping rules were loaded at start-up (to select every model that the rule
+    /// PROCESS accepts); Run then does not load them again.
+    bool MappingRulesLoaded = false;
 
 private:
     int rounds_ = 0;

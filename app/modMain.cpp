@@ -1,9 +1,14 @@
 #include "app/modMain.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <new>
+#include <system_error>
+#include <unordered_map>
 
+#include "app/ExportSummary.h"
 #include "app/clsARIS_Interface.h"
 #include "app/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
@@ -11,8 +16,12 @@
 #include "app/modDefinitionCheck.h"
 #include "app/modGlobals.h"
 #include "app/modProgress.h"
+#include "app/modModelListing.h"
 #include "app/modUtilities.h"
+#include "aris/LocalServer.h"
+#include "aris/ServerLocator.h"
 #include "mapping/ColMappingRules.h"
+#include "mapping/modMappingRule.h"
 #include "writer/clsWPXWriter.h"
 #include "platform/CodePage.h"
 #include "platform/RegistryStore.h"
@@ -25,27 +34,37 @@ namespace modMain {
 
 namespace {
 
+// The usage when no language library can be loaded (a usage error is found before the library
+// is loaded); the library holds it in the program's language.
 const char* kUsage =
-    "usage: kvbrars [--batch] [--output FILE] [--preview DIR] /SVR=server /DB=database /USR=user [/REG=value] /SEL=selection /LOC=locale\n"
-    "       kvbrars --list /SVR=server /DB=database [/LOC=locale]\n"
+    "usage: kvbrars [--batch] [--output FILE] [--profile FILE] [--preview DIR] /SVR=server /DB=database /USR=user [/REG=value] /SEL=selection /LOC=locale\n"
+    "       kvbrars [--batch] [--output FILE] [--profile FILE] [--preview DIR] --aml FILE --all /USR=user /LOC=locale\n"
+    "       kvbrars --list [--profile FILE] (/SVR=server /DB=database | --aml FILE) [/LOC=locale]\n"
+    "       kvbrars --types [/SVR=server /DB=database | --aml FILE]\n"
     "       kvbrars --check FILE.wpx | --preview DIR FILE.wpx\n"
-    "       kvbrars --help | --version\n";
+    "       kvbrars --print-rules | --help | --version\n";
 
 const char* kHelp =
     "Exports the selected ARIS models into one workflow definition file (.wpx) and its log (.log).\n"
     "\n"
     "ARIS switches (any order; separator \"=\", \":\" or a blank; a value ends before the next \"/\"):\n"
     "  /SVR=server     ARIS server: a folder of ARIS XML exports\n"
-    "  /DB=database    database: the file database.xml in the server folder\n"
+    "  /DB=database    database: the file database.xml (or .aml) in the server folder\n"
     "  /USR=user       ARIS user name\n"
     "  /REG=value      fourth login value\n"
     "  /SEL=selection  selected models: id,name,type items separated by \";\"\n"
     "  /LOC=locale     ARIS locale id, for example 1031 (German) or 1033 (English)\n"
     "\n"
     "Options:\n"
-    "  --batch         show no windows: messages go to standard error\n"
+    "  --batch         show no windows: messages and the summary go to standard error\n"
     "  --output FILE   write the definition file FILE and its log beside it\n"
-    "  --list          print the models of /SVR /DB as selection items guid,name,type\n"
+    "  --aml FILE      read the ARIS XML export FILE instead of /SVR and /DB\n"
+    "  --list          print the selectable models as selection items guid,name,type;\n"
+    "                  every other model with its reason on standard error\n"
+    "  --all           export every model --list prints, instead of /SEL\n"
+    "  --types         print the ARIS type numbers in effect, with the table of each row\n"
+    "  --profile FILE  take the mapping rules from the profile FILE\n"
+    "  --print-rules   print the built-in mapping rules in profile syntax\n"
     "  --check FILE    check a definition file: one line per finding, status 1 with an error\n"
     "  --preview DIR   write DIR/index.html and one SVG per process, of FILE.wpx or of the export\n"
     "  --help          print this text\n"
@@ -53,6 +72,15 @@ const char* kHelp =
     "\n"
     "Exit status: 0 export finished, 1 ended by a fatal error, 2 ended by an unknown error,\n"
     "3 ended at the user's request, 4 language library missing, 64 unusable options.\n";
+
+// A text of the language library, loaded for it quietly; `fallback` when there is none.
+std::string LibraryText(int id, const char* fallback) {
+    if (!modGlobals::LanguageLibrary.Loaded() && !modUtilities::LoadLocalizedResources(true)) return fallback;
+    std::string text = modUtilities::GetNLSString(id);
+    return text.empty() ? fallback : text;
+}
+
+std::string UsageText() { return LibraryText(60200, kUsage); }
 
 // Registry lines that could not be read are reported once, so nothing is dropped silently.
 void ReportSettingsProblems() {
@@ -85,7 +113,12 @@ int HandleAtTop(const Error& error) {
     return kExitMercyful;
 }
 
-bool HasListSeparator(const std::string& text) { return text.find_first_of(",;/") != std::string::npos; }
+// The locale a listing names models in: /LOC, else the database's first locale.
+aris::LocaleId ListingLocale(const clsARIS_Interface& session, const std::string& loc) {
+    if (!loc.empty()) return modGlobals::LocaleId;
+    std::vector<aris::LocaleId> locales = session.Database()->Locales();
+    return locales.empty() ? 1033 : locales.front();
+}
 
 int ListModels() {
     ProcedureScope scope("modMain.ListModels");
@@ -93,43 +126,165 @@ int ListModels() {
     std::string loc = Trim(session.GetCommandLine("/LOC"));
     std::string server = Trim(session.GetCommandLine("/SVR"));
     std::string database = Trim(session.GetCommandLine("/DB"));
-    if (server.empty() || database.empty()) {
-        std::cerr << "kvbrars: --list needs /SVR and /DB\n" << kUsage;
+    if (session.AmlFile().empty() && (server.empty() || database.empty())) {
+        std::cerr << ForTerminal(modUtilities::GetNLSString(60218)) << "\n" << ForTerminal(UsageText());
         return kExitUsage;
     }
     session.SetCommandLine(session.CommandLine() + (loc.empty() ? " /LOC=0" : ""));
     session.SaveCommandlineArguments();
     session.OpenDatabase();
+    // Only the models the rules in force can export are offered.
+    modGlobals::IOHandler->ParseMappingFile();
     const aris::Database* db = session.Database();
-    std::vector<aris::LocaleId> locales = db->Locales();
-    aris::LocaleId useLoc = modGlobals::LocaleId;
-    if (loc.empty()) useLoc = locales.empty() ? 1033 : locales.front();
-    for (const aris::Model* model : db->AllModels()) {
-        std::string name = model->Name(useLoc);
-        std::string guid = model->Guid();
-        std::cout << ForTerminal(guid + "," + name + "," + std::to_string(model->TypeNum())) << "\n";
-        if (HasListSeparator(name) || HasListSeparator(guid))
-            std::cerr << ForTerminal("kvbrars: warning: model '" + name + "' (" + guid +
-                                     ") contains \",\", \";\" or \"/\" and cannot be selected with /SEL")
-                      << "\n";
+    const aris::LocaleId useLoc = ListingLocale(session, loc);
+    int selectable = 0;
+    for (const modModelListing::ListedModel& listed : modModelListing::ClassifyModels(*db, useLoc)) {
+        if (listed.verdict == modModelListing::Verdict::Selectable) {
+            std::cout << ForTerminal(modModelListing::SelectionItem(listed)) << "\n";
+            ++selectable;
+        } else {
+            std::cerr << ForTerminal(modModelListing::RefusalLine(listed, useLoc)) << "\n";
+        }
     }
+    std::cout.flush();
+    if (selectable == 0) std::cerr << ForTerminal(modUtilities::GetNLSString(60216, db->Name(useLoc))) << "\n";
     std::string ids;
-    for (aris::LocaleId l : locales) ids += (ids.empty() ? "" : ", ") + std::to_string(l);
-    std::cerr << "kvbrars: locale ids in " << database << ": " << (ids.empty() ? "none" : ids) << " (listed for "
-              << useLoc << ")\n";
+    for (aris::LocaleId l : db->Locales()) ids += (ids.empty() ? "" : ", ") + std::to_string(l);
+    std::cerr << ForTerminal(modUtilities::GetNLSString(60217, db->Name(useLoc),
+                                                         ids.empty() ? modUtilities::GetNLSString(60254) : ids,
+                                                         std::to_string(useLoc)))
+              << "\n";
     return kExitDone;
 }
 
-// After an export: the check of the definition file written (its lines belong in the end-of-run
-// summary; until then they go to standard error, only when the check found something) and the
-// preview when one was asked for.
-void ReportExportCheck(const std::string& previewFolder) {
+// After an export: the check of the definition file written joins the end-of-run summary
+// (never the log or the definition file).
+void AddExportCheckToSummary() {
     const std::string& written = modGlobals::IOHandler->DefinitionFileName();
     if (written.empty()) return;
-    std::vector<std::string> lines = modDefinitionCheck::ExportCheckSummaryLines(written);
-    if (lines.size() > 1)
-        for (const std::string& line : lines) std::cerr << ForTerminal("kvbrars: " + line) << "\n";
-    if (!previewFolder.empty()) modDefinitionCheck::WriteExportPreview(previewFolder, written);
+    for (const std::string& line : modDefinitionCheck::ExportCheckSummaryLines(written))
+        CurrentExportSummary().AddLine(line);
+}
+
+// The preview of the definition file an export wrote, when --preview asked for one.
+void WriteExportPreview(const std::string& previewFolder) {
+    const std::string& written = modGlobals::IOHandler->DefinitionFileName();
+    if (previewFolder.empty() || written.empty()) return;
+    modDefinitionCheck::WriteExportPreview(previewFolder, written);
+}
+
+// --all: every model a listing would print becomes the selection, in file order. The rules
+// are loaded for it here, before any file is created, so that an export with nothing to
+// select ends as an invalid selection does.
+void SelectAllModels() {
+    ProcedureScope scope("modMain.SelectAllModels");
+    clsARIS_Interface& session = *modGlobals::ARIS_Interface;
+    session.OpenDatabase();
+    modGlobals::IOHandler->ParseMappingFile();
+    modGlobals::WPX_Export->MappingRulesLoaded = true;
+    const aris::Database* db = session.Database();
+    for (const modModelListing::ListedModel& listed : modModelListing::ClassifyModels(*db, modGlobals::LocaleId)) {
+        if (listed.verdict == modModelListing::Verdict::Selectable) {
+            session.ColSelectedModels().Add(listed.model, listed.model->Guid());
+        } else {
+            std::cerr << ForTerminal(modModelListing::RefusalLine(listed, modGlobals::LocaleId)) << "\n";
+        }
+    }
+    if (session.ColSelectedModels().Empty()) {
+        std::cerr << ForTerminal(modUtilities::GetNLSString(60216, db->Name(modGlobals::LocaleId))) << "\n";
+        RaiseError(2020, "--all");
+    }
+}
+
+// --types: the rows in effect, each with the table it comes from; later tables win per row.
+int PrintTypeTable(const OwnOptions& options, const clsARIS_Interface& session) {
+    ProcedureScope scope("modMain.PrintTypeTable");
+    std::string serverTable;
+    std::string server = Trim(session.GetCommandLine("/SVR"));
+    std::string database = Trim(session.GetCommandLine("/DB"));
+    std::string serverDirectory;
+    if (!options.aml.empty()) serverDirectory = aris::AmlFileLocation(options.aml).serverDirectory;
+    else if (!server.empty() && !database.empty()) serverDirectory = aris::FindDatabase(server, database).serverDirectory;
+    if (!serverDirectory.empty()) serverTable = aris::ServerTypeTablePath(serverDirectory);
+    const aris::TypeTable& builtIn = aris::BuiltInTypeTable();
+    std::unique_ptr<aris::TypeTable> user = aris::LoadUserTypeTable(std::cerr);
+    std::unique_ptr<aris::TypeTable> serverRows;
+    if (!serverTable.empty()) {
+        serverRows = std::make_unique<aris::TypeTable>();
+        serverRows->LoadFile(serverTable, std::cerr);
+    }
+    const std::string none = modUtilities::GetNLSString(60254);
+    std::string userPath = aris::UserTypeTablePath();
+    std::cout << ForTerminal(modUtilities::GetNLSString(60250)) << "\n"
+              << ForTerminal(modUtilities::GetNLSString(60251, builtIn.Source())) << "\n"
+              << ForTerminal(modUtilities::GetNLSString(60252, user ? userPath : userPath + " " + none)) << "\n"
+              << ForTerminal(modUtilities::GetNLSString(60253, serverRows ? serverTable : none)) << "\n"
+              << ForTerminal(modUtilities::GetNLSString(60255)) << "\n"
+              << "kind\tnumber\tapi_name\tenglish_name\tgerman_name\tsource\n";
+    // A row is known by kind and API name; a later table's row replaces an earlier one's.
+    struct Effective {
+        aris::TypeKind kind;
+        const aris::TypeRow* row;
+        const std::string* source;
+    };
+    std::vector<Effective> rows;
+    std::unordered_map<std::string, std::size_t> byName;
+    for (const aris::TypeTable* table : {&builtIn, static_cast<const aris::TypeTable*>(user.get()),
+                                         static_cast<const aris::TypeTable*>(serverRows.get())}) {
+        if (!table) continue;
+        for (const auto& [kind, row] : table->Rows()) {
+            std::string key = std::string(aris::TypeKindWord(kind)) + "\t" + FoldAsciiCase(row->apiName);
+            auto [it, added] = byName.emplace(key, rows.size());
+            if (added) rows.push_back({kind, row, &table->Source()});
+            else rows[it->second] = {kind, row, &table->Source()};
+        }
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Effective& a, const Effective& b) {
+        if (a.kind != b.kind) return a.kind < b.kind;
+        return a.row->number < b.row->number;
+    });
+    for (const Effective& e : rows) {
+        std::cout << ForTerminal(std::string(aris::TypeKindWord(e.kind)) + "\t" + std::to_string(e.row->number) + "\t" +
+                                 e.row->apiName + "\t" + e.row->english + "\t" + e.row->german + "\t" + *e.source)
+                  << "\n";
+    }
+    return kExitDone;
+}
+
+// --print-rules: the built-in rules in the profile language.
+int PrintBuiltInRules() {
+    ProcedureScope scope("modMain.PrintBuiltInRules");
+    modMappingRule::ResetMappingRules();
+    modMappingRule::CreateDefaultMappingRules();
+    std::cout << modMappingRule::MappingRulesAsProfile(modMappingRule::ColMappingRules);
+    modMappingRule::ResetMappingRules();
+    return kExitDone;
+}
+
+// After the message of a profile's syntax error: the file and the line it stands on.
+void ReportProfileErrorPlace(int number) {
+    if (number < 2130 || number > 2200 || !modGlobals::IOHandler || modGlobals::IOHandler->ProfileErrorLine == 0)
+        return;
+    std::cerr << ForTerminal(modUtilities::GetNLSString(60260, modGlobals::IOHandler->MappingProfilePath(),
+                                                         std::to_string(modGlobals::IOHandler->ProfileErrorLine)))
+              << "\n";
+}
+
+// Our own options that cannot go together, or with the ARIS switches; "" when they fit.
+std::string ConflictingOptions(const OwnOptions& o) {
+    clsARIS_Interface switches;
+    switches.SetCommandLine(o.aris);
+    auto given = [&](const char* switchText) { return !Trim(switches.GetCommandLine(switchText)).empty(); };
+    if (!o.aml.empty() && (given("/SVR") || given("/DB")))
+        return "--aml reads the file instead of /SVR and /DB: give one or the other";
+    if (o.all && given("/SEL"))
+        return "--all selects the models instead of /SEL: give one or the other";
+    if (!o.profile.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(o.profile, ec))
+            return "the mapping profile " + o.profile + " named with --profile is not there";
+    }
+    return "";
 }
 
 }  // namespace
@@ -137,6 +292,25 @@ void ReportExportCheck(const std::string& previewFolder) {
 OwnOptions ParseOwnOptions(const std::vector<std::string>& args) {
     OwnOptions o;
     std::string joined;
+    // An option with a value: "--name VALUE" or "--name=VALUE"; returns false when `a` is not it.
+    auto takeValue = [&](std::size_t& i, const std::string& name, std::string& field) {
+        const std::string& a = args[i];
+        std::string value;
+        if (a == name) {
+            if (i + 1 >= args.size()) {
+                o.error = name + " needs a file name";
+                return true;
+            }
+            value = args[++i];
+        } else if (a.rfind(name + "=", 0) == 0) {
+            value = a.substr(name.size() + 1);
+        } else {
+            return false;
+        }
+        if (value.empty()) o.error = name + " needs a file name";
+        field = value;
+        return true;
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.rfind("--", 0) != 0) {
@@ -147,6 +321,11 @@ OwnOptions ParseOwnOptions(const std::vector<std::string>& args) {
         else if (a == "--list") o.list = true;
         else if (a == "--help") o.help = true;
         else if (a == "--version") o.version = true;
+        else if (a == "--all") o.all = true;
+        else if (a == "--types") o.types = true;
+        else if (a == "--print-rules") o.printRules = true;
+        else if (takeValue(i, "--aml", o.aml)) continue;
+        else if (takeValue(i, "--profile", o.profile)) continue;
         else if (a == "--output" || a.rfind("--output=", 0) == 0) {
             std::string value;
             if (a == "--output") {
@@ -193,9 +372,13 @@ bool Setup(const OwnOptions& options) {
     modMappingRule::ResetMappingRules();
     modGlobals::ARIS_Interface->SetCommandLine(options.aris);
     modGlobals::IOHandler->CommandLineOutput = options.output;
-    if (options.list) return true;
+    modGlobals::IOHandler->MappingProfileOverride = options.profile;
+    modGlobals::ARIS_Interface->SetAmlFile(options.aml);
+    CurrentExportSummary().Reset();
+    if (options.list || options.types || options.printRules) return true;
     modGlobals::ARIS_Interface->SaveCommandlineArguments();
-    modGlobals::ARIS_Interface->RetrieveSelectedARISModels();
+    if (options.all) SelectAllModels();
+    else modGlobals::ARIS_Interface->RetrieveSelectedARISModels();
     return true;
 }
 
@@ -228,13 +411,19 @@ void Shutdown() {
 
 int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const std::function<void()>& shutdownDesktop) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // Started with nothing at all: a person at a terminal, not ARIS, who needs the usage.
+    if (args.empty()) {
+        std::cerr << ForTerminal(UsageText());
+        return kExitUsage;
+    }
     OwnOptions own = ParseOwnOptions(args);
+    if (own.error.empty()) own.error = ConflictingOptions(own);
     if (!own.error.empty()) {
-        std::cerr << "kvbrars: " << own.error << "\n" << kUsage;
+        std::cerr << "kvbrars: " << own.error << "\n" << ForTerminal(UsageText());
         return kExitUsage;
     }
     if (own.help) {
-        std::cout << kUsage << "\n" << kHelp;
+        std::cout << ForTerminal(UsageText() + "\n" + LibraryText(60201, kHelp));
         return kExitDone;
     }
     if (own.version) {
@@ -252,7 +441,8 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
     }
 
     bool desktop = false;
-    if (!own.batch && !own.list && DisplayAvailable() && installDesktop) desktop = installDesktop(argc, argv);
+    const bool printsOnly = own.list || own.types || own.printRules;
+    if (!own.batch && !printsOnly && DisplayAvailable() && installDesktop) desktop = installDesktop(argc, argv);
     SetInteractive(desktop);
 
     ProcedureScope scope("modMain.Main");
@@ -260,18 +450,27 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
     try {
         if (!Setup(own)) {
             status = kExitNoLanguage;
+        } else if (own.printRules) {
+            status = PrintBuiltInRules();
+            Shutdown();
+        } else if (own.types) {
+            status = PrintTypeTable(own, *modGlobals::ARIS_Interface);
+            Shutdown();
         } else if (own.list) {
             status = ListModels();
             Shutdown();
         } else {
             modGlobals::WPX_Export->Run();
-            ReportExportCheck(own.preview);
+            AddExportCheckToSummary();
+            ShowExportSummary();
+            WriteExportPreview(own.preview);
             Shutdown();
         }
     } catch (const ProgramEnd& end) {
         status = end.exitStatus;
     } catch (const Error& error) {
         status = HandleAtTop(error);
+        ReportProfileErrorPlace(error.Number());
     } catch (const aris::ServerError& error) {
         status = HandleAtTop(Error(error.Number(), error.what()));
     } catch (const std::bad_alloc&) {

@@ -16,7 +16,7 @@ namespace modUtilities {
 
 std::string LanguageLibraryFileName(const std::string& code) { return "kvbr" + FoldAsciiCase(code) + ".so"; }
 
-bool LoadLocalizedResources() {
+bool LoadLocalizedResources(bool quiet) {
     ProcedureScope scope("modUtilities.LoadLocalizedResources");
     std::string code;
     RegValue v = GetProfileValue(kProgramKey, "Language");
@@ -36,7 +36,7 @@ bool LoadLocalizedResources() {
     bool loaded = plainCode && std::any_of(paths.begin(), paths.end(), [](const std::string& path) {
                       return modGlobals::LanguageLibrary.Load(path);
                   });
-    if (!loaded) {
+    if (!loaded && !quiet) {
         CurrentMessageBox().Show("The Language Resource file '" + file + "' could not be found.",
                                  kMbOkOnly + kMbCritical + kMbSetForeground, "Lumenport");
     }

@@ -14,8 +14,8 @@ inline constexpr const char* kProgramKey = "Software\\Veltrane\\Lumenport\\Curre
 inline constexpr const char* kToolIntegrationKey = "Software\\IDS Scheer\\Aris\\5.0\\ToolIntegration\\veltrane";
 
 /// Load the language library named by "Language" (default "ENU"); on failure show the message
-/// box and return false.
-bool LoadLocalizedResources();
+/// box (unless `quiet`) and return false.
+bool LoadLocalizedResources(bool quiet = false);
 /// The file name of the language library for a code ("kvbrdeu.so").
 std::string LanguageLibraryFileName(const std::string& code);
 

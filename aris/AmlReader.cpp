@@ -829,7 +829,8 @@ private:
                          [](const auto& a, const auto& b) { return a.first->kind < b.first->kind; });
         report << sourceName_ << ": " << unmapped.size()
                << (unmapped.size() == 1 ? " type name has" : " type names have")
-               << " no ARIS type number and match no mapping rule; add them to the server's types.tsv:\n";
+               << " no ARIS type number and match no mapping rule; add them to a type table (the user's"
+                  " types.tsv or the server folder's, see kvbrars(1)):\n";
         for (const auto& [type, count] : unmapped) {
             report << "  " << TypeKindWord(type->kind) << " type " << type->apiName << " (" << count
                    << (count == 1 ? " use" : " uses") << ")\n";

@@ -85,6 +85,8 @@ public:
     virtual std::vector<const ObjDef*> ObjDefList(int objType, LocaleId loc) const = 0;
     /// Every object occurrence in the model, in file order.
     virtual std::vector<const Occurrence*> OccList() const = 0;
+    /// The model type as the export names it (its API name, such as MT_EEPC); "" when unknown.
+    virtual std::string TypeApiName() const { return ""; }
 };
 
 class ObjDef : public Item {
@@ -141,6 +143,16 @@ public:
     virtual std::vector<const Model*> AllModels() const = 0;
     /// Locale ids the database holds texts for.
     virtual std::vector<LocaleId> Locales() const = 0;
+
+    /// A type name of the export that no type table gives a number: kind word ("object",
+    /// "model", "connection", "attribute", "symbol"), the name as written and its uses.
+    struct UnnumberedType {
+        std::string kind;
+        std::string name;
+        int uses = 0;
+    };
+    /// The type names without a number, by kind and within a kind in order of first use.
+    virtual std::vector<UnnumberedType> UnnumberedTypes() const { return {}; }
 };
 
 /// The report component: opens databases.

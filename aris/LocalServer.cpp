@@ -21,7 +21,6 @@ namespace aris {
 namespace {
 
 constexpr int kServerErrorNumber = 440;
-constexpr const char* kServerTypeTableName = "types.tsv";
 
 std::unique_ptr<repo::DatabaseImpl> LoadDatabase(const AmlChunkSource& source, const std::string& sourceName,
                                                  std::ostream& report, const std::string& serverTypesTsvPath,
@@ -31,7 +30,8 @@ std::unique_ptr<repo::DatabaseImpl> LoadDatabase(const AmlChunkSource& source, c
         serverTable = std::make_unique<TypeTable>();
         serverTable->LoadFile(serverTypesTsvPath, report);
     }
-    auto catalog = std::make_unique<TypeCatalog>(BuiltInTypeTable(), std::move(serverTable));
+    std::unique_ptr<TypeTable> userTable = LoadUserTypeTable(report);
+    auto catalog = std::make_unique<TypeCatalog>(BuiltInTypeTable(), std::move(serverTable), std::move(userTable));
     std::unique_ptr<repo::DatabaseImpl> db = ReadAml(source, sourceName, std::move(catalog), report, expectedBytes);
     db->name = std::filesystem::path(sourceName).stem().string();
     db->sourceName = sourceName;
@@ -70,18 +70,20 @@ std::unique_ptr<repo::DatabaseImpl> LoadFile(const std::string& path, std::ostre
     return LoadDatabase(source, path, report, serverTypesTsvPath, ec ? 0 : static_cast<std::size_t>(size));
 }
 
+std::unique_ptr<Database> OpenLocation(const DatabaseLocation& location, const std::string& user) {
+    std::unique_ptr<repo::DatabaseImpl> db =
+        LoadFile(location.file, std::cerr, ServerTypeTablePath(location.serverDirectory));
+    db->name = location.databaseName;
+    db->serverName = location.serverName;
+    db->loginUser = user;
+    return db;
+}
+
 class LocalReportComponent final : public ReportComponent {
 public:
     std::unique_ptr<Database> OpenDatabase(const std::string& server, const std::string& database, const std::string&,
                                            const std::string& user, const std::string&) override {
-        DatabaseLocation location = FindDatabase(server, database);
-        std::string typesTsv = location.serverDirectory + "/" + kServerTypeTableName;
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(typesTsv, ec)) typesTsv.clear();
-        std::unique_ptr<repo::DatabaseImpl> db = LoadFile(location.file, std::cerr, typesTsv);
-        db->serverName = location.serverName;
-        db->loginUser = user;
-        return db;
+        return OpenLocation(FindDatabase(server, database), user);
     }
 };
 
@@ -131,6 +133,19 @@ std::unique_ptr<Database> LoadAmlText(const std::string& xml, const std::string&
 std::unique_ptr<Database> LoadAmlFile(const std::string& path, std::ostream& report,
                                       const std::string& serverTypesTsvPath) {
     return LoadFile(path, report, serverTypesTsvPath);
+}
+
+std::unique_ptr<TypeTable> LoadUserTypeTable(std::ostream& report) {
+    std::string path = UserTypeTablePath();
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::exists(path, ec)) return nullptr;
+    auto table = std::make_unique<TypeTable>();
+    table->LoadFile(path, report);
+    return table;
+}
+
+std::unique_ptr<Database> OpenAmlExport(const std::string& path, const std::string& user) {
+    return OpenLocation(AmlFileLocation(path), user);
 }
 
 std::unique_ptr<Application> CreateApplication() { return std::make_unique<LocalApplication>(); }

@@ -22,6 +22,15 @@ std::unique_ptr<Database> LoadAmlText(const std::string& xml, const std::string&
 std::unique_ptr<Database> LoadAmlFile(const std::string& path, std::ostream& report,
                                       const std::string& serverTypesTsvPath = "");
 
+/// Open an AML file directly, as database <file name without .xml/.aml> on a server named
+/// after its folder; the folder's types.tsv, when there is one, serves as the server's table.
+/// Throws ServerError(440) when the file is missing, unreadable or malformed.
+std::unique_ptr<Database> OpenAmlExport(const std::string& path, const std::string& user);
+
+/// The user's own type table (UserTypeTablePath), nullptr when there is none. Malformed lines
+/// are reported to `report`; throws ServerError(440) when the file cannot be read.
+std::unique_ptr<TypeTable> LoadUserTypeTable(std::ostream& report);
+
 /// The built-in type table (aris-types.tsv beside the program), read once. Throws
 /// ServerError(440) when it cannot be found or read.
 const TypeTable& BuiltInTypeTable();

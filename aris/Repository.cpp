@@ -165,6 +165,16 @@ int ObjOccImpl::SymbolNum() const {
 
 DatabaseImpl::DatabaseImpl(std::unique_ptr<TypeCatalog> catalog) : catalog_(std::move(catalog)) {}
 
+std::vector<Database::UnnumberedType> DatabaseImpl::UnnumberedTypes() const {
+    std::vector<std::pair<const TypeInfo*, int>> unmapped = catalog_->Unmapped();
+    std::stable_sort(unmapped.begin(), unmapped.end(),
+                     [](const auto& a, const auto& b) { return a.first->kind < b.first->kind; });
+    std::vector<UnnumberedType> types;
+    types.reserve(unmapped.size());
+    for (const auto& [type, uses] : unmapped) types.push_back({TypeKindWord(type->kind), type->apiName, uses});
+    return types;
+}
+
 std::string DatabaseImpl::TypeName(LocaleId loc) const { return loc == kGermanLocale ? "Datenbank" : "Database"; }
 
 std::string DatabaseImpl::Name(LocaleId) const { return name; }

@@ -171,6 +171,7 @@ public:
     int TypeNum() const override { return type->number; }
     std::vector<const ObjDef*> ObjDefList(int objType, LocaleId loc) const override;
     std::vector<const Occurrence*> OccList() const override;
+    std::string TypeApiName() const override { return type ? type->apiName : std::string(); }
 
     const DatabaseImpl* db = nullptr;
     const GroupImpl* group = nullptr;
@@ -260,6 +261,7 @@ public:
     std::vector<const Model*> FindModels(int modelType, LocaleId loc, const std::string& name) const override;
     std::vector<const Model*> AllModels() const override;
     std::vector<LocaleId> Locales() const override { return locales; }
+    std::vector<UnnumberedType> UnnumberedTypes() const override;
 
     /// Index the linked items; called once after the reader has filled the database.
     void BuildIndexes();

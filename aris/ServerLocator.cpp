@@ -48,6 +48,12 @@ std::optional<fs::path> FindEntryIgnoringCase(const fs::path& directory, const s
     return found;
 }
 
+bool HasAmlExtension(const std::string& name) {
+    if (name.size() < 5) return false;
+    std::string tail = name.substr(name.size() - 4);
+    return text::EqualsIgnoreAsciiCase(tail, ".xml") || text::EqualsIgnoreAsciiCase(tail, ".aml");
+}
+
 std::string JoinList(const std::vector<std::string>& items) {
     std::string joined;
     for (const std::string& item : items) {
@@ -92,13 +98,16 @@ DatabaseLocation FindDatabase(const std::string& server, const std::string& data
     std::vector<std::string> roots = ServerSearchPath();
     if (server.empty()) throw ServerError(kServerErrorNumber, "No ARIS server named (/SVR is empty)");
     if (database.empty()) throw ServerError(kServerErrorNumber, "No ARIS database named (/DB is empty)");
+    // "Demo" names Demo.xml or Demo.aml; "Demo.xml" names that file itself.
+    std::vector<std::string> fileNames = {database + ".xml", database + ".aml"};
+    if (HasAmlExtension(database)) fileNames.insert(fileNames.begin(), database);
     std::vector<std::string> serverDirs;
     for (const std::string& root : roots) {
         std::optional<fs::path> serverDir = FindEntryIgnoringCase(root, server, IsDirectory);
         if (!serverDir) continue;
         serverDirs.push_back(serverDir->string());
-        for (const char* extension : {".xml", ".aml"}) {
-            std::optional<fs::path> file = FindEntryIgnoringCase(*serverDir, database + extension, IsRegularFile);
+        for (const std::string& fileName : fileNames) {
+            std::optional<fs::path> file = FindEntryIgnoringCase(*serverDir, fileName, IsRegularFile);
             if (!file) continue;
             DatabaseLocation location;
             location.serverDirectory = serverDir->string();
@@ -115,6 +124,35 @@ DatabaseLocation FindDatabase(const std::string& server, const std::string& data
     throw ServerError(kServerErrorNumber, "ARIS database '" + database + "' not found on server '" + server +
                                               "': no " + database + ".xml or " + database + ".aml in " +
                                               JoinList(serverDirs));
+}
+
+DatabaseLocation AmlFileLocation(const std::string& path) {
+    if (path.empty()) throw ServerError(kServerErrorNumber, "No ARIS export named (--aml is empty)");
+    if (!IsRegularFile(path)) throw ServerError(kServerErrorNumber, "ARIS export " + path + " not found or not a file");
+    fs::path file = fs::absolute(fs::path(path)).lexically_normal();
+    DatabaseLocation location;
+    location.serverDirectory = file.parent_path().string();
+    location.serverName = file.parent_path().filename().string();
+    location.file = path;
+    location.databaseName = HasAmlExtension(file.filename().string()) ? file.stem().string() : file.filename().string();
+    return location;
+}
+
+std::string UserConfigFolder() {
+    std::string configHome = Env("XDG_CONFIG_HOME");
+    if (!configHome.empty()) return configHome + "/lumenport";
+    std::string home = Env("HOME");
+    return home.empty() ? "" : home + "/.config/lumenport";
+}
+
+std::string UserTypeTablePath() {
+    std::string folder = UserConfigFolder();
+    return folder.empty() ? "" : folder + "/types.tsv";
+}
+
+std::string ServerTypeTablePath(const std::string& serverDirectory) {
+    std::string path = serverDirectory + "/types.tsv";
+    return IsRegularFile(path) ? path : "";
 }
 
 std::vector<std::string> BuiltInTypeTableCandidates() {

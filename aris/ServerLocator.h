@@ -23,9 +23,25 @@ struct DatabaseLocation {
     std::string databaseName;     ///< the file name without extension
 };
 
-/// Find database `database` on server `server` in the search path. Throws ServerError(440)
-/// naming what was looked for and where when there is no such server or database.
+/// Find database `database` on server `server` in the search path; `database` may carry the
+/// file's extension (".xml" or ".aml"). Throws ServerError(440) naming what was looked for and
+/// where when there is no such server or database.
 DatabaseLocation FindDatabase(const std::string& server, const std::string& database);
+
+/// An AML file read directly: the database is the file's name without ".xml"/".aml", the
+/// server its folder. Throws ServerError(440) when the file is not there.
+DatabaseLocation AmlFileLocation(const std::string& path);
+
+/// The user's own settings folder: $XDG_CONFIG_HOME/lumenport, else ~/.config/lumenport;
+/// "" when neither variable is set.
+std::string UserConfigFolder();
+
+/// The user's own type table, <settings folder>/types.tsv (existing or not; "" when there is
+/// no settings folder).
+std::string UserTypeTablePath();
+
+/// The type table of a server folder, <folder>/types.tsv, when it exists; "" otherwise.
+std::string ServerTypeTablePath(const std::string& serverDirectory);
 
 /// The built-in type table file: <program folder>/aris-types.tsv, else
 /// <program folder>/../share/lumenport/aris-types.tsv; nullopt when neither exists.

@@ -1,5 +1,6 @@
 #include "aris/TypeTable.h"
 
+#include <algorithm>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -64,6 +65,7 @@ void TypeTable::LoadFile(const std::string& path, std::ostream& report) {
     content << in.rdbuf();
     if (in.bad()) throw ServerError(440, "ARIS type table " + path + " cannot be read");
     LoadText(content.str(), path, report);
+    source_ = path;
 }
 
 void TypeTable::LoadText(const std::string& text, const std::string& sourceName, std::ostream& report) {
@@ -115,24 +117,40 @@ std::size_t TypeTable::Size() const {
     return n;
 }
 
+std::vector<std::pair<TypeKind, const TypeRow*>> TypeTable::Rows() const {
+    std::vector<std::pair<TypeKind, const TypeRow*>> rows;
+    for (int i = 0; i < kTypeKindCount; ++i) {
+        for (const auto& [name, row] : byName_[i]) rows.emplace_back(static_cast<TypeKind>(i), &row);
+    }
+    std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        if (a.second->number != b.second->number) return a.second->number < b.second->number;
+        return a.second->apiName < b.second->apiName;
+    });
+    return rows;
+}
+
 std::string TypeInfo::DisplayName(LocaleId loc) const {
     const std::string& name = loc == kGermanLocale ? german : english;
     return name.empty() ? apiName : name;
 }
 
-TypeCatalog::TypeCatalog(const TypeTable& builtIn, std::unique_ptr<TypeTable> server)
-    : builtIn_(builtIn), server_(std::move(server)) {}
+TypeCatalog::TypeCatalog(const TypeTable& builtIn, std::unique_ptr<TypeTable> server, std::unique_ptr<TypeTable> user)
+    : builtIn_(builtIn), server_(std::move(server)), user_(std::move(user)) {}
 
+// The server's table wins over the user's, which wins over the built-in one.
 const TypeRow* TypeCatalog::Find(TypeKind kind, std::string_view name) const {
-    if (server_) {
-        if (const TypeRow* row = server_->FindName(kind, name)) return row;
+    for (const TypeTable* table : {server_.get(), user_.get()}) {
+        if (!table) continue;
+        if (const TypeRow* row = table->FindName(kind, name)) return row;
     }
     return builtIn_.FindName(kind, name);
 }
 
 const TypeRow* TypeCatalog::FindNumber(TypeKind kind, int number) const {
-    if (server_) {
-        if (const TypeRow* row = server_->FindNumber(kind, number)) return row;
+    for (const TypeTable* table : {server_.get(), user_.get()}) {
+        if (!table) continue;
+        if (const TypeRow* row = table->FindNumber(kind, number)) return row;
     }
     return builtIn_.FindNumber(kind, number);
 }

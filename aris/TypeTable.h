@@ -53,8 +53,13 @@ public:
     const TypeRow* FindNumber(TypeKind kind, int number) const;
     /// Number of rows of all kinds.
     std::size_t Size() const;
+    /// Every row by its API name, ordered by kind, number and API name.
+    std::vector<std::pair<TypeKind, const TypeRow*>> Rows() const;
+    /// The file the rows were read from ("" for rows added otherwise).
+    const std::string& Source() const { return source_; }
 
 private:
+    std::string source_;
     std::unordered_map<std::string, TypeRow> byName_[kTypeKindCount];
     std::unordered_map<int, TypeRow> byNumber_[kTypeKindCount];
 };
@@ -76,8 +81,9 @@ struct TypeInfo {
 /// optional server table (which wins), interns the results and counts unmapped names.
 class TypeCatalog {
 public:
-    /// `builtIn` must outlive the catalog; the server table, when given, is owned by it.
-    TypeCatalog(const TypeTable& builtIn, std::unique_ptr<TypeTable> server);
+    /// `builtIn` must outlive the catalog; the server table, when given, is owned by it, and so
+    /// is the user's own table, which comes between the two.
+    TypeCatalog(const TypeTable& builtIn, std::unique_ptr<TypeTable> server, std::unique_ptr<TypeTable> user = nullptr);
     TypeCatalog(const TypeCatalog&) = delete;
     TypeCatalog& operator=(const TypeCatalog&) = delete;
 
@@ -98,6 +104,7 @@ private:
 
     const TypeTable& builtIn_;
     std::unique_ptr<TypeTable> server_;
+    std::unique_ptr<TypeTable> user_;
     std::deque<TypeInfo> infos_;
     std::unordered_map<int, const TypeInfo*> byNumber_[kTypeKindCount];
     // Written text as met in the export (exact) to its type, so repeated names cost one lookup.

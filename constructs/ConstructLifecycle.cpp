@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "app/ExportSummary.h"
 #include "app/clsIOHandler.h"
 #include "app/modProgress.h"
 #include "app/modUtilities.h"
@@ -10,6 +11,7 @@ void LogMessage(int severity, int id, const std::string& p1, const std::string& 
                 const std::string& p4) {
     if (!modGlobals::IOHandler) throw platform::Error(91, "Object variable not set: no log file handler");
     modGlobals::IOHandler->WriteLog(modUtilities::GetNLSMessage(severity, id, p1, p2, p3, p4));
+    if (severity == 48) ++CurrentExportSummary().logWarnings;
 }
 
 void LogObjectMapped(const aris::Item& item, const std::string& kindName) {

@@ -56,16 +56,24 @@ platform::OrderedCollection<clsMappingRuleToken> clsIOHandler::TokenizeMappingPr
     platform::OrderedCollection<clsMappingRuleToken> tokens;
     const std::string text = platform::Trim(profileText);
     const std::string_view view(text);
+    // Lines are counted for messages; the blanks trimmed off the front hold no line break.
+    int line = 1;
+    auto add = [&](std::string value, std::int32_t type) {
+        clsMappingRuleToken token(std::move(value), type);
+        token.Line = line;
+        tokens.Add(std::move(token));
+    };
     std::size_t pos = 0;
     while (pos < view.size()) {
         // A keyword is taken with no look at what follows it: "ENDX" gives END and a word X.
         if (std::string_view keyword = KeywordAt(view, pos); !keyword.empty()) {
-            tokens.Add(clsMappingRuleToken(std::string(keyword), kTokenKeyword));
+            add(std::string(keyword), kTokenKeyword);
             pos += keyword.size();
         } else if (view[pos] == '=') {
-            tokens.Add(clsMappingRuleToken("=", kTokenAssignment));
+            add("=", kTokenAssignment);
             ++pos;
         } else if (IsSeparator(view[pos])) {
+            if (view[pos] == '\n') ++line;
             ++pos;
         } else {
             std::size_t end = pos;
@@ -74,7 +82,7 @@ platform::OrderedCollection<clsMappingRuleToken> clsIOHandler::TokenizeMappingPr
             if (end == view.size()) break;
             std::string word(view.substr(pos, end - pos));
             const std::int32_t type = platform::IsNumeric(word) ? kTokenNumber : kTokenName;
-            tokens.Add(clsMappingRuleToken(std::move(word), type));
+            add(std::move(word), type);
             pos = end;
         }
         pos = SkipBlanks(view, pos);
@@ -92,5 +100,14 @@ void clsIOHandler::ParseMappingFile() {
     }
     const platform::OrderedCollection<clsMappingRuleToken> tokens = TokenizeMappingProfile(profile);
     MappingProfileParser parser;
-    for (const clsMappingRuleToken& token : tokens) parser.Feed(token);
+    ProfileErrorLine = 0;
+    for (const clsMappingRuleToken& token : tokens) {
+        try {
+            parser.Feed(token);
+        } catch (const platform::Error&) {
+            // Whatever stopped the parser, the place is kept for the line after its message.
+            ProfileErrorLine = token.Line;
+            throw;
+        }
+    }
 }

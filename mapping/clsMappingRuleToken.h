@@ -19,4 +19,6 @@ public:
 
     std::string TokenValue;
     std::int32_t TokenType = 0;
+    /// The line of the profile the token stands on, from 1 (0 when not read from a profile).
+    int Line = 0;
 };

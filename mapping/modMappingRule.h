@@ -24,6 +24,11 @@ inline int RelationNestingCounter = 0;
 /// warning 2110 and creation goes on with the next rule.
 void CreateDefaultMappingRules();
 
+/// The rules in the profile language, in registry order: a profile made of the text defines
+/// the same rules. Each rule ends with "END" and a line break; rules are separated by an empty
+/// line.
+std::string MappingRulesAsProfile(const MappingRuleCollection& rules);
+
 /// True when the object definition has at least one occurrence in some model.
 bool ObjDefOccurs(const aris::ObjDef* objDef);
 /// True when two items are the same ARIS item (equal Item.Guid texts).

@@ -225,3 +225,27 @@ TEST(RealExports, LargeArchitectureExport) {
 }
 
 }  // namespace
+
+TEST(TypeTables, ServerTableWinsOverTheUsersWhichWinsOverTheShippedOne) {
+    testenv::Sandbox box("");
+    ::setenv("XDG_CONFIG_HOME", box.dir.File("config").c_str(), 1);
+    testenv::WriteFile(box.dir.File("config/lumenport/types.tsv"),
+                       "model\t70001\tMT_EEPC\tUser EPC\t\nobject\t70002\tOT_FUNC\tUser function\t\n"
+                       "object\tx\tOT_BROKEN\n");
+    testenv::WriteFile(box.dir.File("server/types.tsv"), "object\t70003\tOT_FUNC\tServer function\t\n");
+    std::string xml = aristest::Aml(R"(
+      <ObjDef ObjDef.ID="ObjDef.1" TypeNum="OT_FUNC">)" + aristest::Names("F") + R"(</ObjDef>
+      <ObjDef ObjDef.ID="ObjDef.2" TypeNum="OT_EVT">)" + aristest::Names("E") + R"(</ObjDef>
+      <Model Model.ID="Model.1" Model.Type="MT_EEPC">)" + aristest::Names("P") + R"(
+        <ObjOcc ObjOcc.ID="ObjOcc.1" ObjDef.IdRef="ObjDef.1"/><ObjOcc ObjOcc.ID="ObjOcc.2" ObjDef.IdRef="ObjDef.2"/>
+      </Model>)");
+    std::string report;
+    auto db = aristest::Load(xml, &report, box.dir.File("server/types.tsv"));
+    ASSERT_TRUE(db);
+    const aris::Model* model = db->AllModels()[0];
+    EXPECT_EQ(model->TypeNum(), 70001);                        // the user's row
+    EXPECT_EQ(model->ObjDefList(70003, 1033).size(), 1u);      // the server's row over the user's
+    EXPECT_EQ(model->ObjDefList(18, 1033).size(), 1u);         // the shipped row
+    EXPECT_NE(report.find(box.dir.File("config/lumenport/types.tsv") + ", line 3: ignored"), std::string::npos)
+        << report;
+}

@@ -1,6 +1,7 @@
 // Whole-program exports: an AML database in a server folder of the sandbox, the program run in
 // batch mode, the definition file and the log compared byte for byte with the expected files
-// beside the fixture (the header's date masked).
+// beside the fixture (the header's date masked), and the summary on standard error with
+// expected.summary where a fixture has one.
 #include <gtest/gtest.h>
 
 #include <string>

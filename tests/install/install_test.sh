@@ -2,7 +2,7 @@
 # Installs the built program into a temporary prefix (mode "prefix") or unpacks the built
 # Debian package (mode "package"), then checks that the installed program lists and exports
 # the demo database, finds its German and English libraries and help books, and that its
-# manual page renders without warnings.
+# manual pages render without warnings.
 set -euo pipefail
 mode=$1 build=$2
 work=$(mktemp -d)
@@ -30,13 +30,14 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -f "$root/lib/lumenport/kvbrenu.so" ] || fail "no English library"
 [ -f "$root/share/lumenport/aris/LOCAL/Demo.xml" ] || fail "no demo database"
 [ -f "$root/share/man/man1/kvbrars.1" ] || fail "no manual page"
+[ -f "$root/share/man/man5/kvbrars.prf.5" ] || fail "no manual page of the profile"
 [ -f "$root/share/doc/lumenport/README.md" ] || fail "no README"
 for book in kvbrdeu.htb kvbrenu.htb; do
   [ ! -f "$build/bin/$book" ] || [ -f "$root/share/lumenport/$book" ] || fail "help book $book not installed"
 done
 
 export HOME=$work/home LUMENPORT_USER_REG=$work/home/user.reg LUMENPORT_MACHINE_REG=$work/none.reg
-unset LUMENPORT_ARIS_SERVERS XDG_DATA_HOME DISPLAY WAYLAND_DISPLAY
+unset LUMENPORT_ARIS_SERVERS XDG_DATA_HOME XDG_CONFIG_HOME DISPLAY WAYLAND_DISPLAY
 mkdir -p "$HOME"
 "$prog" --version | grep -q '^kvbrars ' || fail "--version"
 sel=$("$prog" --list /SVR=LOCAL /DB=Demo /LOC=1031 2>/dev/null | paste -sd';')
@@ -49,12 +50,20 @@ for lang in ENU DEU; do
     || fail "export with $lang ended with $? : $(cat "$work/err-$lang")"
   [ -f "$out" ] && [ -f "${out%.wpx}.log" ] || fail "export with $lang wrote no files"
 done
+# The user's own profile is read from the settings folder when none lies beside the program.
+mkdir -p "$HOME/.config/lumenport"
+printf 'OBJECT_MAPPING PROCESS\n    OBJECT_TYPE = 1\nEND\n' > "$HOME/.config/lumenport/kvbrars.prf"
+listed=$("$prog" --list /SVR=LOCAL /DB=Demo /LOC=1033 2>/dev/null)
+grep -q ',1$' <<<"$listed" || fail "the user's profile was not read"
+rm "$HOME/.config/lumenport/kvbrars.prf"
 # A missing language library is reported, which shows the program looks for it beside itself.
 printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Veltrane\\Lumenport\\CurrentVersion]\r\n"Language"="FRA"\r\n' > "$LUMENPORT_USER_REG"
 set +e
 "$prog" --batch /SVR=LOCAL /DB=Demo /USR=x "/SEL=$sel" /LOC=1031 2>/dev/null
 [ $? -eq 4 ] || fail "a missing library does not end with 4"
 set -e
-warnings=$(MANWIDTH=80 man --warnings -l "$root/share/man/man1/kvbrars.1" 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "man page warnings: $warnings"
+for page in man1/kvbrars.1 man5/kvbrars.prf.5; do
+  warnings=$(MANWIDTH=80 man --warnings -l "$root/share/man/$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "man page warnings in $page: $warnings"
+done
 echo "install check ($mode): 1 passed, 0 failed"

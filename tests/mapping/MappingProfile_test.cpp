@@ -196,3 +196,40 @@ TEST_F(MappingProfile, TheGermanTextsOfTheSyntaxErrors) {
               "Syntaxfehler in Abbildungregel an der Stelle 'X' (Der Übersetzer der Abbildungsregeln befindet sich in "
               "einem undefinierten Zustand: '28')");
 }
+
+TEST_F(MappingProfile, TheBuiltInRulesWrittenAsAProfileReadBackTheSame) {
+    // Each rule as one comparable text: kind of content, numbers and chained rules in order.
+    auto describe = [] {
+        std::vector<std::string> rules;
+        for (const std::unique_ptr<clsMappingRule>& rule : ColMappingRules) {
+            std::string text = rule->Name + " attribute=" + rule->AttributeMapping() + " objects=";
+            for (const clsObjectMapping& m : rule->ColObjectMapping) text += std::to_string(m.ObjTypeNum) + ",";
+            text += " steps=";
+            for (const clsConnectionMapping& s : rule->ColConnectionMapping)
+                text += std::to_string(s.SourceObjTypeNum) + "/" + std::to_string(s.CnxKind) + "/" +
+                        std::to_string(s.CnxTypeNum) + "/" + std::to_string(s.TargetObjTypeNum) + "/" +
+                        s.TargetObjRule + ";";
+            rules.push_back(text);
+        }
+        return rules;
+    };
+    CreateDefaultMappingRules();
+    const std::vector<std::string> builtIn = describe();
+    const std::string profile = MappingRulesAsProfile(ColMappingRules);
+    ResetMappingRules();
+    ParseProfile(profile);
+    EXPECT_EQ(describe(), builtIn);
+    EXPECT_EQ(builtIn.size(), 85u);
+    EXPECT_TRUE(box.boxes->texts.empty());
+}
+
+TEST_F(MappingProfile, TokensKnowTheirLineForTheErrorPlace) {
+    const std::string text = "OBJECT_MAPPING A\r\n\r\n  OBJECT_TYPE =\r\n 22\r\nEND\r\n";
+    std::vector<int> lines;
+    for (const clsMappingRuleToken& t : io.TokenizeMappingProfile(text)) lines.push_back(t.Line);
+    EXPECT_EQ(lines, (std::vector<int>{1, 1, 3, 3, 4, 5}));
+
+    modMappingRule::ResetMappingRules();
+    CatchError([&] { ParseProfile("OBJECT_MAPPING A OBJECT_TYPE = 22 END\n\nOBJECT_MAPPING B\nOBJECT_TYPE 7 END\n"); });
+    EXPECT_EQ(io.ProfileErrorLine, 4);
+}

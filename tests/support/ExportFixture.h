@@ -15,10 +15,17 @@ struct ExportCase {
     std::string locale;     ///< the /LOC value
 };
 
-/// Run the export in a fresh sandbox (code page 1252, C locale) and expect status 0, no
-/// standard error output, and the definition file and log equal to the expected files; a
-/// difference is reported with its first differing line.
+/// Run the export in a fresh sandbox (code page 1252, C locale) and expect status 0, nothing on
+/// standard error but the summary (equal to expected.summary when the fixture has one), and the
+/// definition file and log equal to the expected files; a difference is reported with its
+/// first differing line.
 void ExpectExportAsExpected(const ExportCase& export_);
+
+/// Expect that standard error holds the end-of-run summary and nothing else: equal to the
+/// fixture's expected.summary when there is one (`folder` written as "<dir>").
+void ExpectOnlyTheSummary(const std::string& err, const std::string& folder, const std::string& fixture);
+/// `text` with every occurrence of `folder` written as "<dir>".
+std::string MaskFolder(const std::string& text, const std::string& folder);
 
 /// Empty when equal; otherwise the first differing line, numbered from 1, with both versions.
 std::string FirstDifference(const std::string& expected, const std::string& actual);

@@ -59,6 +59,7 @@ Sandbox::Sandbox(const std::string& language) {
     SetEnv(savedEnv_, "LUMENPORT_MACHINE_REG", machineHive);
     SetEnv(savedEnv_, "LUMENPORT_ARIS_SERVERS", dir.File("servers"));
     SetEnv(savedEnv_, "XDG_DATA_HOME", dir.File("xdg-data"));
+    SetEnv(savedEnv_, "XDG_CONFIG_HOME", dir.File("xdg-config"));
     modGlobals::Reset();
     auto box = std::make_unique<RecordingMessageBox>();
     boxes = box.get();
