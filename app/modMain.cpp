@@ -165,6 +165,7 @@ bool Setup(const OwnOptions& options) {
     modGlobals::ARIS_Interface->SetCommandLine(options.aris);
     modGlobals::IOHandler->CommandLineOutput = options.output;
     if (options.list) return true;
+    modGlobals::IOHandler->CheckOutputCodePage();
     modGlobals::ARIS_Interface->SaveCommandlineArguments();
     modGlobals::ARIS_Interface->RetrieveSelectedARISModels();
     return true;

@@ -141,6 +141,8 @@ public:
     virtual std::vector<const Model*> AllModels() const = 0;
     /// Locale ids the database holds texts for.
     virtual std::vector<LocaleId> Locales() const = 0;
+    /// The file the database is read from; "" when it is not read from a file of its own.
+    virtual std::string SourceFile() const { return ""; }
 };
 
 /// The report component: opens databases.

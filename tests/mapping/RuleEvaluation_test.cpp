@@ -234,7 +234,7 @@ TEST_F(RuleEvaluation, ConformanceAndAttributes) {
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_ActivityName"), "Auftrag prüfen");
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_DESCRIPTION"), "Erste Zeile zweite Zeile");
     modGlobals::Options.RemoveLineBreaks = false;
-    EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_DESCRIPTION"), "Erste Zeile\nzweite Zeile");
+    EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_DESCRIPTION"), "Erste Zeile\r\nzweite Zeile");
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_DOCUMENTATION"), "");
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute(db.Model("M1"), -1), "Auftragsabwicklung");
     modGlobals::LocaleId = 1033;
