@@ -175,6 +175,66 @@ TEST_F(RuleEvaluation, PathsRunDirectlyAndThroughEveryChain) {
     EXPECT_EQ(RelationNestingCounter, 0);
 }
 
+TEST_F(RuleEvaluation, PathsAreCountedAsTheSearchFindsThemWithoutBuildingThem) {
+    const std::string rule = "FUNCTION_SENDS_CONTROL_TO_FUNCTION";
+    // Every pair of the database, the ring of rules included: the count equals the number of
+    // paths the search returns, and a cap limits it.
+    for (const char* from : {"F1", "F2", "F3", "E1", "R1", "R4"}) {
+        for (const char* to : {"F1", "F2", "F3", "E1", "E2"}) {
+            auto paths = modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), db.Obj(from), db.Obj(to), rule);
+            const std::uint64_t found = paths ? paths->Count() : 0;
+            EXPECT_EQ(modPath::CountRelatingPaths(db.Obj(from), db.Obj(to), rule, 1000), found) << from << " -> " << to;
+        }
+    }
+    EXPECT_EQ(modPath::CountRelatingPaths(db.Obj("F1"), db.Obj("F3"), rule, 2), 2u);
+    // The count shows no message and leaves a missing rule to the search itself.
+    EXPECT_EQ(modPath::CountRelatingPaths(db.Obj("F1"), db.Obj("F3"), "NOPE", 10), std::nullopt);
+    EXPECT_TRUE(box.boxes->texts.empty());
+}
+
+TEST(PathCount, LaddersOfBranchesAreCountedAtOnceAndCyclesAreLeftToTheSearch) {
+    // F1 -> E0 -> R0, then n times R(k-1) -> two events -> R(k), finally R(n) -> F2: 2^n paths.
+    auto ladder = [](int n, bool closed) {
+        AmlBuilder b;
+        std::vector<std::string> placed = {"F1", "F2", "E0", "R0"};
+        b.Obj("F1", kFunction, "Start").Obj("F2", kFunction, "Finish").Obj("E0", kEvent, "Started");
+        b.Obj("R0", kRule, "R0").Cxn("F1", kFuncToEvent, "E0").Cxn("E0", 48, "R0");
+        for (int k = 1; k <= n; ++k) {
+            const std::string rule = "R" + std::to_string(k);
+            b.Obj(rule, kRule, rule);
+            placed.push_back(rule);
+            for (const char* side : {"A", "B"}) {
+                const std::string event = side + std::to_string(k);
+                b.Obj(event, kEvent, event).Cxn("R" + std::to_string(k - 1), kRuleToEvent, event).Cxn(event, 48, rule);
+                placed.push_back(event);
+            }
+        }
+        b.Cxn("R" + std::to_string(n), kEventToFunc, "F2");
+        if (closed) b.Cxn("R" + std::to_string(n), kRuleToRule, "R0");  // a cycle of rules
+        b.Model("M1", kEpc, "Ladder", placed);
+        return b;
+    };
+    testenv::Sandbox box("DEU");
+    CreateDefaultMappingRules();
+    const std::string rule = "FUNCTION_SENDS_CONTROL_TO_FUNCTION";
+    {
+        AmlDatabase db(ladder(60, false));
+        EXPECT_EQ(modPath::CountRelatingPaths(db.Obj("F1"), db.Obj("F2"), rule, 1u << 20), 1u << 20);  // 2^60, capped
+    }
+    {
+        AmlDatabase db(ladder(5, false));
+        auto paths = modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), db.Obj("F1"), db.Obj("F2"), rule);
+        ASSERT_NE(paths, nullptr);
+        EXPECT_EQ(paths->Count(), 32u);
+        EXPECT_EQ(modPath::CountRelatingPaths(db.Obj("F1"), db.Obj("F2"), rule, 100), 32u);
+    }
+    {
+        AmlDatabase db(ladder(3, true));
+        EXPECT_EQ(modPath::CountRelatingPaths(db.Obj("F1"), db.Obj("F2"), rule, 100), std::nullopt);
+    }
+    modMappingRule::ResetMappingRules();
+}
+
 TEST_F(RuleEvaluation, ConcatenatingPathsJoinsThoseThatMeetAndClonesAnEmptySide) {
     const aris::ObjDef *f1 = db.Obj("F1"), *e1 = db.Obj("E1"), *r1 = db.Obj("R1"), *f3 = db.Obj("F3"),
                        *e2 = db.Obj("E2");
