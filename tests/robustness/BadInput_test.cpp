@@ -153,6 +153,15 @@ TEST_F(BadInput, HugeNamesDeepGroupsAndModelRingsFinish) {
         EXPECT_NE(wpx.find(model), std::string::npos) << model;
 }
 
+TEST_F(BadInput, AnEmptyProfileIsReportedAndTheHeaderNamesTheBuiltInRules) {
+    std::string program = testenv::CopyProgramTo(box.dir.File("prog"));
+    WriteFile(box.dir.File("prog/kvbrars.prf"), "");
+    RunResult r = Run("profile", Export(), {}, program);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("KVB02210E"), std::string::npos) << r.err;
+    EXPECT_NE(ReadFile(out).find("\r\n*  Default mapping rules used \r\n"), std::string::npos);
+}
+
 TEST_F(BadInput, BrokenProfilesEndWithTheirSyntaxError) {
     std::string program = testenv::CopyProgramTo(box.dir.File("prog"));
     struct Row {
