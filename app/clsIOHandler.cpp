@@ -62,8 +62,10 @@ std::string WithDefaultExtension(const std::string& path) {
 // The text with every line break as CR LF: a lone CR or LF (one a text was cut after, or one
 // that came from elsewhere than ARIS) would break the file's line structure.
 std::string_view WithCrLfLineBreaks(std::string_view text, std::string& buffer) {
-    std::size_t at = text.find_first_of("\r\n");
-    if (at == std::string_view::npos) return text;
+    // One pass over the bytes: most texts hold no line break.
+    std::size_t at = 0;
+    while (at < text.size() && text[at] != '\r' && text[at] != '\n') ++at;
+    if (at == text.size()) return text;
     buffer.assign(text.substr(0, at));
     for (std::size_t i = at; i < text.size(); ++i) {
         const char c = text[i];

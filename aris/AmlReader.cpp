@@ -38,7 +38,8 @@ constexpr std::size_t kChunkSize = 64 * 1024;
 // reference stays as it is. CR LF, a lone CR and a lone LF each become CR LF. A text without
 // line breaks is returned as it is, without a copy.
 std::string_view WithCrLfLineBreaks(std::string_view text, std::string& buffer) {
-    if (text.find_first_of("\r\n") == std::string_view::npos) return text;
+    // One pass over the bytes: most values hold no line break.
+    if (std::none_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; })) return text;
     buffer.clear();
     buffer.reserve(text.size() + 16);
     for (std::size_t i = 0; i < text.size(); ++i) {
