@@ -59,15 +59,25 @@ std::string WithDefaultExtension(const std::string& path) {
     return path;
 }
 
+// True when the text holds a CR not followed by LF, or an LF not following a CR. Blocks of the
+// definition file come with their CR LF line ends, so the search jumps from line end to line end.
+bool HasLoneLineBreak(std::string_view text) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p)
+        if (p == begin || p[-1] != '\r') return true;
+    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p)
+        if (p + 1 == end || p[1] != '\n') return true;
+    return false;
+}
+
 // The text with every line break as CR LF: a lone CR or LF (one a text was cut after, or one
 // that came from elsewhere than ARIS) would break the file's line structure.
 std::string_view WithCrLfLineBreaks(std::string_view text, std::string& buffer) {
-    // One pass over the bytes: most texts hold no line break.
-    std::size_t at = 0;
-    while (at < text.size() && text[at] != '\r' && text[at] != '\n') ++at;
-    if (at == text.size()) return text;
-    buffer.assign(text.substr(0, at));
-    for (std::size_t i = at; i < text.size(); ++i) {
+    if (!HasLoneLineBreak(text)) return text;
+    buffer.clear();
+    buffer.reserve(text.size() + 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c != '\r' && c != '\n') {
             buffer.push_back(c);

@@ -58,12 +58,24 @@ private:
         std::vector<const aris::ObjDef*> reached;
         if (!modMappingRule::ObjDefOccurs(start)) return reached;
         if (step.CnxKind != aris::kCxnIncoming && step.CnxKind != aris::kCxnOutgoing) return reached;
-        std::unordered_set<std::string> seen;
+        // Each item once, by its Item.Guid; a step reaches few objects, so a set is built only
+        // for many.
+        constexpr std::size_t kFew = 16;
+        std::vector<std::string> seen;
+        std::unordered_set<std::string> seenMany;
         for (const aris::CxnDef* cxn : start->CxnList(step.CnxKind, modGlobals::LocaleId, step.CnxTypeNum)) {
             if (!cxn || !cxn->HasOccurrences()) continue;
             const aris::ObjDef* next = step.CnxKind == aris::kCxnIncoming ? cxn->SourceObjDef() : cxn->TargetObjDef();
             if (!next || next->TypeNum() != step.TargetObjTypeNum || !modMappingRule::ObjDefOccurs(next)) continue;
-            if (seen.insert(next->Guid()).second) reached.push_back(next);
+            std::string guid = next->Guid();
+            if (seen.size() < kFew) {
+                if (std::find(seen.begin(), seen.end(), guid) != seen.end()) continue;
+                seen.push_back(std::move(guid));
+                if (seen.size() == kFew) seenMany.insert(seen.begin(), seen.end());
+            } else if (!seenMany.insert(std::move(guid)).second) {
+                continue;
+            }
+            reached.push_back(next);
         }
         return reached;
     }
