@@ -36,6 +36,13 @@ bool IsFatal(int n) {
     }
 }
 
+// The program's own fatal errors, numbered outside the catalog (and outside 16 bits).
+bool IsOwnFatal(int n) { return n == kErrTooManyPaths; }
+
+// The program's own refusals: reported like fatal errors, but the program ends with the status of
+// unusable options, since nothing was exported.
+bool IsRefusal(int n) { return n == kErrOutputIsInput || n == kErrUnknownCodePage; }
+
 }  // namespace
 
 clsExceptionHandler::clsExceptionHandler() { modGlobals::CurrentStep.clear(); }
@@ -85,7 +92,7 @@ int clsExceptionHandler::AnalyseError(int number, const std::string& description
         show(warningHead + explanation, 48, kMbOkOnly);
         return 1;
     }
-    if (IsFatal(number)) {
+    if (IsFatal(number) || IsOwnFatal(number) || IsRefusal(number)) {
         show(errorHead + explanation, 16, kMbOkOnly);
         return 3;
     }
@@ -102,13 +109,15 @@ void clsExceptionHandler::MercyfulExit(const std::string& procedure, int number,
 
 ErrorAction clsExceptionHandler::Handle(const Error& error) {
     int number = error.Number();
-    if (number < std::numeric_limits<std::int16_t>::min() || number > std::numeric_limits<std::int16_t>::max())
+    const bool own = IsOwnFatal(number) || IsRefusal(number);
+    if (!own && (number < std::numeric_limits<std::int16_t>::min() || number > std::numeric_limits<std::int16_t>::max()))
         MercyfulExit(modGlobals::CurrentProcedure, number, error.Description());
     switch (AnalyseError(number, error.Description())) {
         case 0: return ErrorAction::Retry;
         case 1: return ErrorAction::Continue;
         case 2: return ErrorAction::Leave;
         case 3:
+            if (IsRefusal(number)) throw ProgramEnd{kExitUsage};
             throw ProgramEnd{(number == kErrDialogCancelled || number == kErrOptionsCancelled) ? kExitUserRequest
                                                                                               : kExitFatal};
         default:

@@ -29,6 +29,12 @@ enum ExitStatus : int {
 enum ProgramErrorNumber : int {
     kErrOptionsCancelled = 999,
     kErrDialogCancelled = 32755,
+    /// Fatal: more ways between two objects than the export follows (exit status 1).
+    kErrTooManyPaths = 60100,
+    /// Refusals before anything is written (exit status 64): an output file that is the ARIS
+    /// export being read, and a code page the program cannot write.
+    kErrOutputIsInput = 60101,
+    kErrUnknownCodePage = 60102,
 };
 
 /// Error analysis and orderly exit.

@@ -12,6 +12,7 @@
 #include <map>
 #include <system_error>
 
+#include "app/clsARIS_Interface.h"
 #include "app/clsExceptionHandler.h"
 #include "app/modGlobals.h"
 #include "app/modUtilities.h"
@@ -59,6 +60,36 @@ std::string WithDefaultExtension(const std::string& path) {
     std::size_t dot = leaf.rfind('.');
     if (dot == std::string::npos || dot == 0) return path + ".wpx";
     return path;
+}
+
+// True when the text holds a CR not followed by LF, or an LF not following a CR. Blocks of the
+// definition file come with their CR LF line ends, so the search jumps from line end to line end.
+bool HasLoneLineBreak(std::string_view text) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p)
+        if (p == begin || p[-1] != '\r') return true;
+    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p)
+        if (p + 1 == end || p[1] != '\n') return true;
+    return false;
+}
+
+// The text with every line break as CR LF: a lone CR or LF (one a text was cut after, or one
+// that came from elsewhere than ARIS) would break the file's line structure.
+std::string_view WithCrLfLineBreaks(std::string_view text, std::string& buffer) {
+    if (!HasLoneLineBreak(text)) return text;
+    buffer.clear();
+    buffer.reserve(text.size() + 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            buffer.push_back(c);
+            continue;
+        }
+        buffer.append("\r\n");
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+    return buffer;
 }
 
 std::string TextValue(const RegValue& v) {
@@ -146,8 +177,9 @@ void clsIOHandler::AllocateFile(const std::string& fileName) {
 void clsIOHandler::WriteFile(const std::string& text, const std::string& fileName) {
     ProcedureScope scope("clsIOHandler.WriteFile");
     const std::string& name = fileName.empty() ? definitionFile_ : fileName;
+    std::string lines;
     std::string converted;
-    std::string_view bytes = FromUtf8ToCodePage(text, ActiveCodePage(), converted);
+    std::string_view bytes = FromUtf8ToCodePage(WithCrLfLineBreaks(text, lines), ActiveCodePage(), converted);
     int fd = AppendDescriptor(name);
     // One write per line, unbuffered: the line is in the file when WriteFile returns.
     static const char kLineEnd[] = "\r\n";
@@ -221,9 +253,24 @@ bool clsIOHandler::FileExists(const std::string& fileName) {
     return true;
 }
 
+std::string clsIOHandler::LogFileNameFor(const std::string& fileName) {
+    // The last four characters replaced only when they are a dot and a three-character
+    // extension of the file's own name other than "log": so the log is never the definition
+    // file itself, nor a file in another folder.
+    const std::size_t count = CharCount(fileName);
+    if (count >= 4) {
+        const std::string last = MidChars(fileName, count - 4);
+        const std::string_view extension = std::string_view(last).substr(1);
+        if (last[0] == '.' && CharCount(extension) == 3 && extension.find('/') == std::string_view::npos &&
+            !EqualsIgnoringCase(extension, "log"))
+            return LeftChars(fileName, count - 4) + ".log";
+    }
+    return fileName + ".log";
+}
+
 void clsIOHandler::SetDefinitionFileName(const std::string& fileName) {
     definitionFile_ = fileName;
-    logFile_ = LeftChars(fileName, CharCount(fileName) >= 4 ? CharCount(fileName) - 4 : 0) + ".log";
+    logFile_ = LogFileNameFor(fileName);
 }
 
 std::string clsIOHandler::FileSelectDialog() {
@@ -259,9 +306,27 @@ std::string clsIOHandler::FileSelectDialog() {
         if (action != ErrorAction::Retry) return definitionFile_;
         if (!Interactive()) return definitionFile_;
     }
+    RefuseToOverwriteTheExport(definitionFile_);
+    RefuseToOverwriteTheExport(logFile_);
     AllocateFile(definitionFile_);
     AllocateFile(logFile_);
     return definitionFile_;
+}
+
+void clsIOHandler::CheckOutputCodePage() const {
+    ProcedureScope scope("clsIOHandler.CheckOutputCodePage");
+    if (std::optional<std::string> value = UnwritableCodePageSetting()) RaiseError(kErrUnknownCodePage, *value);
+}
+
+void clsIOHandler::RefuseToOverwriteTheExport(const std::string& fileName) const {
+    const aris::Database* database = modGlobals::ARIS_Interface ? modGlobals::ARIS_Interface->Database() : nullptr;
+    const std::string source = database ? database->SourceFile() : "";
+    if (source.empty()) return;
+    // The same file under any name: links resolved, hard links included. A file that does not
+    // exist yet cannot be the export.
+    std::error_code ec;
+    if (!std::filesystem::equivalent(fileName, source, ec) || ec) return;
+    RaiseError(kErrOutputIsInput, fileName, source);
 }
 
 void clsIOHandler::WriteLog(const std::string& text) {

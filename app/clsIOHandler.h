@@ -26,14 +26,18 @@ public:
     /// Create the file empty (an empty name means the definition file).
     void AllocateFile(const std::string& fileName);
     /// Append the text and CR LF, converted to the active code page (an empty name means the
-    /// definition file).
+    /// definition file). A lone CR or LF in the text is written as CR LF.
     void WriteFile(const std::string& text, const std::string& fileName = "");
     /// The whole content, every line followed by CR LF, converted to UTF-8 from the active code
     /// page (an empty name means the definition file).
     std::string ReadFile(const std::string& fileName = "");
     /// True when the file exists; leaves the current step text "failed" when it does not.
     bool FileExists(const std::string& fileName);
+    /// Error 60102 (a refusal) when $LUMENPORT_CODEPAGE names a code page the files cannot be
+    /// written in; called before any file is created.
+    void CheckOutputCodePage() const;
     /// Let the user choose the definition file; creates it and its log empty. Returns its name.
+    /// A definition file or log that is the ARIS export being read is refused (error 60101).
     std::string FileSelectDialog();
     /// Append one line to the log.
     void WriteLog(const std::string& text);
@@ -50,6 +54,8 @@ public:
     std::string MappingProfilePath() const;
 
     bool MappingProfileFound = false;
+    /// True when the built-in rules were used: no profile, or an empty one.
+    bool DefaultMappingRulesUsed = false;
     /// The file named with --output; it answers the save-file dialog.
     std::string CommandLineOutput;
     /// A profile path used instead of the one beside the program (--profile).
@@ -59,9 +65,13 @@ public:
 
     const std::string& DefinitionFileName() const { return definitionFile_; }
     const std::string& LogFileName() const { return logFile_; }
-    /// Set the definition file and derive the log name (name less its last four characters +
-    /// ".log"), without creating either.
+    /// Set the definition file and derive the log name (LogFileNameFor), without creating either.
     void SetDefinitionFileName(const std::string& fileName);
+    /// The log of a definition file: its name less the last four characters + ".log" when those
+    /// are a dot and a three-character extension other than "log" (any case) within the file's
+    /// own name; otherwise the whole name + ".log" ("a.wpx" -> "a.log", "a.log" -> "a.log.log",
+    /// "out/a.b" -> "out/a.b.log").
+    static std::string LogFileNameFor(const std::string& fileName);
 
 private:
     /// A file WriteFile appends to, kept open between writes: each line still lands in the
@@ -70,6 +80,8 @@ private:
         std::string name;
         int descriptor = -1;
     };
+    /// Error 60101 (a refusal) when the file is the ARIS export being read, whatever its name.
+    void RefuseToOverwriteTheExport(const std::string& fileName) const;
     /// The descriptor appending to a file, opened on first use.
     int AppendDescriptor(const std::string& fileName);
     /// Close the kept descriptor of a file (before it is created anew or read), or of all files.

@@ -376,6 +376,7 @@ bool Setup(const OwnOptions& options) {
     modGlobals::ARIS_Interface->SetAmlFile(options.aml);
     CurrentExportSummary().Reset();
     if (options.list || options.types || options.printRules) return true;
+    modGlobals::IOHandler->CheckOutputCodePage();
     modGlobals::ARIS_Interface->SaveCommandlineArguments();
     if (options.all) SelectAllModels();
     else modGlobals::ARIS_Interface->RetrieveSelectedARISModels();

@@ -153,6 +153,8 @@ public:
     };
     /// The type names without a number, by kind and within a kind in order of first use.
     virtual std::vector<UnnumberedType> UnnumberedTypes() const { return {}; }
+    /// The file the database is read from; "" when it is not read from a file of its own.
+    virtual std::string SourceFile() const { return ""; }
 };
 
 /// The report component: opens databases.

@@ -67,7 +67,10 @@ std::unique_ptr<repo::DatabaseImpl> LoadFile(const std::string& path, std::ostre
     std::error_code ec;
     std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (!ec) PrepareHeapFor(static_cast<std::size_t>(size));
-    return LoadDatabase(source, path, report, serverTypesTsvPath, ec ? 0 : static_cast<std::size_t>(size));
+    std::unique_ptr<repo::DatabaseImpl> db =
+        LoadDatabase(source, path, report, serverTypesTsvPath, ec ? 0 : static_cast<std::size_t>(size));
+    db->sourceFile = path;
+    return db;
 }
 
 std::unique_ptr<Database> OpenLocation(const DatabaseLocation& location, const std::string& user) {

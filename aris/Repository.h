@@ -262,6 +262,7 @@ public:
     std::vector<const Model*> AllModels() const override;
     std::vector<LocaleId> Locales() const override { return locales; }
     std::vector<UnnumberedType> UnnumberedTypes() const override;
+    std::string SourceFile() const override { return sourceFile; }
 
     /// Index the linked items; called once after the reader has filled the database.
     void BuildIndexes();
@@ -288,6 +289,7 @@ public:
 
     std::string name;        ///< the database's name (its file name without extension)
     std::string sourceName;  ///< the file (or text) it was read from: its identity text
+    std::string sourceFile;  ///< the file it was read from; empty when read from a text
     std::string serverName;  ///< the server's name
     std::string loginUser;   ///< the login user's name
     std::vector<LocaleId> locales;

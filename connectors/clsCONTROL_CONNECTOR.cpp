@@ -107,8 +107,10 @@ void clsCONTROL_CONNECTOR::SetupProperty_DESCRIPTION() {
 void clsCONTROL_CONNECTOR::SetupProperty_Linking() {
     ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_Linking");
     if (IsLoopConnector()) return;
-    Linking = "FROM '" + modConnector::ConvertedFunctionName(FROM_ARISObjectDefinition, "1") + "' TO '" +
-              modConnector::ConvertedFunctionName(TO_ARISObjectDefinition, "1") + "'";
+    // FROM is converted before TO: each conversion may log, and the log keeps that order.
+    const std::string from = modConnector::ConvertedFunctionName(FROM_ARISObjectDefinition, "1");
+    const std::string to = modConnector::ConvertedFunctionName(TO_ARISObjectDefinition, "1");
+    Linking = "FROM '" + from + "' TO '" + to + "'";
 }
 
 void clsCONTROL_CONNECTOR::SetupProperty_LAYOUT() {

@@ -91,9 +91,14 @@ void clsDATA_CONNECTOR::SetupProperty_Linking(const std::string& name) {
     std::string linking;
     switch (ConnectorKind) {
         case kActivityToActivity:
-            linking = IsLoopConnector() ? "LOOP '" + LinkName(TO_ARISObjectDefinition) + "'"
-                                        : "FROM '" + LinkName(FROM_ARISObjectDefinition) + "' TO '" +
-                                              LinkName(TO_ARISObjectDefinition) + "'";
+            if (IsLoopConnector()) {
+                linking = "LOOP '" + LinkName(TO_ARISObjectDefinition) + "'";
+            } else {
+                // FROM is converted before TO: each conversion may log, and the log keeps that order.
+                const std::string from = LinkName(FROM_ARISObjectDefinition);
+                const std::string to = LinkName(TO_ARISObjectDefinition);
+                linking = "FROM '" + from + "' TO '" + to + "'";
+            }
             break;
         case kSourceToActivity:
             if (!name.empty()) linking = "FROM " + name + " TO '" + LinkName(TO_ARISObjectDefinition) + "'";

@@ -1,5 +1,6 @@
 #include "connectors/modConnector.h"
 
+#include "app/clsExceptionHandler.h"
 #include "app/modGlobals.h"
 #include "constructs/clsPROCESS.h"
 #include "constructs/modPoint.h"
@@ -33,7 +34,24 @@ clsACTIVITY* ActivityOfFunction(const clsPROCESS& process, const aris::ObjDef* f
     return activity->get();
 }
 
+namespace {
+
+// An object as the message about too many paths names it: its name, or its identity when it
+// has no name.
+std::string NamedInMessage(const aris::ObjDef* objDef) {
+    if (!objDef) return "?";
+    std::string name = objDef->Name(modGlobals::LocaleId);
+    return name.empty() ? objDef->Guid() : name;
+}
+
+}  // namespace
+
 PathCollection PathsBetween(const aris::ObjDef* from, const aris::ObjDef* to, const char* pathRule) {
+    // The paths are counted first: their number can grow exponentially with the branches
+    // between the two objects, and building them would exhaust time and memory long before.
+    std::optional<std::uint64_t> count = modPath::CountRelatingPaths(from, to, pathRule, kPathLimit + 1);
+    if (count && *count > kPathLimit)
+        RaiseError(kErrTooManyPaths, NamedInMessage(from), NamedInMessage(to), std::to_string(kPathLimit), pathRule);
     auto paths = modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), from, to, pathRule);
     return paths ? std::move(*paths) : PathCollection();
 }

@@ -3,6 +3,7 @@
 // activities the connectors are attached to, the messages naming the flow, the converted names
 // of the functions they join, and the bend point at the graphical centre of a way between two
 // functions.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -58,7 +59,12 @@ void LogFlow(int severity, int id, const Connector& connector) {
     LogMessage(severity, id, from.TypeName(locale), from.Name(locale), to.TypeName(locale), to.Name(locale));
 }
 
-/// Every way from FROM to TO under the path rule; none when either end does not occur.
+/// The most ways between two functions that a connector follows.
+inline constexpr std::uint64_t kPathLimit = 10000;
+
+/// Every way from FROM to TO under the path rule; none when either end does not occur. More
+/// than kPathLimit ways end the export with fatal error 60100 naming both functions, found
+/// before any way is built.
 PathCollection PathsBetween(const aris::ObjDef* from, const aris::ObjDef* to, const char* pathRule);
 
 /// True when the process's layout is converted; otherwise warning 2060 with the model's name

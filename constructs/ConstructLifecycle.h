@@ -149,16 +149,34 @@ struct ObjDefLifecycle {
     /// 2120 when the kind's rule does not accept it; the registered one when there is one;
     /// otherwise a new one, registered, set up at once and logged with message 3060.
     static C& Add_ARIS_Mapping(const aris::ObjDef* objDef) {
+        bool isNew = false;
+        C& construct = Register_ARIS_Mapping(objDef, isNew);
+        if (isNew) {
+            construct.SetupProperties();
+            Finish_ARIS_Mapping(*objDef);
+        }
+        return construct;
+    }
+
+    /// Add_ARIS_Mapping up to the set-up, for a caller that sets the construct up itself: the
+    /// checks, then the registered construct, or a new one registered (`isNew`), which then
+    /// needs SetupProperties and Finish_ARIS_Mapping.
+    static C& Register_ARIS_Mapping(const aris::ObjDef* objDef, bool& isNew) {
         ProcedureScope scope(Name("_Add_ARIS_Mapping"));
+        isNew = false;
         if (!objDef) throw platform::Error(91, std::string("Object variable not set: no object definition for ") + C::kKindName);
         if (!modMappingRule::ARIS_ObjDef_Conforms_To_Mapping_Rule(objDef, C::kRuleName))
             RaiseError(2120, objDef->TypeName(modGlobals::LocaleId), objDef->Name(modGlobals::LocaleId), C::kRuleName);
         auto& registry = C::Registry();
         if (ARIS_ObjDefIsMemberOfCollection(objDef, registry)) return *registry.Item(objDef->Guid());
-        C& construct = RegisterConstruct(registry, NewConstruct(objDef), objDef->Guid());
-        construct.SetupProperties();
-        LogObjectMapped(*objDef, C::kKindName);
-        return construct;
+        isNew = true;
+        return RegisterConstruct(registry, NewConstruct(objDef), objDef->Guid());
+    }
+
+    /// The end of Add_ARIS_Mapping for a new construct once it is set up: message 3060.
+    static void Finish_ARIS_Mapping(const aris::ObjDef& objDef) {
+        ProcedureScope scope(Name("_Add_ARIS_Mapping"));
+        LogObjectMapped(objDef, C::kKindName);
     }
 
 private:

@@ -10,6 +10,10 @@ void SetQuotedProperty(std::string& target, const std::string& text, const char*
     if (auto converted = modMappingRule::ConvertARISNameOrWarn(text, convention)) target = Quoted(*converted);
 }
 
+void SetQuotedRequiredName(std::string& target, const std::string& text, const char* convention) {
+    if (auto converted = modMappingRule::ConvertARISNameOrWarn(text, convention)) target = Quoted(*converted);
+}
+
 void SetQuotedConvertedProperty(std::string& target, const std::string& text, const char* convention) {
     if (text.empty()) return;
     auto converted = modMappingRule::ConvertARISNameOrWarn(text, convention);

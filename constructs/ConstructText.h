@@ -13,6 +13,11 @@ std::string Quoted(const std::string& text);
 /// as it was.
 void SetQuotedProperty(std::string& target, const std::string& text, const char* convention);
 
+/// `target` = the quoted conversion of `text` under the name convention, also of an empty text
+/// (a name that must be there: under convention "6" an empty one gives warning 2050). A
+/// conversion that gives warning 2040 or 2050 leaves `target` as it was.
+void SetQuotedRequiredName(std::string& target, const std::string& text, const char* convention);
+
 /// When the converted text is not empty: `target` = its quoted form. An empty text, a text
 /// that converts to nothing (blanks only), or a conversion that gives warning 2040 or 2050,
 /// leaves `target` as it was.

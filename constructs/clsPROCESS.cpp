@@ -114,7 +114,8 @@ void clsPROCESS::SetupProperty_DOCUMENTATION() {
 void clsPROCESS::SetupProperty_CATEGORY() {
     ProcedureScope scope("clsPROCESS.SetupProperty_CATEGORY");
     if (!ARIS_Group) return;
-    SetQuotedProperty(CATEGORY, ARIS_Group->Name(modGlobals::LocaleId), "6");
+    // As the category's own name: converted even when the group has none (warning 2050).
+    SetQuotedRequiredName(CATEGORY, ARIS_Group->Name(modGlobals::LocaleId), "6");
 }
 
 void clsPROCESS::SetupProperty_Constructs(ARISModelCollection& nextModels) {

@@ -24,8 +24,10 @@ double Middle(std::int32_t low, std::int32_t high) {
     return static_cast<double>(CheckedInt32(static_cast<double>(low) + static_cast<double>(high))) / 2.0;
 }
 
-std::int16_t Clamped(std::int16_t value) {
-    if (std::abs(static_cast<int>(value)) <= kCenterClamp) return value;
+// A centre coordinate clamped to the drawing area. The clamp comes first: an object far from
+// the activities, however far, lands on the edge instead of ending the export.
+std::int16_t Clamped(double value) {
+    if (std::abs(value) <= kCenterClamp) return static_cast<std::int16_t>(value);
     return static_cast<std::int16_t>(value >= 0 ? kCenterClamp : -kCenterClamp);
 }
 
@@ -59,8 +61,8 @@ clsPoint CalculateGraphicalCenterOfARISObjects(const ARISObjDefCollection& objec
         auto occurrences = objDef->OccListInModel(process.ARIS_Model);
         if (occurrences.empty()) continue;
         const aris::Occurrence* first = occurrences.front();
-        std::int16_t x = Clamped(CheckedInt16(WPX_XCoordinate(process, first->X())));
-        std::int16_t y = Clamped(CheckedInt16(WPX_YCoordinate(process, first->Y())));
+        std::int16_t x = Clamped(WPX_XCoordinate(process, first->X()));
+        std::int16_t y = Clamped(WPX_YCoordinate(process, first->Y()));
         ax = RunningAverage(ax, x, n);
         ay = RunningAverage(ay, y, n);
         ++n;

@@ -25,8 +25,8 @@ std::int32_t CheckedInt32(double value);
 std::int16_t CheckedInt16(double value);
 
 /// The graphical centre of the objects that occur in the process's model (first occurrence
-/// each), every coordinate clamped to +-10450 and averaged with whole numbers at every step;
-/// (0, 0) when none occurs. A coordinate outside 16 bits before the clamp: error 6.
+/// each), every coordinate clamped to +-10450 (however far it lies) and averaged with whole
+/// numbers at every step; (0, 0) when none occurs.
 clsPoint CalculateGraphicalCenterOfARISObjects(const ARISObjDefCollection& objects, const clsPROCESS& process);
 
 }  // namespace modPoint

@@ -9,26 +9,6 @@
 namespace {
 
 constexpr const char* kGeneratedWithoutMembersName = "Default Data Structure";
-// How deeply the member declarations of nested structures may call each other: far beyond any
-// real model, far below what the stack of the program holds.
-constexpr int kNestingLimit = 1000;
-constexpr int kErrOutOfStackSpace = 28;
-int memberDeclarationDepth = 0;
-
-// Counts one level of nested member declarations for as long as it lives.
-class NestingLevel {
-public:
-    explicit NestingLevel(const std::string& structureName) {
-        if (memberDeclarationDepth >= kNestingLimit)
-            throw platform::Error(kErrOutOfStackSpace, "Out of stack space: more than " + std::to_string(kNestingLimit) +
-                                                           " structures nested in each other, the innermost " +
-                                                           structureName);
-        ++memberDeclarationDepth;
-    }
-    ~NestingLevel() { --memberDeclarationDepth; }
-    NestingLevel(const NestingLevel&) = delete;
-    NestingLevel& operator=(const NestingLevel&) = delete;
-};
 
 }  // namespace
 
@@ -62,10 +42,63 @@ void clsDATA_STRUCTURE::AddMember(clsDATA_MEMBER& member) {
     DataStructureIndex::Instance().MembersChanged(*this);
 }
 
-void clsDATA_STRUCTURE::SetupPropertiesInOrder() {
+// One structure whose member declarations are under way in SetupProperties.
+struct clsDATA_STRUCTURE::SetupFrame {
+    clsDATA_STRUCTURE* structure = nullptr;
+    ARISObjDefCollection related;  // the member objects of a structure that is not generated
+    std::size_t next = 1;          // position of the next member object
+    PendingDATA_MEMBER waiting;    // a member waiting for the set-up of its new structure
+
+    const ARISObjDefCollection& MemberObjects() const {
+        return structure->IsGenerated ? structure->ColARISDataMemberObjectDefinition : related;
+    }
+};
+
+void clsDATA_STRUCTURE::SetupProperties() {
+    ProcedureScope scope(kSetupProcedure);
+    if (SetupFinished) return;
+    // Structures may be nested in each other to any depth: a new nested structure is set up
+    // before the member that stands for it, by a frame on this stack instead of a nested call.
+    // Each frame goes through name, texts, members, message 3090 in turn, as a structure does.
+    std::deque<SetupFrame> stack;
+    BeginSetup(stack);
+    while (!stack.empty()) {
+        SetupFrame& top = stack.back();
+        if (top.waiting.member) {
+            top.structure->AddMember(DATA_MEMBER_Finish_ARIS_Mapping(std::move(top.waiting)));
+            top.waiting = PendingDATA_MEMBER();
+            continue;
+        }
+        if (top.next > top.MemberObjects().Count()) {
+            clsDATA_STRUCTURE& done = *top.structure;
+            stack.pop_back();
+            LogSetupComplete(kKindName, done.ObjectName);
+            done.SetupFinished = true;
+            continue;
+        }
+        const aris::ObjDef* memberObject = top.MemberObjects().Item(top.next++);
+        PendingDATA_MEMBER pending = DATA_MEMBER_Begin_ARIS_Mapping(memberObject);
+        if (pending.registered) {
+            top.structure->AddMember(*pending.registered);
+        } else if (pending.structureToSetUp) {
+            clsDATA_STRUCTURE& nested = *pending.structureToSetUp;
+            top.waiting = std::move(pending);
+            nested.BeginSetup(stack);  // `top` stays valid: a deque keeps its elements in place
+        } else {
+            top.structure->AddMember(DATA_MEMBER_Finish_ARIS_Mapping(std::move(pending)));
+        }
+    }
+}
+
+void clsDATA_STRUCTURE::BeginSetup(std::deque<SetupFrame>& stack) {
     SetupProperty_ObjectName();
     SetupProperty_StructureSetting();
-    SetupProperty_MemberDeclarations();
+    ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_MemberDeclarations");
+    SetupFrame& frame = stack.emplace_back();
+    frame.structure = this;
+    if (!IsGenerated)
+        modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(frame.related, ARISObjectDefinition,
+                                                                    "DATA_STRUCTURE_MEMBER");
 }
 
 void clsDATA_STRUCTURE::SetupProperty_ObjectName() {
@@ -95,17 +128,4 @@ void clsDATA_STRUCTURE::SetupProperty_DOCUMENTATION() {
     ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_DOCUMENTATION");
     if (IsGenerated || !modGlobals::Options.UseDocumentationAttr) return;
     SetQuotedConvertedAttribute(DOCUMENTATION, ARISObjectDefinition, "DATA_STRUCTURE_DOCUMENTATION", "3");
-}
-
-void clsDATA_STRUCTURE::SetupProperty_MemberDeclarations() {
-    ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_MemberDeclarations");
-    NestingLevel level(ObjectName);
-    ARISObjDefCollection related;
-    const ARISObjDefCollection* memberObjects = &ColARISDataMemberObjectDefinition;
-    if (!IsGenerated) {
-        modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(related, ARISObjectDefinition,
-                                                                    "DATA_STRUCTURE_MEMBER");
-        memberObjects = &related;
-    }
-    for (const aris::ObjDef* memberObject : *memberObjects) AddMember(DATA_MEMBER_Add_ARIS_Mapping(memberObject));
 }

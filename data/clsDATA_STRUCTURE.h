@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 
 #include "constructs/ConstructLifecycle.h"
@@ -69,22 +70,25 @@ public:
 
     /// The name property printed by the writer and named in message 3090.
     const std::string& NameProperty() const { return ObjectName; }
-    /// Name, description and documentation, member declarations.
-    void SetupPropertiesInOrder();
+    /// Name, description and documentation, member declarations (one member per member object,
+    /// in order; a nested structure met on the way is registered and set up before its member),
+    /// then message 3090; once. Nested structures are set up to any depth without nested calls.
+    void SetupProperties();
 
     void SetupProperty_ObjectName();
     /// Description, then documentation.
     void SetupProperty_StructureSetting();
     void SetupProperty_DESCRIPTION();
     void SetupProperty_DOCUMENTATION();
-    /// One member per member object, in order; nested structures are registered and set up
-    /// on the way.
-    void SetupProperty_MemberDeclarations();
 
     /// Position of the structure in the equivalence index (0: not indexed), kept by the index.
     std::size_t indexPosition = 0;
 
 private:
+    struct SetupFrame;
+    /// Name and texts, then a frame on the stack for the member declarations.
+    void BeginSetup(std::deque<SetupFrame>& stack);
+
     platform::OrderedCollection<clsDATA_MEMBER*> members_;
     MemberSignature signature_;
 };

@@ -44,6 +44,12 @@ clsDATA_STRUCTURE& DATA_STRUCTURE_Add_ARIS_Mapping(const aris::ObjDef* objDef) {
     return Lifecycle::Add_ARIS_Mapping(objDef);
 }
 
+clsDATA_STRUCTURE& DATA_STRUCTURE_Register_ARIS_Mapping(const aris::ObjDef* objDef, bool& isNew) {
+    return Lifecycle::Register_ARIS_Mapping(objDef, isNew);
+}
+
+void DATA_STRUCTURE_Finish_ARIS_Mapping(const aris::ObjDef& objDef) { Lifecycle::Finish_ARIS_Mapping(objDef); }
+
 clsDATA_STRUCTURE& DATA_STRUCTURE_Generate(const ARISObjDefCollection& objects) {
     ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_Generate");
     if (clsDATA_STRUCTURE* equivalent = DATA_STRUCTURE_FindEquivalentStructure(objects, nullptr)) return *equivalent;

@@ -15,6 +15,11 @@ void DATA_STRUCTURE_SetupProperties();
 /// The structure of one data object, created, registered and set up on demand (no equivalence
 /// test). An object that is no data object: error 2120.
 clsDATA_STRUCTURE& DATA_STRUCTURE_Add_ARIS_Mapping(const aris::ObjDef* objDef);
+/// DATA_STRUCTURE_Add_ARIS_Mapping in two halves, for the set-up of nested structures without
+/// nested calls: the checks and the registered or newly registered structure (`isNew`: it
+/// still needs its set-up), then, once a new one is set up, its message 3060.
+clsDATA_STRUCTURE& DATA_STRUCTURE_Register_ARIS_Mapping(const aris::ObjDef* objDef, bool& isNew);
+void DATA_STRUCTURE_Finish_ARIS_Mapping(const aris::ObjDef& objDef);
 /// A registered structure whose members are exactly the objects, or else a new generated
 /// structure of them (registered without key and set up).
 clsDATA_STRUCTURE& DATA_STRUCTURE_Generate(const ARISObjDefCollection& objects);

@@ -96,6 +96,7 @@ void clsIOHandler::ParseMappingFile() {
     if (profile.empty()) {
         if (MappingProfileFound) RaiseWarning(2210);
         modMappingRule::CreateDefaultMappingRules();
+        DefaultMappingRulesUsed = true;
         return;
     }
     const platform::OrderedCollection<clsMappingRuleToken> tokens = TokenizeMappingProfile(profile);

@@ -1,6 +1,9 @@
 #include "mapping/modMappingRule.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "app/clsExceptionHandler.h"
 #include "app/modGlobals.h"
@@ -26,6 +29,84 @@ ARISObjDefCollection OneStepObjects(const aris::ObjDef* start, const clsConnecti
     Find_Related_ARIS_ObjDef(reached, start, step.CnxKind, step.CnxTypeNum, step.TargetObjTypeNum);
     return reached;
 }
+
+// One relation search into one result collection. An object whose walk under a rule is complete
+// is remembered with the depth that walk reached: met again on another route under the same
+// rule, it is not walked again, since everything the walk finds is in the result already.
+// Without this, branches that join again (a ladder of XOR rules) are walked once per route,
+// twice as often with every branch. A walk is walked again when it showed a warning (which
+// each walk shows anew) or when, from where it is met now, it would reach the nesting limit.
+class RelationSearch {
+public:
+    struct Walk {
+        int depth = 0;      // nesting levels entered below the start object
+        bool quiet = true;  // no warning can have been shown on the way
+    };
+
+    explicit RelationSearch(ARISObjDefCollection& result) : result_(result) {}
+
+    Walk Find(const aris::ObjDef* start, const std::string& ruleName) {
+        ProcedureScope scope("modMappingRule.Find_Related_ARIS_ObjDef_Using_Mapping_Rule");
+        Walk walk;
+        if (!start) return walk;
+        if (RelationNestingCounter >= kRelationNestingLimit)
+            RaiseError(2230, start->Name(Locale()), start->TypeName(Locale()));
+        NestingLevel level;
+        if (!ObjDefOccurs(start)) return walk;
+        const clsMappingRule& rule = RetrieveMappingRule(ruleName);
+        const int startType = start->TypeNum();
+        for (const clsConnectionMapping& step : rule.ColConnectionMapping) {
+            if (step.SourceObjTypeNum != startType) continue;
+            // Another direction than incoming or outgoing warns for each connection listed.
+            if (step.CnxKind != aris::kCxnIncoming && step.CnxKind != aris::kCxnOutgoing) walk.quiet = false;
+            if (!step.IsChainedConnection()) {
+                Find_Related_ARIS_ObjDef(result_, start, step.CnxKind, step.CnxTypeNum, step.TargetObjTypeNum);
+                continue;
+            }
+            // A chained step yields what the next rule finds from each object it reaches, never
+            // the objects in between.
+            for (const aris::ObjDef* between : OneStepObjects(start, step)) {
+                if (!ObjDefOccurs(between)) continue;
+                int depth = 0;
+                if (!WalkedBefore(between, step.TargetObjRule, depth)) {
+                    Walk inner = Find(between, step.TargetObjRule);
+                    depth = inner.depth;
+                    walk.quiet = walk.quiet && inner.quiet;
+                }
+                walk.depth = std::max(walk.depth, depth + 1);
+            }
+        }
+        // A walk without chained steps costs no more than looking it up: it is not kept.
+        if (walk.quiet && walk.depth > 0) walked_[Key{start, &rule}] = walk.depth;
+        return walk;
+    }
+
+private:
+    struct Key {
+        const aris::ObjDef* object;
+        const clsMappingRule* rule;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const {
+            return std::hash<const void*>()(k.object) * 31 + std::hash<const void*>()(k.rule);
+        }
+    };
+
+    // True when the object's walk under the rule is complete, showed no warning and stays below
+    // the nesting limit from here; `depth` is then the depth it reached.
+    bool WalkedBefore(const aris::ObjDef* object, const std::string& ruleName, int& depth) const {
+        const std::unique_ptr<clsMappingRule>* rule = ColMappingRules.Find(ruleName);
+        if (!rule) return false;
+        auto found = walked_.find(Key{object, rule->get()});
+        if (found == walked_.end() || RelationNestingCounter + found->second >= kRelationNestingLimit) return false;
+        depth = found->second;
+        return true;
+    }
+
+    ARISObjDefCollection& result_;
+    std::unordered_map<Key, int, KeyHash> walked_;
+};
 
 }  // namespace
 
@@ -102,25 +183,7 @@ ARISObjDefCollection& Find_Related_ARIS_ObjDef(ARISObjDefCollection& result, con
 ARISObjDefCollection& Find_Related_ARIS_ObjDef_Using_Mapping_Rule(ARISObjDefCollection& result,
                                                                   const aris::ObjDef* start,
                                                                   const std::string& ruleName) {
-    ProcedureScope scope("modMappingRule.Find_Related_ARIS_ObjDef_Using_Mapping_Rule");
-    if (!start) return result;
-    if (RelationNestingCounter >= kRelationNestingLimit)
-        RaiseError(2230, start->Name(Locale()), start->TypeName(Locale()));
-    NestingLevel level;
-    if (!ObjDefOccurs(start)) return result;
-    const clsMappingRule& rule = RetrieveMappingRule(ruleName);
-    const int startType = start->TypeNum();
-    for (const clsConnectionMapping& step : rule.ColConnectionMapping) {
-        if (step.SourceObjTypeNum != startType) continue;
-        if (!step.IsChainedConnection()) {
-            Find_Related_ARIS_ObjDef(result, start, step.CnxKind, step.CnxTypeNum, step.TargetObjTypeNum);
-            continue;
-        }
-        // A chained step yields what the next rule finds from each object it reaches, never
-        // the objects in between.
-        for (const aris::ObjDef* between : OneStepObjects(start, step))
-            if (ObjDefOccurs(between)) Find_Related_ARIS_ObjDef_Using_Mapping_Rule(result, between, step.TargetObjRule);
-    }
+    RelationSearch(result).Find(start, ruleName);
     return result;
 }
 

@@ -52,7 +52,9 @@ std::string Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(const aris::Item* item
 std::string Find_ARIS_ObjDef_Attribute(const aris::Item* item, std::int32_t attrTypeNum);
 
 /// Add to `result` the object definitions related to `start` by the rule's steps, following
-/// chained steps (nesting limit 100: error 2230, fatal). Returns `result`.
+/// chained steps (nesting limit 100: error 2230, fatal). Returns `result`. An object reached
+/// again under the same rule adds nothing new and is not walked again, unless its walk warns or
+/// would now reach the nesting limit.
 ARISObjDefCollection& Find_Related_ARIS_ObjDef_Using_Mapping_Rule(ARISObjDefCollection& result,
                                                                   const aris::ObjDef* start,
                                                                   const std::string& ruleName);

@@ -127,6 +127,8 @@ std::string ConvertARISName(const std::string& text, const std::string& conventi
         s = PersonNameConvention(std::move(s), attributeType);
     } else if (convention == "8") {
         s = ReplaceEach(std::move(s), {"*", "?", "\"", ";", ":", ".", "$"}, "_");
+        // A process name stands on one line of the definition file.
+        s = ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " ");
         s = CutTo(CollapseBlanks(std::move(s)), 32);
     } else if (convention == "9") {
         s = IdentifierConvention(std::move(s));

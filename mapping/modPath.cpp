@@ -1,9 +1,149 @@
 #include "mapping/modPath.h"
 
+#include <algorithm>
+#include <functional>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
 #include "app/modGlobals.h"
 #include "mapping/modMappingRule.h"
 
 namespace modPath {
+
+namespace {
+
+// Counts the paths of Find_Relating_Paths_Using_Mapping_Rule towards one object without building
+// them. Two facts are kept per object and rule, each computed once: whether the relation search
+// from the object finds the target (the test the path search makes before it follows a chained
+// step), and how many paths lead from the object to the target.
+class PathCounter {
+public:
+    PathCounter(const aris::ObjDef* to, std::uint64_t cap) : to_(to), cap_(cap) {}
+
+    // Nothing once a cycle or a missing rule was met.
+    std::optional<std::uint64_t> Count(const aris::ObjDef* from, const std::string& ruleName) {
+        if (!modMappingRule::ObjDefOccurs(from) || !modMappingRule::ObjDefOccurs(to_)) return 0;
+        std::uint64_t count = Paths(from, ruleName);
+        if (failed_) return std::nullopt;
+        return count;
+    }
+
+private:
+    enum class State { Open, Done };
+    struct Key {
+        const aris::ObjDef* object;
+        const clsMappingRule* rule;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const {
+            return std::hash<const void*>()(k.object) * 31 + std::hash<const void*>()(k.rule);
+        }
+    };
+    template <class Value>
+    using Memo = std::unordered_map<Key, std::pair<State, Value>, KeyHash>;
+
+    const clsMappingRule* Rule(const std::string& name) {
+        const std::unique_ptr<clsMappingRule>* rule = modMappingRule::ColMappingRules.Find(name);
+        if (!rule) failed_ = true;
+        return rule ? rule->get() : nullptr;
+    }
+
+    // The objects one step reaches, as the relation search lists them: each item once, in
+    // connection order, of the step's target type and occurring. A direction other than
+    // incoming or outgoing reaches nothing (the search itself warns about it).
+    static std::vector<const aris::ObjDef*> OneStep(const aris::ObjDef* start, const clsConnectionMapping& step) {
+        std::vector<const aris::ObjDef*> reached;
+        if (!modMappingRule::ObjDefOccurs(start)) return reached;
+        if (step.CnxKind != aris::kCxnIncoming && step.CnxKind != aris::kCxnOutgoing) return reached;
+        // Each item once, by its Item.Guid; a step reaches few objects, so a set is built only
+        // for many.
+        constexpr std::size_t kFew = 16;
+        std::vector<std::string> seen;
+        std::unordered_set<std::string> seenMany;
+        for (const aris::CxnDef* cxn : start->CxnList(step.CnxKind, modGlobals::LocaleId, step.CnxTypeNum)) {
+            if (!cxn || !cxn->HasOccurrences()) continue;
+            const aris::ObjDef* next = step.CnxKind == aris::kCxnIncoming ? cxn->SourceObjDef() : cxn->TargetObjDef();
+            if (!next || next->TypeNum() != step.TargetObjTypeNum || !modMappingRule::ObjDefOccurs(next)) continue;
+            std::string guid = next->Guid();
+            if (seen.size() < kFew) {
+                if (std::find(seen.begin(), seen.end(), guid) != seen.end()) continue;
+                seen.push_back(std::move(guid));
+                if (seen.size() == kFew) seenMany.insert(seen.begin(), seen.end());
+            } else if (!seenMany.insert(std::move(guid)).second) {
+                continue;
+            }
+            reached.push_back(next);
+        }
+        return reached;
+    }
+
+    bool IsTarget(const aris::ObjDef* object) const { return modMappingRule::SameARISItem(object, to_); }
+
+    // Whether the relation search from the object under the rule finds the target.
+    bool Reaches(const aris::ObjDef* object, const std::string& ruleName) {
+        if (failed_ || !modMappingRule::ObjDefOccurs(object)) return false;
+        const clsMappingRule* rule = Rule(ruleName);
+        if (!rule) return false;
+        auto [entry, added] = reaches_.try_emplace(Key{object, rule}, State::Open, false);
+        if (!added) {
+            if (entry->second.first == State::Open) failed_ = true;  // a cycle
+            return entry->second.second;
+        }
+        bool found = false;
+        for (const clsConnectionMapping& step : rule->ColConnectionMapping) {
+            if (step.SourceObjTypeNum != object->TypeNum()) continue;
+            for (const aris::ObjDef* next : OneStep(object, step)) {
+                if (!step.IsChainedConnection()) {
+                    found = found || IsTarget(next);
+                } else if (Reaches(next, step.TargetObjRule)) {
+                    found = true;
+                }
+            }
+        }
+        // The map may have grown meanwhile: look the entry up again.
+        reaches_[Key{object, rule}] = {State::Done, found};
+        return found;
+    }
+
+    // How many paths the path search returns from the object under the rule.
+    std::uint64_t Paths(const aris::ObjDef* object, const std::string& ruleName) {
+        if (failed_) return 0;
+        const clsMappingRule* rule = Rule(ruleName);
+        if (!rule) return 0;
+        auto [entry, added] = paths_.try_emplace(Key{object, rule}, State::Open, 0);
+        if (!added) {
+            if (entry->second.first == State::Open) failed_ = true;  // a cycle
+            return entry->second.second;
+        }
+        std::uint64_t count = 0;
+        for (const clsConnectionMapping& step : rule->ColConnectionMapping) {
+            if (step.SourceObjTypeNum != object->TypeNum()) continue;
+            for (const aris::ObjDef* next : OneStep(object, step)) {
+                std::uint64_t more = 0;
+                if (!step.IsChainedConnection()) {
+                    more = IsTarget(next) ? 1 : 0;
+                } else if (Reaches(next, step.TargetObjRule)) {
+                    // The step itself is one path when nothing follows it.
+                    more = std::max<std::uint64_t>(Paths(next, step.TargetObjRule), 1);
+                }
+                count = std::min(cap_, count + more);
+            }
+        }
+        paths_[Key{object, rule}] = {State::Done, count};
+        return count;
+    }
+
+    const aris::ObjDef* to_;
+    std::uint64_t cap_;
+    bool failed_ = false;
+    Memo<bool> reaches_;
+    Memo<std::uint64_t> paths_;
+};
+
+}  // namespace
 
 using modMappingRule::AddObjDefOnce;
 using modMappingRule::ObjDefOccurs;
@@ -73,6 +213,12 @@ std::unique_ptr<PathCollection> Find_Relating_Paths_Using_Mapping_Rule(const Pat
         }
     }
     return std::make_unique<PathCollection>(ConcatenatePaths(headPaths, found));
+}
+
+std::optional<std::uint64_t> CountRelatingPaths(const aris::ObjDef* from, const aris::ObjDef* to,
+                                                const std::string& ruleName, std::uint64_t cap) {
+    ProcedureScope scope("modPath.CountRelatingPaths");
+    return PathCounter(to, cap).Count(from, ruleName);
 }
 
 }  // namespace modPath

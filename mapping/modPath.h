@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "aris/Automation.h"
@@ -24,5 +26,13 @@ std::unique_ptr<PathCollection> Find_Relating_Paths_Using_Mapping_Rule(const Pat
                                                                        const aris::ObjDef* from,
                                                                        const aris::ObjDef* to,
                                                                        const std::string& ruleName);
+
+/// How many paths Find_Relating_Paths_Using_Mapping_Rule would return for `from`, `to` and the
+/// rule (with no head paths), counted without building them: each object and rule is looked at
+/// once. Counts above `cap` are given as `cap`. Nothing when the count cannot be made in this
+/// way (a rule that is not registered, or objects related to each other in a cycle): the search
+/// itself then reports what it meets. Shows no messages.
+std::optional<std::uint64_t> CountRelatingPaths(const aris::ObjDef* from, const aris::ObjDef* to,
+                                                const std::string& ruleName, std::uint64_t cap);
 
 }  // namespace modPath

@@ -189,6 +189,20 @@ int ActiveCodePage() {
     return last.codePage;
 }
 
+std::optional<std::string> UnwritableCodePageSetting() {
+    const char* value = ReadCodePageEnvironment().codePage;
+    if (!value || !*value) return std::nullopt;
+    std::optional<std::int32_t> number = ToInt32(value);
+    if (number && *number > 0) {
+        iconv_t cd = iconv_open(CodePageCharset(*number).c_str(), "UTF-8");
+        if (cd != reinterpret_cast<iconv_t>(-1)) {
+            iconv_close(cd);
+            return std::nullopt;
+        }
+    }
+    return std::string(value);
+}
+
 std::string FromUtf8ToCodePage(std::string_view utf8, int codePage) {
     if (PassesUnchanged(utf8, codePage)) return std::string(utf8);
     return Convert(utf8, "UTF-8", CodePageCharset(codePage), false);

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,10 @@ namespace platform {
 /// character set (UTF-8 65001, ISO-8859-1 28591, ISO-8859-15 28605, CP1252 1252; the C locale
 /// and anything unknown 1252).
 int ActiveCodePage();
+
+/// The value of $LUMENPORT_CODEPAGE when it is set but names no code page the program can write
+/// (not a positive whole number, or one no conversion exists for); nothing otherwise.
+std::optional<std::string> UnwritableCodePageSetting();
 
 /// Convert UTF-8 text into a code page; a character the code page cannot hold becomes "?".
 std::string FromUtf8ToCodePage(std::string_view utf8, int codePage);

@@ -49,6 +49,7 @@ struct Item {
     Line head;
     bool named = false;          ///< the head's name (and containers) were read; write-back uses them
     bool nameRead = false;       ///< the name was read, even when the rest of the head was not
+    bool bareName = false;       ///< the head holds an empty name written as nothing
     std::string name;            ///< the name without its quotes
     bool hasContainers = false;
     std::string input, output;   ///< container names without their quotes

@@ -312,7 +312,11 @@ private:
         }
         block = TakeLine(kind);
         std::size_t pos = 0;
-        bool named = l.line.blankAfterKeyword && !l.line.semicolon && ReadQuotedName(value, pos, block.name);
+        // An empty name is written as nothing after the keyword's blank: read as a block with an
+        // empty name, which the checker reports as such.
+        block.bareName = l.line.blankAfterKeyword && !l.line.semicolon && value.empty();
+        bool named = block.bareName ||
+                     (l.line.blankAfterKeyword && !l.line.semicolon && ReadQuotedName(value, pos, block.name));
         block.nameRead = named;
         bool containers = kind == Kind::Program || kind == Kind::Process || kind == Kind::ProgramActivity ||
                           kind == Kind::ProcessActivity || kind == Kind::BlockActivity;
@@ -355,8 +359,9 @@ private:
             if (word == "END") {
                 std::string endName;
                 std::size_t p = 0;
-                bool endNamed = l.line.blankAfterKeyword && ReadQuotedName(l.line.value, p, endName) &&
-                                p == l.line.value.size() && !l.line.semicolon;
+                bool endNamed = l.line.blankAfterKeyword && !l.line.semicolon &&
+                                (l.line.value.empty() ||
+                                 (ReadQuotedName(l.line.value, p, endName) && p == l.line.value.size()));
                 if (endNamed && endName != block.name && EndsAncestor(endName)) {
                     ReportMissingEnd(block);
                     closed = true;
@@ -507,7 +512,7 @@ std::string AsWritten(const Line& line) {
 }
 
 std::string HeadText(const Item& item) {
-    if (!item.named) return AsWritten(item.head);
+    if (!item.named || item.bareName) return AsWritten(item.head);
     if (item.kind == Kind::Member) {
         return Quote(item.name) + ": " + item.memberType + (item.blankAfterType ? " " : "") + item.memberSize;
     }
@@ -522,7 +527,7 @@ std::string HeadText(const Item& item) {
 void WriteItem(std::string& out, const Item& item) {
     WriteLineText(out, item.head, HeadText(item));
     for (const Item& inner : item.items) WriteItem(out, inner);
-    if (item.hasEnd) WriteLineText(out, item.end, item.endNamed ? "END " + Quote(item.endName) : AsWritten(item.end));
+    if (item.hasEnd) WriteLineText(out, item.end, item.endNamed && !item.endName.empty() ? "END " + Quote(item.endName) : AsWritten(item.end));
 }
 
 }  // namespace

@@ -89,6 +89,9 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     // The program's own messages, outside the catalog's numbers (60000 and above), one range
     // per subject so that each keeps its numbers.
     // 60100-60199: refusals that protect the user's files and the export's limits.
+    {60100, "WPX-Export abgebrochen: zwischen dem ARIS-Objekt '%1$s' und dem ARIS-Objekt '%2$s' gibt es nach der Abbildungsregel '%4$s' mehr als %3$s Pfade; so viele Pfade werden nicht verfolgt."},
+    {60101, "WPX-Export abgebrochen: die Ausgabedatei '%1$s' ist die ARIS-Exportdatei '%2$s', aus der gelesen wird; sie wird nicht überschrieben. Wählen Sie eine andere Ausgabedatei."},
+    {60102, "WPX-Export abgebrochen: die Codepage '%1$s' aus LUMENPORT_CODEPAGE ist unbekannt; in ihr kann nicht geschrieben werden."},
 
     // 60200-60399: the command line, the listing, the summary, the type table and profile.
     {60200, "Aufruf: kvbrars [--batch] [--output DATEI] [--profile DATEI] [--preview ORDNER] /SVR=Server /DB=Datenbank /USR=Benutzer [/REG=Wert] /SEL=Auswahl /LOC=Gebietsschema\n        kvbrars [--batch] [--output DATEI] [--profile DATEI] [--preview ORDNER] --aml DATEI --all /USR=Benutzer /LOC=Gebietsschema\n        kvbrars --list [--profile DATEI] (/SVR=Server /DB=Datenbank | --aml DATEI) [/LOC=Gebietsschema]\n        kvbrars --types [/SVR=Server /DB=Datenbank | --aml DATEI]\n        kvbrars --check DATEI.wpx | --preview ORDNER DATEI.wpx\n        kvbrars --print-rules | --help | --version\n"},

@@ -89,6 +89,9 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     // The program's own messages, outside the catalog's numbers (60000 and above), one range
     // per subject so that each keeps its numbers.
     // 60100-60199: refusals that protect the user's files and the export's limits.
+    {60100, "WPX export cancelled: there are more than %3$s paths between the ARIS object '%1$s' and the ARIS object '%2$s' under the mapping rule '%4$s'; that many paths are not followed."},
+    {60101, "WPX export cancelled: the output file '%1$s' is the ARIS export '%2$s' being read; it is not overwritten. Choose another output file."},
+    {60102, "WPX export cancelled: the code page '%1$s' set in LUMENPORT_CODEPAGE is unknown; nothing can be written in it."},
 
     // 60200-60399: the command line, the listing, the summary, the type table and profile.
     {60200, "usage: kvbrars [--batch] [--output FILE] [--profile FILE] [--preview DIR] /SVR=server /DB=database /USR=user [/REG=value] /SEL=selection /LOC=locale\n       kvbrars [--batch] [--output FILE] [--profile FILE] [--preview DIR] --aml FILE --all /USR=user /LOC=locale\n       kvbrars --list [--profile FILE] (/SVR=server /DB=database | --aml FILE) [/LOC=locale]\n       kvbrars --types [/SVR=server /DB=database | --aml FILE]\n       kvbrars --check FILE.wpx | --preview DIR FILE.wpx\n       kvbrars --print-rules | --help | --version\n"},

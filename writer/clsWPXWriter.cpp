@@ -107,7 +107,9 @@ void clsWPXWriter::WriteWPXHeader() {
     std::tm localTime{};
     localtime_r(&now, &localTime);
     SessionNames session = CurrentSessionNames();
-    bool profile = modGlobals::IOHandler && modGlobals::IOHandler->MappingProfileFound;
+    // An empty profile leaves the built-in rules in use, and the header says so.
+    bool profile = modGlobals::IOHandler && modGlobals::IOHandler->MappingProfileFound &&
+                   !modGlobals::IOHandler->DefaultMappingRulesUsed;
     std::string text;
     for (const std::string& line : {
              std::string("/*"),

@@ -64,6 +64,15 @@ TEST(Files, EveryLineLandsInTheFileAndACreatedFileGetsTheNextLine) {
     EXPECT_EQ(testenv::ReadFile(b), "four\r\n");
 }
 
+TEST(Files, EveryLineBreakIsWrittenAsCrLf) {
+    testenv::Sandbox box("DEU");
+    clsIOHandler io;
+    std::string file = box.dir.File("a.txt");
+    io.WriteFile("one\ntwo\rthree\r\nfour\r", file);
+    io.WriteFile("\n", file);
+    EXPECT_EQ(testenv::ReadFile(file), "one\r\ntwo\r\nthree\r\nfour\r\n\r\n\r\n\r\n");
+}
+
 TEST(Files, ReadEndsEveryLineWithCrLf) {
     testenv::Sandbox box("DEU");
     clsIOHandler io;
@@ -113,6 +122,13 @@ TEST(Files, LogNameAndFileChoiceInBatchMode) {
         {"/out/proc.txt", "/out/proc.txt", "/out/proc.log"},
         {"/out/proc", "/out/proc.wpx", "/out/proc.log"},
         {"/out.d/x", "/out.d/x.wpx", "/out.d/x.log"},
+        // The log is never the definition file itself, nor a file in another folder.
+        {"/out/x.log", "/out/x.log", "/out/x.log.log"},
+        {"/out/x.LoG", "/out/x.LoG", "/out/x.LoG.log"},
+        {"/out/a.b", "/out/a.b", "/out/a.b.log"},
+        {"/out/x.wpx.bak", "/out/x.wpx.bak", "/out/x.wpx.log"},
+        {"/out.d/x.ab", "/out.d/x.ab", "/out.d/x.ab.log"},
+        {"/out/prüf.wpä", "/out/prüf.wpä", "/out/prüf.log"},
     };
     for (const Row& r : rows) {
         clsIOHandler io;

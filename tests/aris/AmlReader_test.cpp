@@ -152,9 +152,9 @@ TEST_F(RichExport, NamesAndAttributesPerLocale) {
     EXPECT_EQ(f1->Name(1036), "");  // no fallback to another language
     aris::Attribute desc = f1->GetAttribute(9, 1033);
     ASSERT_TRUE(desc.IsMaintained());
-    EXPECT_EQ(desc.GetValue(false), "First line\nsecond line\nNext paragraph");
+    EXPECT_EQ(desc.GetValue(false), "First line\r\nsecond line\r\nNext paragraph");
     EXPECT_EQ(desc.GetValue(true), "First line second line Next paragraph");
-    EXPECT_EQ(f1->GetAttribute(9, 2057).GetValue(false), "British\ntext");  // language tag form
+    EXPECT_EQ(f1->GetAttribute(9, 2057).GetValue(false), "British\r\ntext");  // language tag form
     EXPECT_FALSE(f1->GetAttribute(9, 1031).IsMaintained());
     // A value without locale serves every locale without a value of its own.
     EXPECT_EQ(f1->GetAttribute(152, 1031).GetValue(false), "nur Deutsch");
@@ -289,6 +289,40 @@ TEST(AmlReader, LocaleIdForms) {
     EXPECT_EQ(def->Name(1031), "entity");
     EXPECT_EQ(def->Name(1029), "number");
     EXPECT_EQ(def->Name(1033), "tag");
+}
+
+TEST(AmlReader, EveryLineBreakOfANameOrValueIsCrLf) {
+    struct Row {
+        const char* written;  // the value as it stands in the file
+        const char* read;
+    };
+    const std::vector<Row> rows = {
+        {"one\ntwo", "one\r\ntwo"},                // a line end of the file
+        {"one\r\ntwo", "one\r\ntwo"},              // the parser makes it LF first
+        {"one&#13;&#10;two", "one\r\ntwo"},        // written out as characters
+        {"one&#13;two&#10;three", "one\r\ntwo\r\nthree"},
+        {"one&#13;&#13;&#10;&#10;", "one\r\n\r\n\r\n"},
+        {"no break", "no break"},
+    };
+    std::string defs;
+    std::string occs;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::string id = "ObjDef." + std::to_string(i);
+        defs += "<ObjDef ObjDef.ID=\"" + id + "\" TypeNum=\"OT_FUNC\"><AttrDef AttrDef.Type=\"AT_NAME\"><AttrValue " +
+                "LocaleId=\"1033\">" + rows[i].written + "</AttrValue></AttrDef><AttrDef AttrDef.Type=\"AT_DESC\">" +
+                "<AttrValue LocaleId=\"1033\"><StyledElement><PlainText TextValue=\"a\"/><LineBreak/>" +
+                "<PlainText TextValue=\"b\"/></StyledElement></AttrValue></AttrDef></ObjDef>";
+        occs += "<ObjOcc ObjOcc.ID=\"ObjOcc." + std::to_string(i) + "\" ObjDef.IdRef=\"" + id + "\"/>";
+    }
+    auto db = Load(Aml(defs + "<Model Model.ID=\"Model.1\" Model.Type=\"MT_EEPC\">" + occs + "</Model>"));
+    ASSERT_TRUE(db);
+    std::vector<const aris::Occurrence*> placed = db->AllModels()[0]->OccList();
+    ASSERT_EQ(placed.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(placed[i]->ObjDef()->Name(1033), rows[i].read) << rows[i].written;
+        // A line break of formatted text as well.
+        EXPECT_EQ(placed[i]->ObjDef()->GetAttribute(9, 1033).GetValue(false), "a\r\nb");
+    }
 }
 
 TEST(AmlReader, TypeNamesByLocale) {

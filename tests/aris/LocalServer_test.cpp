@@ -126,7 +126,7 @@ TEST_F(DemoDatabase, ModelsNamesAndTypes) {
     EXPECT_EQ(NamesOf(ordering->ObjDefList(6, 1033)), (std::vector<std::string>{"Check"}));
     EXPECT_EQ(ordering->ObjDefList(22, 1031)[1]->Name(1031), "Bestellung versenden");
     std::string description = db->AllModels()[1]->GetAttribute(9, 1033).GetValue(false);
-    EXPECT_EQ(description, "The data of an order.\nAmount in cents.");
+    EXPECT_EQ(description, "The data of an order.\r\nAmount in cents.");
 }
 
 TEST_F(DemoDatabase, StructureMemberProgramAndControlFlow) {

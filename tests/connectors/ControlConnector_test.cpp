@@ -10,6 +10,7 @@
 #include "../constructs/ConstructFixture.h"
 #include "../support/TestEnv.h"
 #include "connectors/clsCONTROL_CONNECTOR.h"
+#include "connectors/clsDATA_CONNECTOR.h"
 #include "constructs/clsPROCESS.h"
 #include "constructs/modPROCESS.h"
 
@@ -159,4 +160,40 @@ TEST(ControlConnector, WithoutPathsOrLayoutThePropertiesStayEmptyWithAWarning) {
     ASSERT_EQ(env.Boxes().size(), 4u);
     EXPECT_NE(env.Boxes()[3].find("KVB02060E"), std::string::npos);
     EXPECT_NE(env.Boxes()[3].find("'Dispatch'"), std::string::npos);
+}
+
+TEST(ConnectorLinking, FromIsConvertedBeforeToSoTheLogKeepsThatOrder) {
+    constructtest::AmlBuilder b;
+    b.Group("G", "Shop")
+        .Model("M", "G", 13, "Orders")
+        .Obj("check", "G", 22, "Check-order")
+        .Obj("ship", "G", 22, "Ship-order")
+        .Place("M", "check", 0, 0)
+        .Place("M", "ship", 0, 1000);
+    ExportEnv env(b);
+    const aris::Model* model = env.Model("M");
+    const aris::ObjDef* check = model->ObjDefList(22, 1033)[0];
+    const aris::ObjDef* ship = model->ObjDefList(22, 1033)[1];
+    const std::vector<std::string> expected = {
+        "KVB03100I The ARIS string 'Check-order' was changed into a WPX compatible form: 'Check_order'",
+        "KVB03100I The ARIS string 'Check-order' was changed into a WPX compatible form: 'Check_order'",
+        "KVB03100I The ARIS string 'Ship-order' was changed into a WPX compatible form: 'Ship_order'",
+        "KVB03100I The ARIS string 'Ship-order' was changed into a WPX compatible form: 'Ship_order'",
+    };
+
+    clsCONTROL_CONNECTOR control;
+    control.FROM_ARISObjectDefinition = check;
+    control.TO_ARISObjectDefinition = ship;
+    control.SetupProperty_Linking();
+    EXPECT_EQ(control.Linking, "FROM 'Check_order' TO 'Ship_order'");
+    EXPECT_EQ(env.LogLines(), expected);
+
+    clsDATA_CONNECTOR data;
+    data.FROM_ARISObjectDefinition = check;
+    data.TO_ARISObjectDefinition = ship;
+    data.SetupProperty_Linking();
+    EXPECT_EQ(data.Linking, "FROM 'Check_order' TO 'Ship_order'");
+    std::vector<std::string> twice = expected;
+    twice.insert(twice.end(), expected.begin(), expected.end());
+    EXPECT_EQ(env.LogLines(), twice);
 }

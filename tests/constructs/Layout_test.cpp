@@ -151,15 +151,36 @@ TEST(GraphicalCenter, ClampAndIntegerRunningAverage) {
     }
 }
 
-TEST(GraphicalCenter, CoordinateOutsideSixteenBitsIsErrorSix) {
+TEST(GraphicalCenter, FarObjectsAreClampedWhileBoundSumsOutside32BitsStayErrorSix) {
     fakearis::Model model("M");
-    fakearis::ObjDef far("FAR");
-    far.PlaceIn(&model, 40000, 0);
+    // Beyond 16 bits, and as far as an ARIS position goes: each lands on the edge.
+    const std::vector<std::pair<Position, Position>> rows = {
+        {{40000, 0}, {10450, 0}},
+        {{-40000, 70000}, {-10450, -10450}},
+        {{2147483647, -2147483647}, {10450, 10450}},
+    };
+    for (const auto& [aris, expected] : rows) {
+        SCOPED_TRACE(std::to_string(aris.x) + "," + std::to_string(aris.y));
+        fakearis::ObjDef far("FAR");
+        far.PlaceIn(&model, aris.x, aris.y);
+        clsPROCESS process;
+        process.ARIS_Model = &model;
+        process.MinXPos = process.MaxXPos = process.MinYPos = process.MaxYPos = 0;
+        ARISObjDefCollection collection;
+        collection.Add(&far);
+        clsPoint center = modPoint::CalculateGraphicalCenterOfARISObjects(collection, process);
+        EXPECT_EQ(center.XPos, expected.x);
+        EXPECT_EQ(center.YPos, expected.y);
+    }
+    // The middle of the box is a 32-bit sum of its bounds: outside that range it is error 6.
+    fakearis::ObjDef near("NEAR");
+    near.PlaceIn(&model, 0, 0);
     clsPROCESS process;
     process.ARIS_Model = &model;
-    process.MinXPos = process.MaxXPos = process.MinYPos = process.MaxYPos = 0;
+    process.MinXPos = process.MaxXPos = 2000000000;
+    process.MinYPos = process.MaxYPos = 0;
     ARISObjDefCollection collection;
-    collection.Add(&far);
+    collection.Add(&near);
     EXPECT_EQ(ErrorNumberOf([&] { modPoint::CalculateGraphicalCenterOfARISObjects(collection, process); }),
               platform::kErrOverflow);
 }

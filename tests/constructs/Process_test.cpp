@@ -59,6 +59,28 @@ TEST(ProcessCategory, OneCategoryPerGroupWithMessageEachRound) {
     EXPECT_EQ(env.LogLines(), expected);
 }
 
+TEST(ProcessCategory, AnUnnamedGroupIsConvertedAndReportedForTheCategoryAndTheProcess) {
+    struct Row {
+        bool convertNames;
+        const char* name;      // the category's name and the process's CATEGORY
+        std::size_t warnings;  // 2050, once for each
+    };
+    const Row rows[] = {{true, "", 2}, {false, "''", 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.convertNames);
+        AmlBuilder b;
+        b.Group("G", "").Model("M", "G", 13, "Filing").Obj("F", "G", 22, "File").Place("M", "F", 0, 0);
+        ExportEnv env(b);
+        modGlobals::Options.ConvertNames = row.convertNames;
+        PROCESS_CATEGORY_Create(env.Models({"M"}));
+        PROCESS_Create(env.Models({"M"}));
+        EXPECT_EQ(modGlobals::Col_PROCESS_CATEGORY->Item(1)->ObjectName, row.name);
+        EXPECT_EQ(ProcessAt(1).CATEGORY, row.name);
+        ASSERT_EQ(env.Boxes().size(), row.warnings);
+        for (const std::string& box : env.Boxes()) EXPECT_NE(box.find("KVB02050E"), std::string::npos) << box;
+    }
+}
+
 TEST(ProcessCategory, WithoutDescriptionAndDocumentationOptionsOnlyTheName) {
     ExportEnv env(SalesDatabase());
     modGlobals::Options.UseDescriptionAttr = false;

@@ -2,7 +2,10 @@
 // choice, on-demand creation and the STRUCTURE block.
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <cstdint>
+#include <functional>
 #include <limits>
 
 #include "DataFixture.h"
@@ -224,33 +227,78 @@ TEST(DataStructure, TwoDomainTypesWarnAndTakeTheFirst) {
     EXPECT_NE(ignored[1].find("'Flag'"), std::string::npos);
 }
 
-TEST(DataStructure, StructuresNestedBeyondTheLimitEndWithAnErrorNotACrash) {
-    // A chain of clusters, each the only member of the one before, reached on demand.
-    const int chain = 1005;
+// A chain of clusters K0 ... K(n-1), each the only member of the one before; K(n-1) has none.
+mappingtest::AmlBuilder ClusterChain(int n) {
     mappingtest::AmlBuilder b;
     std::vector<std::string> placed;
-    for (int i = 0; i < chain; ++i) {
+    for (int i = 0; i < n; ++i) {
         std::string id = "k" + std::to_string(i);
         b.Obj(id, 14, "K" + std::to_string(i));
-        if (i + 1 < chain) b.Cxn(id, 85, "k" + std::to_string(i + 1));
+        if (i + 1 < n) b.Cxn(id, 85, "k" + std::to_string(i + 1));
         placed.push_back(id);
     }
-    b.Obj("s0", 14, "Short").Obj("s1", 14, "Inner").Cxn("s0", 85, "s1").Obj("s2", kErmAttribute, "Leaf");
-    b.Cxn("s1", 85, "k1004");
-    placed.insert(placed.end(), {"s0", "s1", "s2"});
     b.Model("M1", kDataModel, "Data", placed);
-    DataEnv env(b);
-    try {
-        DATA_STRUCTURE_Add_ARIS_Mapping(env.Obj("k0"));
-        ADD_FAILURE() << "no error for " << chain << " nested structures";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.Number(), 28);
-        EXPECT_NE(e.Description().find("more than 1000 structures nested"), std::string::npos) << e.Description();
+    return b;
+}
+
+// Run `work` on a thread of its own with a small stack.
+void RunWithStack(std::size_t bytes, const std::function<void()>& work) {
+    pthread_attr_t attributes;
+    ASSERT_EQ(pthread_attr_init(&attributes), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, bytes), 0);
+    pthread_t thread;
+    auto run = [](void* argument) -> void* {
+        (*static_cast<const std::function<void()>*>(argument))();
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&work)), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+}
+
+TEST(DataStructure, NestedStructuresAreSetUpInnermostFirstWithTheirMessagesInOrder) {
+    DataEnv env(ClusterChain(3));
+    clsDATA_STRUCTURE& outer = DATA_STRUCTURE_Add_ARIS_Mapping(env.Obj("k0"));
+    EXPECT_EQ(MemberNames(outer), (std::vector<std::string>{"'K1'"}));
+    std::vector<std::string> messages;
+    for (const std::string& line : env.LogLines())
+        if (line.rfind("KVB03060I", 0) == 0 || line.rfind("KVB03090I", 0) == 0) messages.push_back(line);
+    const std::string mapped = "KVB03060I The ARIS object '";
+    const std::string complete = "KVB03090I The mapping of the properties of the WPX construct of type 'DATA_STRUCTURE' named ";
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            mapped + "K2' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_MEMBER'.",
+                            complete + "'K1' is complete.",
+                            mapped + "K1' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_STRUCTURE'.",
+                            mapped + "K1' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_MEMBER'.",
+                            complete + "'K0' is complete.",
+                            mapped + "K0' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_STRUCTURE'.",
+                        }));
+}
+
+TEST(DataStructure, StructuresNestedToAnyDepthNeedNoDeepCalls) {
+    // Set up on a stack of 128 kB, which nested calls for each of the levels would overflow
+    // many times over.
+    const int chain = 10000;
+    DataEnv env(ClusterChain(chain));
+    std::string failure;
+    RunWithStack(128 * 1024, [&] {
+        try {
+            DATA_STRUCTURE_Add_ARIS_Mapping(env.Obj("k0"));
+        } catch (const platform::Error& e) {
+            failure = std::to_string(e.Number()) + " " + e.Description();
+        }
+    });
+    ASSERT_EQ(failure, "");
+    auto& registry = clsDATA_STRUCTURE::Registry();
+    ASSERT_EQ(registry.Count(), static_cast<std::size_t>(chain - 1));
+    for (int i = 0; i + 1 < chain; ++i) {
+        const clsDATA_STRUCTURE& structure = *registry.Item(static_cast<std::size_t>(i + 1));
+        ASSERT_TRUE(structure.SetupFinished) << i;
+        // Registered outermost first; each has the next one as its member.
+        ASSERT_EQ(structure.ObjectName, "'K" + std::to_string(i) + "'");
+        ASSERT_EQ(MemberNames(structure), (std::vector<std::string>{"'K" + std::to_string(i + 1) + "'"}));
     }
-    // The count of nested levels is back at zero: a short chain is set up completely.
-    clsDATA_STRUCTURE& shortChain = DATA_STRUCTURE_Add_ARIS_Mapping(env.Obj("s0"));
-    EXPECT_TRUE(shortChain.SetupFinished);
-    EXPECT_EQ(MemberNames(shortChain), (std::vector<std::string>{"'Inner'"}));
+    EXPECT_EQ(env.LogLinesWith("KVB03090I").size(), static_cast<std::size_t>(chain - 1));
 }
 
 }  // namespace

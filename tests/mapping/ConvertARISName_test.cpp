@@ -82,6 +82,9 @@ TEST_F(ConvertName, EachConventionCutsReplacesAndLogsItsOwnWay) {
         {"8", "Bestellung: prüfen?", "", "Bestellung_ prüfen_", 1},
         {"8", "a  *  b $1.0", "", "a _ b _1_0", 1},
         {"8", "it's", "", "it''s", 1},
+        // A process name never breaks a line: CR, LF and TAB are blanks, then collapsed.
+        {"8", "Order\r\nhandling\tfast", "", "Order handling fast", 1},
+        {"8", "a\tb\r\n\r\nc", "", "a b c", 1},
         // "10": comparison operators.
         {"10", "!=", "", "<>", 1},
         {"10", ">=", "", ">=", 0},

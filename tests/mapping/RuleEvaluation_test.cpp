@@ -175,6 +175,147 @@ TEST_F(RuleEvaluation, PathsRunDirectlyAndThroughEveryChain) {
     EXPECT_EQ(RelationNestingCounter, 0);
 }
 
+// F1 -> E0 -> R0, then n times R(k-1) -> events A(k), B(k) -> R(k), finally R(n) -> F2: 2^n
+// routes from F1 to F2. `closed` adds R(n) -> R0, a cycle of rules; each R(k) links to the rule
+// X, which no step of the built-in rules follows.
+AmlBuilder Ladder(int n, bool closed) {
+    AmlBuilder b;
+    std::vector<std::string> placed = {"F1", "F2", "E0", "R0", "X"};
+    b.Obj("F1", kFunction, "Start").Obj("F2", kFunction, "Finish").Obj("E0", kEvent, "Started");
+    b.Obj("R0", kRule, "R0").Obj("X", kRule, "X").Cxn("F1", kFuncToEvent, "E0").Cxn("E0", 48, "R0");
+    for (int k = 1; k <= n; ++k) {
+        const std::string rule = "R" + std::to_string(k);
+        b.Obj(rule, kRule, rule).Cxn(rule, 477, "X");
+        placed.push_back(rule);
+        for (const char* side : {"A", "B"}) {
+            const std::string event = side + std::to_string(k);
+            b.Obj(event, kEvent, event).Cxn("R" + std::to_string(k - 1), kRuleToEvent, event).Cxn(event, 48, rule);
+            placed.push_back(event);
+        }
+    }
+    b.Cxn("R" + std::to_string(n), kEventToFunc, "F2");
+    if (closed) b.Cxn("R" + std::to_string(n), kRuleToRule, "R0");
+    b.Model("M1", kEpc, "Ladder", placed);
+    return b;
+}
+
+TEST_F(RuleEvaluation, PathsAreCountedAsTheSearchFindsThemWithoutBuildingThem) {
+    const std::string rule = "FUNCTION_SENDS_CONTROL_TO_FUNCTION";
+    // Every pair of the database, the ring of rules included: the count equals the number of
+    // paths the search returns, and a cap limits it.
+    for (const char* from : {"F1", "F2", "F3", "E1", "R1", "R4"}) {
+        for (const char* to : {"F1", "F2", "F3", "E1", "E2"}) {
+            auto paths = modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), db.Obj(from), db.Obj(to), rule);
+            const std::uint64_t found = paths ? paths->Count() : 0;
+            EXPECT_EQ(modPath::CountRelatingPaths(db.Obj(from), db.Obj(to), rule, 1000), found) << from << " -> " << to;
+        }
+    }
+    EXPECT_EQ(modPath::CountRelatingPaths(db.Obj("F1"), db.Obj("F3"), rule, 2), 2u);
+    // The count shows no message and leaves a missing rule to the search itself.
+    EXPECT_EQ(modPath::CountRelatingPaths(db.Obj("F1"), db.Obj("F3"), "NOPE", 10), std::nullopt);
+    EXPECT_TRUE(box.boxes->texts.empty());
+}
+
+TEST(PathCount, LaddersOfBranchesAreCountedAtOnceAndCyclesAreLeftToTheSearch) {
+    testenv::Sandbox box("DEU");
+    CreateDefaultMappingRules();
+    const std::string rule = "FUNCTION_SENDS_CONTROL_TO_FUNCTION";
+    {
+        AmlDatabase db(Ladder(60, false));
+        EXPECT_EQ(modPath::CountRelatingPaths(db.Obj("F1"), db.Obj("F2"), rule, 1u << 20), 1u << 20);  // 2^60, capped
+    }
+    {
+        AmlDatabase db(Ladder(5, false));
+        auto paths = modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), db.Obj("F1"), db.Obj("F2"), rule);
+        ASSERT_NE(paths, nullptr);
+        EXPECT_EQ(paths->Count(), 32u);
+        EXPECT_EQ(modPath::CountRelatingPaths(db.Obj("F1"), db.Obj("F2"), rule, 100), 32u);
+    }
+    {
+        AmlDatabase db(Ladder(3, true));
+        EXPECT_EQ(modPath::CountRelatingPaths(db.Obj("F1"), db.Obj("F2"), rule, 100), std::nullopt);
+    }
+    modMappingRule::ResetMappingRules();
+}
+
+TEST(RelationSearch, BranchesThatJoinAgainAreWalkedOnceEach) {
+    testenv::Sandbox box("DEU");
+    CreateDefaultMappingRules();
+    // 2^40 routes: walked route by route, the search would never end.
+    AmlDatabase db(Ladder(40, false));
+    ARISObjDefCollection found;
+    Find_Related_ARIS_ObjDef_Using_Mapping_Rule(found, db.Obj("F1"), "FUNCTION_SENDS_CONTROL_TO_FUNCTION");
+    ASSERT_EQ(found.Count(), 1u);
+    EXPECT_EQ(found.Item(1), db.Obj("F2"));
+    EXPECT_TRUE(ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(db.Obj("F1"), db.Obj("F2"),
+                                                                        "FUNCTION_SENDS_CONTROL_TO_FUNCTION"));
+    EXPECT_EQ(RelationNestingCounter, 0);
+    modMappingRule::ResetMappingRules();
+}
+
+TEST(RelationSearch, WarningsAndTheNestingLimitComeAsOftenAndWhereTheyCameBefore) {
+    testenv::Sandbox box("DEU");
+    // Rules of a profile: the rule objects' own step lists both directions (6) and so warns for
+    // each connection it lists, every time a rule object is walked.
+    auto step = [](int source, int kind, int type, int target, const char* next) {
+        clsConnectionMapping m;
+        m.SourceObjTypeNum = source;
+        m.CnxKind = kind;
+        m.CnxTypeNum = type;
+        m.TargetObjTypeNum = target;
+        m.TargetObjRule = next;
+        return m;
+    };
+    auto rule = [](const char* name, std::vector<clsConnectionMapping> steps) {
+        auto r = std::make_unique<clsMappingRule>();
+        r->Name = name;
+        for (clsConnectionMapping& s : steps) r->ColConnectionMapping.Add(std::move(s));
+        AddMappingRule(std::move(r));
+    };
+    rule("T_FUNCTION", {step(kFunction, 4, kFuncToEvent, kEvent, "T_EVENT")});
+    rule("T_EVENT", {step(kEvent, 4, 48, kRule, "T_RULE")});
+    rule("T_RULE", {step(kRule, 4, kRuleToEvent, kEvent, "T_EVENT"), step(kRule, 4, kEventToFunc, kFunction, ""),
+                    step(kRule, 6, 477, kRule, "")});
+    AmlDatabase db(Ladder(3, false));
+    ARISObjDefCollection found;
+    Find_Related_ARIS_ObjDef_Using_Mapping_Rule(found, db.Obj("F1"), "T_FUNCTION");
+    ASSERT_EQ(found.Count(), 1u);
+    // R0 is walked once, R1 twice, R2 four and R3 eight times; each of R1 to R3 lists its link
+    // to X (R0 has none).
+    EXPECT_EQ(box.boxes->texts.size(), 2u + 4u + 8u);
+    for (const std::string& text : box.boxes->texts) EXPECT_NE(text.find("KVB02030E"), std::string::npos) << text;
+
+    // A rule object walked completely near the start, met again deep down: the limit is reached
+    // there, with the object where it is reached, as on every walk.
+    box.boxes->texts.clear();
+    AmlBuilder deep;
+    std::vector<std::string> placed = {"F1", "E0", "R0", "EA", "EB", "RX", "RY"};
+    deep.Obj("F1", kFunction, "Start").Obj("E0", kEvent, "Started").Obj("R0", kRule, "R0").Obj("EA", kEvent, "EA");
+    deep.Obj("EB", kEvent, "EB").Obj("RX", kRule, "Shared").Obj("RY", kRule, "Below");
+    deep.Cxn("F1", kFuncToEvent, "E0").Cxn("E0", 48, "R0").Cxn("R0", kRuleToEvent, "EA").Cxn("EA", 48, "RX");
+    deep.Cxn("RX", kRuleToEvent, "EB").Cxn("EB", 48, "RY");
+    // The long way: R0 -> L1 -> ... -> L94 (rule to rule), then L94 -> EA.
+    deep.Cxn("R0", kRuleToRule, "L1");
+    for (int k = 1; k <= 94; ++k) {
+        const std::string id = "L" + std::to_string(k);
+        deep.Obj(id, kRule, id);
+        placed.push_back(id);
+        if (k < 94) deep.Cxn(id, kRuleToRule, "L" + std::to_string(k + 1));
+    }
+    deep.Cxn("L94", kRuleToEvent, "EA");
+    deep.Model("M1", kEpc, "Deep", placed);
+    AmlDatabase deepDb(deep);
+    CreateDefaultMappingRules();
+    modGlobals::LocaleId = 1031;
+    ARISObjDefCollection none;
+    platform::Error e = CatchError(
+        [&] { Find_Related_ARIS_ObjDef_Using_Mapping_Rule(none, deepDb.Obj("F1"), "FUNCTION_SENDS_CONTROL_TO_FUNCTION"); });
+    EXPECT_EQ(e.Number(), 2230);
+    EXPECT_NE(e.Description().find("'Below'"), std::string::npos) << e.Description();
+    EXPECT_EQ(RelationNestingCounter, 0);
+    modMappingRule::ResetMappingRules();
+}
+
 TEST_F(RuleEvaluation, ConcatenatingPathsJoinsThoseThatMeetAndClonesAnEmptySide) {
     const aris::ObjDef *f1 = db.Obj("F1"), *e1 = db.Obj("E1"), *r1 = db.Obj("R1"), *f3 = db.Obj("F3"),
                        *e2 = db.Obj("E2");
@@ -234,7 +375,7 @@ TEST_F(RuleEvaluation, ConformanceAndAttributes) {
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_ActivityName"), "Auftrag prüfen");
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_DESCRIPTION"), "Erste Zeile zweite Zeile");
     modGlobals::Options.RemoveLineBreaks = false;
-    EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_DESCRIPTION"), "Erste Zeile\nzweite Zeile");
+    EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_DESCRIPTION"), "Erste Zeile\r\nzweite Zeile");
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_DOCUMENTATION"), "");
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute(db.Model("M1"), -1), "Auftragsabwicklung");
     modGlobals::LocaleId = 1033;

@@ -2,6 +2,8 @@
 // without a finding and write back to the same bytes; the model holds the lines of its items.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -32,19 +34,31 @@ std::string Describe(const std::vector<wpx::Finding>& findings) {
     return text;
 }
 
-void ExpectCleanRoundTrip(const std::string& name, const std::string& bytes) {
+// Reads the file back, expects exactly the findings described (none by default) and the same
+// bytes when the model is written out again.
+void ExpectRoundTrip(const std::string& name, const std::string& bytes, const std::string& expectedFindings = "") {
     wpx::ReadResult read = wpx::ReadDefinition(bytes);
     std::vector<wpx::Finding> findings = wpx::CheckDefinition(bytes);
-    EXPECT_TRUE(findings.empty()) << name << ":\n" << Describe(findings);
+    EXPECT_EQ(Describe(findings), expectedFindings) << name;
     std::string written = wpx::WriteDefinition(read.file);
     EXPECT_EQ(testenv::FirstDifference(bytes, written), "") << name;
     EXPECT_EQ(written.size(), bytes.size()) << name;
 }
 
+void ExpectCleanRoundTrip(const std::string& name, const std::string& bytes) { ExpectRoundTrip(name, bytes); }
+
 TEST(WPXReader, EveryGoldenFileReadsBackWithoutAFindingAndWritesBackByteForByte) {
+    // An unnamed ARIS group is exported as a category with an empty name: the one finding a
+    // golden file is meant to have.
+    const std::map<std::string, std::string> meantFindings = {
+        {"e2e/unnamed-group/expected.wpx", "line 26: message 60411 [PROCESS_CATEGORY]\n"}};
     std::vector<std::string> files = GoldenFiles();
     ASSERT_GE(files.size(), 15u) << "golden files not found under " << LP_TEST_DIR;
-    for (const std::string& file : files) ExpectCleanRoundTrip(file, testenv::ReadFile(file));
+    for (const std::string& file : files) {
+        std::string relative = fs::relative(file, LP_TEST_DIR).string();
+        auto meant = meantFindings.find(relative);
+        ExpectRoundTrip(file, testenv::ReadFile(file), meant == meantFindings.end() ? "" : meant->second);
+    }
 }
 
 TEST(WPXReader, AnExportOfAGeneratedDatabaseReadsBackCleanly) {

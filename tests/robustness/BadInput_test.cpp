@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
 
 #include "../support/TestEnv.h"
@@ -152,6 +153,15 @@ TEST_F(BadInput, HugeNamesDeepGroupsAndModelRingsFinish) {
         EXPECT_NE(wpx.find(model), std::string::npos) << model;
 }
 
+TEST_F(BadInput, AnEmptyProfileIsReportedAndTheHeaderNamesTheBuiltInRules) {
+    std::string program = testenv::CopyProgramTo(box.dir.File("prog"));
+    WriteFile(box.dir.File("prog/kvbrars.prf"), "");
+    RunResult r = Run("profile", Export(), {}, program);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("KVB02210E"), std::string::npos) << r.err;
+    EXPECT_NE(ReadFile(out).find("\r\n*  Default mapping rules used \r\n"), std::string::npos);
+}
+
 TEST_F(BadInput, BrokenProfilesEndWithTheirSyntaxError) {
     std::string program = testenv::CopyProgramTo(box.dir.File("prog"));
     struct Row {
@@ -224,6 +234,59 @@ TEST_F(BadInput, OutputThatCannotBeWrittenIsNamedAndNeverReportedAsSuccess) {
         EXPECT_NE(r.err.find("Permission denied"), std::string::npos) << r.err;
         ::chmod(box.dir.File("out").c_str(), 0700);
     }
+}
+
+TEST_F(BadInput, AnOutputFileThatIsTheExportBeingReadIsRefusedAndTheExportStaysUntouched) {
+    const std::string aml = Export();
+    const std::string source = box.dir.File("servers/T/self.xml");
+    struct Row {
+        const char* what;
+        std::function<std::string()> output;  // prepares the place and returns the --output value
+    } rows[] = {
+        {"the export itself", [&] { return source; }},
+        {"a link to it", [&] {
+             fs::create_symlink(source, box.dir.File("out/link.wpx"));
+             return box.dir.File("out/link.wpx");
+         }},
+        {"a hard link to it", [&] {
+             fs::create_hard_link(source, box.dir.File("out/hard.wpx"));
+             return box.dir.File("out/hard.wpx");
+         }},
+        {"a log that is a link to it", [&] {
+             fs::create_symlink(source, box.dir.File("out/log.log"));
+             return box.dir.File("out/log.wpx");
+         }},
+    };
+    for (const Row& row : rows) {
+        WriteFile(source, aml);
+        const std::string chosen = row.output();
+        out = chosen;
+        RunResult r = Run("self", aml);
+        EXPECT_EQ(r.status, 64) << row.what << "\n" << r.err;
+        EXPECT_NE(r.err.find("KVB60101C"), std::string::npos) << row.what << "\n" << r.err;
+        EXPECT_NE(r.err.find(source), std::string::npos) << row.what << "\n" << r.err;
+        EXPECT_EQ(ReadFile(source), aml) << row.what;
+        EXPECT_TRUE(fs::is_symlink(chosen) || fs::equivalent(chosen, source) || !fs::exists(chosen)) << row.what;
+    }
+    EXPECT_FALSE(fs::exists(box.dir.File("out/log.wpx")));  // nothing created before the refusal
+}
+
+TEST_F(BadInput, ACodePageThatCannotBeWrittenIsRefusedBeforeAnyFileIsCreated) {
+    for (const char* value : {"99999", "abc", "0", "-1252"}) {
+        ::setenv("LUMENPORT_CODEPAGE", value, 1);
+        RunResult r = Run("codepage", Export());
+        EXPECT_EQ(r.status, 64) << value << "\n" << r.err;
+        EXPECT_NE(r.err.find("KVB60102C"), std::string::npos) << value << "\n" << r.err;
+        EXPECT_NE(r.err.find(std::string("'") + value + "'"), std::string::npos) << value << "\n" << r.err;
+        EXPECT_FALSE(fs::exists(out)) << value;
+        EXPECT_FALSE(fs::exists(box.dir.File("out/x.log"))) << value;
+    }
+    // A code page the program can write is taken.
+    ::setenv("LUMENPORT_CODEPAGE", "28605", 1);
+    RunResult r = Run("codepage", Export());
+    ::unsetenv("LUMENPORT_CODEPAGE");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(ReadFile(out).find("CODEPAGE 28605\r\n"), std::string::npos);
 }
 
 TEST_F(BadInput, MalformedCommandLines) {

@@ -78,18 +78,34 @@ void ExpectExportAsExpected(const ExportCase& export_) {
     const std::string& fixture = export_.folder;
     WriteFile(box.dir.File("servers/T/" + export_.database + ".xml"), ReadFile(fixture + export_.database + ".xml"));
     if (std::filesystem::exists(fixture + "user.reg")) WriteFile(box.userHive, ReadFile(fixture + "user.reg"));
-    std::string out = box.dir.File("out.wpx");
+    // The output goes to a folder of its own, so that any other file written there shows.
+    std::string out = box.dir.File("export/" + export_.output);
+    std::filesystem::create_directories(box.dir.File("export"));
 
     RunResult run = RunProgram({"--batch", "--output", out, "/SVR=T", "/DB=" + export_.database, "/USR=tester",
                                 "/SEL=" + export_.selection, "/LOC=" + export_.locale},
                                {{"LUMENPORT_CODEPAGE", "1252"}, {"LC_ALL", "C"}});
     EXPECT_EQ(run.status, 0) << run.err;
-    ExpectOnlyTheSummary(run.err, box.dir.Path(), fixture);
+    // The messages the export showed (expected.err), then the summary and nothing else.
+    const std::string shown =
+        std::filesystem::exists(fixture + "expected.err") ? ReadFile(fixture + "expected.err") : std::string();
+    ASSERT_EQ(run.err.substr(0, shown.size()), shown) << run.err;
+    ExpectOnlyTheSummary(run.err.substr(shown.size()), box.dir.Path(), fixture);
 
     std::string wpxDifference = FirstDifference(ReadFile(fixture + "expected.wpx"), MaskDate(ReadFile(out)));
     EXPECT_EQ(wpxDifference, "") << "definition file of " << fixture;
-    std::string logDifference = FirstDifference(ReadFile(fixture + "expected.log"), ReadFile(box.dir.File("out.log")));
+    std::string log = box.dir.File("export/" + export_.log);
+    std::string logDifference = FirstDifference(ReadFile(fixture + "expected.log"), ReadFile(log));
     EXPECT_EQ(logDifference, "") << "log of " << fixture;
+    // Nothing else lands in the output folder or the folder above it.
+    std::vector<std::string> others;
+    for (const std::string& folder : {box.dir.File("export"), box.dir.Path()})
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const std::string path = entry.path().string();
+            if (entry.is_regular_file() && path != out && path != log && path != box.userHive && path != box.machineHive)
+                others.push_back(path);
+        }
+    EXPECT_EQ(others, std::vector<std::string>()) << "files written besides the definition file and its log";
 }
 
 }  // namespace testenv
