@@ -1,8 +1,8 @@
 #include "app/clsARIS_Interface.h"
 
-#include "app/clsExceptionHandler.h"
-#include "app/modGlobals.h"
-#include "app/modUtilities.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 #include "aris/LocalServer.h"
 #include "platform/Error.h"
 #include "platform/Text.h"

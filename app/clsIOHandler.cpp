@@ -13,9 +13,9 @@
 #include <system_error>
 
 #include "app/clsARIS_Interface.h"
-#include "app/clsExceptionHandler.h"
-#include "app/modGlobals.h"
-#include "app/modUtilities.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 #include "aris/ServerLocator.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"

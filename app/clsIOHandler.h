@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/OrderedCollection.h"
+#include "runtime/ExportFiles.h"
 
 class clsMappingRuleToken;
 
@@ -11,10 +12,10 @@ enum FileMode : int { kModeRead = 1, kModeWrite = 2, kModeAppend = 3 };
 
 /// Owns the definition file and its log, the plain text file operations, the save-file dialog
 /// and the reading of the mapping profile.
-class clsIOHandler {
+class clsIOHandler : public ExportFiles {
 public:
     clsIOHandler();
-    ~clsIOHandler();
+    ~clsIOHandler() override;
     clsIOHandler(const clsIOHandler&) = delete;
     clsIOHandler& operator=(const clsIOHandler&) = delete;
 
@@ -27,7 +28,7 @@ public:
     void AllocateFile(const std::string& fileName);
     /// Append the text and CR LF, converted to the active code page (an empty name means the
     /// definition file). A lone CR or LF in the text is written as CR LF.
-    void WriteFile(const std::string& text, const std::string& fileName = "");
+    void WriteFile(const std::string& text, const std::string& fileName = "") override;
     /// The whole content, every line followed by CR LF, converted to UTF-8 from the active code
     /// page (an empty name means the definition file).
     std::string ReadFile(const std::string& fileName = "");
@@ -40,7 +41,7 @@ public:
     /// A definition file or log that is the ARIS export being read is refused (error 60101).
     std::string FileSelectDialog();
     /// Append one line to the log.
-    void WriteLog(const std::string& text);
+    void WriteLog(const std::string& text) override;
 
     /// The mapping profile text ("" when there is none); sets MappingProfileFound.
     std::string ReadMappingProfile();

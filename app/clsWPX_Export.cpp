@@ -1,13 +1,13 @@
 #include "app/clsWPX_Export.h"
 
-#include "app/ExportSummary.h"
+#include "app/modExportSummary.h"
 #include "app/clsIOHandler.h"
 #include "app/frmExportOptions.h"
-#include "app/modGlobals.h"
-#include "app/modProgress.h"
-#include "constructs/modPROCESS.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modProgress.h"
+#include "process/modPROCESS.h"
 #include "constructs/modPROCESS_CATEGORY.h"
-#include "constructs/modPROGRAM.h"
+#include "process/modPROGRAM.h"
 #include "data/modDATA_STRUCTURE.h"
 #include "staff/modORGANIZATION.h"
 #include "staff/modPERSON.h"
@@ -31,6 +31,7 @@ void clsWPX_Export::Run() {
     ModelCollection next = CreateWPXObjects(modGlobals::ARIS_Interface->ColSelectedModels());
     while (!next.Empty()) next = CreateWPXObjects(next);
     modProgress::ExportFinished();
+    modGlobals::WPXWriter->SetHeaderValues(CurrentWPXHeaderValues());
     modGlobals::WPXWriter->WriteAll();
     CollectExportSummary();
 }
@@ -46,4 +47,16 @@ ModelCollection clsWPX_Export::CreateWPXObjects(ModelCollection& models) {
     DATA_STRUCTURE_Create(models);
     PROGRAM_Create(models);
     return PROCESS_Create(models);
+}
+
+WPXHeaderValues CurrentWPXHeaderValues() {
+    WPXHeaderValues values;
+    const clsIOHandler* io = modGlobals::IOHandler;
+    values.profileRules = io && io->MappingProfileFound && !io->DefaultMappingRulesUsed;
+    const aris::Database* database = modGlobals::ARIS_Interface ? modGlobals::ARIS_Interface->Database() : nullptr;
+    if (!database) return values;
+    values.server = database->ServerName();
+    values.database = database->Name(modGlobals::LocaleId);
+    values.user = database->LoginUserName(modGlobals::LocaleId);
+    return values;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/clsARIS_Interface.h"
+#include "writer/clsWPXWriter.h"
 
 /// Runs one export from the selected models to the definition file.
 class clsWPX_Export {
@@ -19,3 +20,8 @@ public:
 private:
     int rounds_ = 0;
 };
+
+/// The header values of this export: the ARIS session's server, database and user (empty when
+/// no database is open) and whether the rules came from a profile (an empty profile leaves the
+/// built-in rules in use, and the header says so).
+WPXHeaderValues CurrentWPXHeaderValues();

@@ -3,9 +3,9 @@
 #include <iterator>
 #include <variant>
 
-#include "app/clsExceptionHandler.h"
-#include "app/modGlobals.h"
-#include "app/modUtilities.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/UiMode.h"

@@ -18,7 +18,7 @@
 #include <wx/utils.h>
 
 #include "app/frmExportOptions.h"
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 #include "platform/Desktop_wx.h"
 #include "platform/HelpBook.h"
 #include "platform/MessageBox.h"

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "app/modUtilities.h"
+#include "runtime/modUtilities.h"
 #include "platform/CodePage.h"
 #include "preview/WPXPreview.h"
 #include "reader/WPXChecker.h"

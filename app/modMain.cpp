@@ -8,16 +8,16 @@
 #include <system_error>
 #include <unordered_map>
 
-#include "app/ExportSummary.h"
+#include "app/modExportSummary.h"
 #include "app/clsARIS_Interface.h"
-#include "app/clsExceptionHandler.h"
+#include "runtime/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
 #include "app/clsWPX_Export.h"
 #include "app/modDefinitionCheck.h"
-#include "app/modGlobals.h"
-#include "app/modProgress.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modProgress.h"
 #include "app/modModelListing.h"
-#include "app/modUtilities.h"
+#include "runtime/modUtilities.h"
 #include "aris/LocalServer.h"
 #include "aris/ServerLocator.h"
 #include "mapping/ColMappingRules.h"
@@ -366,6 +366,7 @@ bool Setup(const OwnOptions& options) {
     modGlobals::ExceptionHandler = new clsExceptionHandler();
     modGlobals::ARIS_Interface = new clsARIS_Interface();
     modGlobals::IOHandler = new clsIOHandler();
+    modGlobals::Files = modGlobals::IOHandler;
     modGlobals::WPX_Export = new clsWPX_Export();
     modGlobals::WPXWriter = new clsWPXWriter();
     modGlobals::CreateRegistries();
@@ -401,6 +402,7 @@ void Shutdown() {
     modGlobals::WPX_Export = nullptr;
     delete modGlobals::IOHandler;
     modGlobals::IOHandler = nullptr;
+    modGlobals::Files = nullptr;
     if (!g_leaveDataAtExit) {
         delete modGlobals::ARIS_Interface;
         modGlobals::ARIS_Interface = nullptr;

@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "app/modUtilities.h"
+#include "runtime/modUtilities.h"
 #include "aris/TypeTable.h"
 #include "mapping/ColMappingRules.h"
 

@@ -2,15 +2,15 @@
 
 #include <unordered_set>
 
-#include "app/ExportSummary.h"
-#include "app/clsIOHandler.h"
-#include "app/modProgress.h"
-#include "app/modUtilities.h"
+#include "runtime/ExportSummary.h"
+#include "runtime/ExportFiles.h"
+#include "runtime/modProgress.h"
+#include "runtime/modUtilities.h"
 
 void LogMessage(int severity, int id, const std::string& p1, const std::string& p2, const std::string& p3,
                 const std::string& p4) {
-    if (!modGlobals::IOHandler) throw platform::Error(91, "Object variable not set: no log file handler");
-    modGlobals::IOHandler->WriteLog(modUtilities::GetNLSMessage(severity, id, p1, p2, p3, p4));
+    if (!modGlobals::Files) throw platform::Error(91, "Object variable not set: no log file handler");
+    modGlobals::Files->WriteLog(modUtilities::GetNLSMessage(severity, id, p1, p2, p3, p4));
     if (severity == 48) ++CurrentExportSummary().logWarnings;
 }
 

@@ -29,8 +29,8 @@
 #include <string>
 #include <utility>
 
-#include "app/clsExceptionHandler.h"
-#include "app/modGlobals.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
 #include "aris/Automation.h"
 #include "mapping/modMappingRule.h"
 #include "platform/Error.h"

@@ -1,6 +1,6 @@
 #include "constructs/ConstructText.h"
 
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 #include "mapping/modMappingRule.h"
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }

@@ -1,7 +1,7 @@
 #include "mapping/ColMappingRules.h"
 
-#include "app/clsExceptionHandler.h"
-#include "app/modGlobals.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
 #include "mapping/modMappingRule.h"
 
 namespace modMappingRule {

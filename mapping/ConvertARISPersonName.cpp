@@ -1,6 +1,6 @@
 #include "mapping/ConvertARISPersonName.h"
 
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 #include "mapping/modMappingRule.h"
 
 namespace modUtilities {

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/clsExceptionHandler.h"
+#include "runtime/clsExceptionHandler.h"
 #include "mapping/ColMappingRules.h"
 #include "platform/Text.h"
 

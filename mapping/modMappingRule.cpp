@@ -5,8 +5,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "app/clsExceptionHandler.h"
-#include "app/modGlobals.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
 
 namespace modMappingRule {
 

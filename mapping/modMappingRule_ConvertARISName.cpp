@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/clsExceptionHandler.h"
-#include "app/clsIOHandler.h"
-#include "app/modGlobals.h"
-#include "app/modUtilities.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/ExportFiles.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 #include "mapping/modMappingRule.h"
 #include "platform/Text.h"
 
@@ -93,8 +93,8 @@ std::string DataTypeConvention(const std::string& s) {
 std::string FinishConversion(const std::string& given, std::string s) {
     if (s.find('\'') != std::string::npos) s = ReplaceAll(s, "'", "''");
     s = platform::Trim(s);
-    if (s != given && modGlobals::IOHandler)
-        modGlobals::IOHandler->WriteLog(modUtilities::GetNLSMessage(64, 3100, given, s));
+    if (s != given && modGlobals::Files)
+        modGlobals::Files->WriteLog(modUtilities::GetNLSMessage(64, 3100, given, s));
     return s;
 }
 

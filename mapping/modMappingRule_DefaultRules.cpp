@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 #include "mapping/modMappingRule.h"
 
 namespace modMappingRule {

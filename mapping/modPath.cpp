@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 #include "mapping/modMappingRule.h"
 
 namespace modPath {

@@ -1,7 +1,7 @@
 #include "staff/modStaffProperty.h"
 
-#include "app/clsExceptionHandler.h"
-#include "app/modGlobals.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
 #include "constructs/ConstructLifecycle.h"
 #include "constructs/ConstructText.h"
 #include "mapping/ConvertARISPersonName.h"

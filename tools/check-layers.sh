@@ -5,10 +5,15 @@
 # layer and of the layers below it, never one above. Whatever the table says, includes between
 # folders must not form a cycle.
 LAYERS=(
-    "app"
-    "preview reader writer constructs connectors data staff mapping resources"
-    "aris"
-    "platform"
+    "app"                   # the program: start-up, dialogs, files, the export's run
+    "writer preview"        # the definition file out of the constructs; pictures of a read one
+    "process reader"        # process, activity, program, connectors; reading definition files
+    "data staff"            # data structures and members; persons, roles, organizations
+    "constructs"            # what every construct kind shares: lifecycle, texts, categories
+    "mapping"               # the mapping rules and the ARIS look-ups they drive
+    "runtime resources"     # error path, catalog texts, log, options, settings, state; texts
+    "aris"                  # the local ARIS server over AML files
+    "platform"              # the operating system: settings store, code page, libraries
 )
 # Top-level folders that are no part of the program's stack: they may include any program
 # folder, but no program folder may include them.

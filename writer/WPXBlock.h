@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "writer/modWPXWriter.h"
+#include "constructs/modWPXWriter.h"
 
 /// The text of one block of the definition file, written with one WriteFile call. Every line
 /// begins with a line end, so the text begins with one and the block is separated from the

@@ -4,16 +4,15 @@
 #include <cwchar>
 #include <locale.h>
 
-#include "app/clsARIS_Interface.h"
-#include "app/clsIOHandler.h"
-#include "app/modGlobals.h"
-#include "connectors/clsCONTROL_CONNECTOR.h"
-#include "connectors/clsDATA_CONNECTOR.h"
+#include "runtime/ExportFiles.h"
+#include "runtime/modGlobals.h"
+#include "process/clsCONTROL_CONNECTOR.h"
+#include "process/clsDATA_CONNECTOR.h"
 #include "constructs/ConstructLifecycle.h"
-#include "constructs/clsACTIVITY.h"
-#include "constructs/clsPROCESS.h"
+#include "process/clsACTIVITY.h"
+#include "process/clsPROCESS.h"
 #include "constructs/clsPROCESS_CATEGORY.h"
-#include "constructs/clsPROGRAM.h"
+#include "process/clsPROGRAM.h"
 #include "data/clsDATA_MEMBER.h"
 #include "data/clsDATA_STRUCTURE.h"
 #include "platform/CodePage.h"
@@ -37,21 +36,6 @@ std::string FormatLocalTime(const wchar_t* format, const std::tm& time) {
     std::u32string text;
     for (std::size_t i = 0; i < length; ++i) text.push_back(static_cast<char32_t>(buffer[i]));
     return platform::EncodeUtf8(text);
-}
-
-// The ARIS names of the header; the session may be missing when nothing was opened.
-struct SessionNames {
-    std::string server, database, user;
-};
-
-SessionNames CurrentSessionNames() {
-    SessionNames names;
-    const aris::Database* database = modGlobals::ARIS_Interface ? modGlobals::ARIS_Interface->Database() : nullptr;
-    if (!database) return names;
-    names.server = database->ServerName();
-    names.database = database->Name(modGlobals::LocaleId);
-    names.user = database->LoginUserName(modGlobals::LocaleId);
-    return names;
 }
 
 // The update pass's block of a person or organization: "UPDATE " + kind and name, the one
@@ -82,8 +66,8 @@ std::string clsWPXWriter::HeaderDate(const std::tm& localTime) {
 }
 
 void clsWPXWriter::Write(const std::string& blockText) {
-    if (!modGlobals::IOHandler) throw platform::Error(91, "Object variable not set: no file handler");
-    modGlobals::IOHandler->WriteFile(blockText);
+    if (!modGlobals::Files) throw platform::Error(91, "Object variable not set: no file handler");
+    modGlobals::Files->WriteFile(blockText);
 }
 
 void clsWPXWriter::WriteAll() {
@@ -106,10 +90,8 @@ void clsWPXWriter::WriteWPXHeader() {
     std::time_t now = std::time(nullptr);
     std::tm localTime{};
     localtime_r(&now, &localTime);
-    SessionNames session = CurrentSessionNames();
-    // An empty profile leaves the built-in rules in use, and the header says so.
-    bool profile = modGlobals::IOHandler && modGlobals::IOHandler->MappingProfileFound &&
-                   !modGlobals::IOHandler->DefaultMappingRulesUsed;
+    const WPXHeaderValues& session = header_;
+    const bool profile = header_.profileRules;
     std::string text;
     for (const std::string& line : {
              std::string("/*"),

@@ -1,6 +1,7 @@
 #pragma once
 #include <ctime>
 #include <string>
+#include <utility>
 
 class clsPROCESS;
 class clsPROCESS_CATEGORY;
@@ -13,6 +14,15 @@ class clsPERSON;
 class clsROLE;
 class clsORGANIZATION;
 
+/// What the header states besides the date: the names of the ARIS session the models came from
+/// and where the mapping rules came from. The program hands them to the writer.
+struct WPXHeaderValues {
+    std::string server;
+    std::string database;
+    std::string user;
+    bool profileRules = false;  ///< true: rules taken from a profile; false: the built-in rules
+};
+
 /// Writes the definition file from the registries once every construct is set up: the header,
 /// then one section per kind, each construct as one block (one WriteFile call whose text begins
 /// with a line end), and logs the number of constructs written (message 3110). It computes no
@@ -23,6 +33,8 @@ class clsORGANIZATION;
 /// constructs they wrote.
 class clsWPXWriter {
 public:
+    /// The header values WriteWPXHeader writes (all empty until they are handed).
+    void SetHeaderValues(WPXHeaderValues values) { header_ = std::move(values); }
     /// Header, the seven sections with the update passes of persons and organizations, message 3110.
     void WriteAll();
     /// The comment header with date, ARIS server, database and user, rule source, then CODEPAGE
@@ -74,4 +86,6 @@ public:
 
 private:
     void Write(const std::string& blockText);
+
+    WPXHeaderValues header_;
 };

@@ -2,7 +2,7 @@
 
 #include "../support/TestEnv.h"
 #include "app/clsARIS_Interface.h"
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 #include "app/modMain.h"
 
 namespace {

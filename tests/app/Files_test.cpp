@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "../support/TestEnv.h"
-#include "app/clsExceptionHandler.h"
+#include "runtime/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 
 namespace {
 

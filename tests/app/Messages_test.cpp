@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "../support/TestEnv.h"
-#include "app/clsExceptionHandler.h"
-#include "app/modGlobals.h"
-#include "app/modUtilities.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 #include "platform/LanguageLibrary.h"
 #include "platform/RegistryStore.h"
 

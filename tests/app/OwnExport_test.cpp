@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "../aris/ArisTestSupport.h"
-#include "app/ExportSummary.h"
+#include "app/modExportSummary.h"
 #include "../support/TestEnv.h"
 
 using aristest::Aml;

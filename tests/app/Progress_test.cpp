@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "../support/TestEnv.h"
-#include "app/modProgress.h"
+#include "runtime/modProgress.h"
 
 namespace {
 

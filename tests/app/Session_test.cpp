@@ -2,8 +2,8 @@
 
 #include "../support/TestEnv.h"
 #include "app/clsARIS_Interface.h"
-#include "app/modGlobals.h"
-#include "app/modUtilities.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 
 namespace {
 

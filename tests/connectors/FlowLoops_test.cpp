@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "../constructs/FakeAris.h"
-#include "connectors/modFlowLoops.h"
+#include "process/modFlowLoops.h"
 #include "platform/OrderedCollection.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "../support/TestEnv.h"
 #include "app/clsARIS_Interface.h"
 #include "app/clsIOHandler.h"
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 #include "aris/LocalServer.h"
 #include "mapping/ColMappingRules.h"
 #include "mapping/modMappingRule.h"
@@ -121,6 +121,7 @@ public:
     explicit ExportEnv(const std::string& aml, const std::string& language = "ENU") : box_(language) {
         io_.SetDefinitionFileName(box_.dir.File("out.wpx"));
         modGlobals::IOHandler = &io_;
+        modGlobals::Files = &io_;
         modGlobals::LocaleId = 1033;
         modMappingRule::ResetMappingRules();
         modMappingRule::CreateDefaultMappingRules();
@@ -136,6 +137,7 @@ public:
         modGlobals::ReleaseRegistries();
         modMappingRule::ResetMappingRules();
         modGlobals::IOHandler = nullptr;
+        modGlobals::Files = nullptr;
         modGlobals::ARIS_Interface = nullptr;
     }
 

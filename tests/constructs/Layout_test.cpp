@@ -6,8 +6,8 @@
 #include "../support/TestEnv.h"
 #include "FakeAris.h"
 #include "app/clsIOHandler.h"
-#include "constructs/clsPROCESS.h"
-#include "constructs/modPoint.h"
+#include "process/clsPROCESS.h"
+#include "process/modPoint.h"
 
 namespace {
 
@@ -98,6 +98,7 @@ TEST(LayoutConversion, ActivityLayoutTextAndWarningBeforeConversion) {
     testenv::Sandbox box("ENU");
     clsIOHandler io;
     modGlobals::IOHandler = &io;
+    modGlobals::Files = &io;
     io.SetDefinitionFileName(box.dir.File("out.wpx"));
     fakearis::ObjDef function("F1");
 
@@ -115,6 +116,7 @@ TEST(LayoutConversion, ActivityLayoutTextAndWarningBeforeConversion) {
     activity.SetupProperty_LAYOUT();
     EXPECT_EQ(activity.LAYOUT, "XPOS -120 YPOS 45");
     modGlobals::IOHandler = nullptr;
+    modGlobals::Files = nullptr;
 }
 
 TEST(GraphicalCenter, ClampAndIntegerRunningAverage) {

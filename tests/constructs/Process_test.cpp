@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ConstructFixture.h"
-#include "constructs/modPROCESS.h"
+#include "process/modPROCESS.h"
 #include "constructs/modPROCESS_CATEGORY.h"
 
 using constructtest::AmlBuilder;

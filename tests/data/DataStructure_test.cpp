@@ -9,7 +9,7 @@
 #include <limits>
 
 #include "DataFixture.h"
-#include "constructs/modPROGRAM.h"
+#include "process/modPROGRAM.h"
 #include "data/modContainer.h"
 #include "data/modDATA_MEMBER.h"
 #include "data/modDATA_STRUCTURE.h"

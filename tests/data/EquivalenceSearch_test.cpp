@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../constructs/FakeAris.h"
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 #include "data/clsDATA_MEMBER.h"
 #include "data/clsDATA_STRUCTURE.h"
 #include "data/modDATA_STRUCTURE.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "DataFixture.h"
-#include "constructs/clsACTIVITY.h"
-#include "constructs/modPROGRAM.h"
+#include "process/clsACTIVITY.h"
+#include "process/modPROGRAM.h"
 #include "writer/clsWPXWriter.h"
 
 namespace {

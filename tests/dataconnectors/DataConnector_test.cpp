@@ -8,9 +8,9 @@
 
 #include "../constructs/ConstructFixture.h"
 #include "../support/TestEnv.h"
-#include "connectors/clsDATA_CONNECTOR.h"
-#include "constructs/clsPROCESS.h"
-#include "constructs/modPROCESS.h"
+#include "process/clsDATA_CONNECTOR.h"
+#include "process/clsPROCESS.h"
+#include "process/modPROCESS.h"
 
 namespace {
 

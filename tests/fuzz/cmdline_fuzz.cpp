@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/clsARIS_Interface.h"
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 #include "app/modMain.h"
 #include "platform/Error.h"
 

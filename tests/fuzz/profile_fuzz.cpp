@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "app/clsExceptionHandler.h"
+#include "runtime/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 #include "mapping/ColMappingRules.h"
 #include "mapping/clsMappingRuleToken.h"
 #include "platform/Error.h"

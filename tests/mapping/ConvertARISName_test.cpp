@@ -1,5 +1,5 @@
 #include "MappingTestSupport.h"
-#include "app/modUtilities.h"
+#include "runtime/modUtilities.h"
 
 using namespace modMappingRule;
 using mappingtest::CatchError;

@@ -1,5 +1,5 @@
 #include "MappingTestSupport.h"
-#include "app/modUtilities.h"
+#include "runtime/modUtilities.h"
 #include "mapping/MappingProfileParser.h"
 #include "mapping/clsMappingRuleToken.h"
 

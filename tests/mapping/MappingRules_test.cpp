@@ -2,7 +2,7 @@
 #include <set>
 
 #include "MappingTestSupport.h"
-#include "app/modUtilities.h"
+#include "runtime/modUtilities.h"
 
 using namespace modMappingRule;
 using mappingtest::CatchError;

@@ -7,7 +7,7 @@
 
 #include "../support/TestEnv.h"
 #include "app/clsIOHandler.h"
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 #include "mapping/ColMappingRules.h"
 #include "mapping/modMappingRule.h"
 #include "platform/Error.h"
@@ -21,9 +21,14 @@ protected:
     MappingTest() {
         io.SetDefinitionFileName(box.dir.File("out.wpx"));
         modGlobals::IOHandler = &io;
+        modGlobals::Files = &io;
         modMappingRule::ResetMappingRules();
     }
-    ~MappingTest() override { modMappingRule::ResetMappingRules(); }
+    ~MappingTest() override {
+        modMappingRule::ResetMappingRules();
+        modGlobals::IOHandler = nullptr;
+        modGlobals::Files = nullptr;
+    }
 
     /// The lines of the log written so far.
     std::vector<std::string> LogLines() {

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "app/modGlobals.h"
+#include "runtime/modGlobals.h"
 
 namespace fs = std::filesystem;
 

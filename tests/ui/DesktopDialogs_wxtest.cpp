@@ -28,10 +28,10 @@
 #include <wx/uiaction.h>
 
 #include "../support/TestEnv.h"
-#include "app/clsExceptionHandler.h"
+#include "runtime/clsExceptionHandler.h"
 #include "app/frmExportOptions.h"
-#include "app/modGlobals.h"
-#include "app/modUtilities.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 #include "platform/Desktop_wx.h"
 #include "platform/DesktopUi.h"
 #include "platform/RegistryStore.h"

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/clsExceptionHandler.h"
-#include "app/modGlobals.h"
-#include "app/modUtilities.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 #include "platform/RegistryStore.h"
 #include "platform/UiMode.h"
 #include "tests/support/TestEnv.h"

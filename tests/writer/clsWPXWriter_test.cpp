@@ -4,12 +4,13 @@
 #include <regex>
 
 #include "../constructs/ConstructFixture.h"
-#include "constructs/modPROCESS.h"
+#include "process/modPROCESS.h"
 #include "constructs/modPROCESS_CATEGORY.h"
 #include "mapping/modPath.h"
 #include "platform/CodePage.h"
+#include "app/clsWPX_Export.h"
 #include "writer/clsWPXWriter.h"
-#include "writer/modWPXWriter.h"
+#include "constructs/modWPXWriter.h"
 
 using constructtest::AmlBuilder;
 using constructtest::ExportEnv;
@@ -83,7 +84,9 @@ TEST(WPXWriter, HeaderDateUsesTheLocaleNamesAndNoLeadingZeroDay) {
 TEST(WPXWriter, EmptyExportWritesHeaderAndEverySectionComment) {
     ExportEnv env(SalesDatabase());
     env.IO().MappingProfileFound = true;
-    clsWPXWriter().WriteAll();
+    clsWPXWriter writer;
+    writer.SetHeaderValues(CurrentWPXHeaderValues());
+    writer.WriteAll();
     std::string expected = Header("Mapping rules taken from profile");
     for (const char* title : {"DATA_STRUCTUREs", "PROCESS_CATEGORYs", "PROGRAMs", "PERSONs", "ROLEs", "ORGANIZATIONs",
                               "PROCESSES"})
@@ -97,7 +100,9 @@ TEST(WPXWriter, CategoriesProcessesAndActivitiesAsBlocks) {
     PROCESS_CATEGORY_Create(env.Models({"M1"}));
     PROCESS_Create(env.Models({"M1"}));
     std::size_t setupLines = env.LogLines().size();
-    clsWPXWriter().WriteAll();
+    clsWPXWriter writer;
+    writer.SetHeaderValues(CurrentWPXHeaderValues());
+    writer.WriteAll();
 
     const std::string dds = "('Default Data Structure', 'Default Data Structure')";
     std::string expected = Header("Default mapping rules used") + SectionComment("DATA_STRUCTUREs") +

@@ -1,0 +1,89 @@
+#include "app/modExportSummary.h"
+
+#include "app/clsARIS_Interface.h"
+#include "runtime/clsExceptionHandler.h"
+#include "app/clsIOHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
+#include "process/clsCONTROL_CONNECTOR.h"
+#include "constructs/ConstructLifecycle.h"
+#include "process/clsPROCESS.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+// The message ids of the kinds' names, in the order of the definition file's sections (the
+// processes' own constructs after them).
+enum : int {
+    kProcesses = 60226,
+    kActivities,
+    kControlConnectors,
+    kDataConnectors,
+    kDataStructures,
+    kPrograms,
+    kPersons,
+    kRoles,
+    kOrganizations,
+    kCategories,
+};
+
+template <class Registry>
+int CountOf(const std::unique_ptr<Registry>& registry) {
+    return registry ? static_cast<int>(registry->Count()) : 0;
+}
+
+}  // namespace
+
+void CollectExportSummary() {
+    ExportSummary& summary = CurrentExportSummary();
+    if (const clsIOHandler* io = modGlobals::IOHandler) {
+        summary.definitionFile = io->DefinitionFileName();
+        summary.logFile = io->LogFileName();
+        summary.profileFile = io->MappingProfileFound ? io->MappingProfilePath() : "";
+    }
+
+    // What the writer prints: every construct of the registries, a process with its activities
+    // and connectors, except the control connectors that close a loop (they leave no block).
+    int activities = 0, controlConnectors = 0, dataConnectors = 0;
+    if (modGlobals::Col_PROCESS) {
+        for (const Owned<clsPROCESS>& process : *modGlobals::Col_PROCESS) {
+            activities += static_cast<int>(process->Col_ACTIVITY.Count());
+            dataConnectors += static_cast<int>(process->Col_DATA_CONNECTOR.Count());
+            for (const Owned<clsCONTROL_CONNECTOR>& connector : process->Col_CONTROL_CONNECTOR)
+                if (!connector->IsLoopConnector()) ++controlConnectors;
+        }
+    }
+    summary.constructs = {
+        {kProcesses, CountOf(modGlobals::Col_PROCESS)},
+        {kActivities, activities},
+        {kControlConnectors, controlConnectors},
+        {kDataConnectors, dataConnectors},
+        {kDataStructures, CountOf(modGlobals::Col_DATA_STRUCTURE)},
+        {kPrograms, CountOf(modGlobals::Col_PROGRAM)},
+        {kPersons, CountOf(modGlobals::Col_PERSON)},
+        {kRoles, CountOf(modGlobals::Col_ROLE)},
+        {kOrganizations, CountOf(modGlobals::Col_ORGANIZATION)},
+        {kCategories, CountOf(modGlobals::Col_PROCESS_CATEGORY)},
+    };
+
+    summary.selectedModels = 0;
+    summary.processModels = 0;
+    summary.notProcesses.clear();
+    summary.unnumberedTypes.clear();
+    if (clsARIS_Interface* session = modGlobals::ARIS_Interface) {
+        for (const aris::Model* model : session->ColSelectedModels()) {
+            ++summary.selectedModels;
+            if (modGlobals::Col_PROCESS && modGlobals::Col_PROCESS->Contains(model->Guid())) ++summary.processModels;
+            else summary.notProcesses.push_back(model->Name(modGlobals::LocaleId));
+        }
+        if (const aris::Database* database = session->Database()) {
+            for (const aris::Database::UnnumberedType& type : database->UnnumberedTypes())
+                summary.unnumberedTypes.emplace_back(type.kind + " " + type.name, type.uses);
+        }
+    }
+}
+
+void ShowExportSummary() {
+    platform::CurrentMessageBox().Show(CurrentExportSummary().Text(), platform::kMbOkOnly + platform::kMbInformation,
+                                       "Lumenport");
+}
