@@ -18,6 +18,7 @@ public:
     bool OnInit() override { return true; }
 };
 
+// Process-wide: the window toolkit is set up once per process.
 bool g_installed = false;
 
 }  // namespace

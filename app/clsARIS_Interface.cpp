@@ -47,7 +47,7 @@ void clsARIS_Interface::SaveCommandlineArguments() {
     if (!IsNumeric(loc)) RaiseStandardError(kErrTypeMismatch, "the locale id /LOC \"" + loc + "\" is not a number");
     std::optional<std::int16_t> id = ToInt16(loc);
     if (!id) RaiseStandardError(kErrOverflow, "the locale id /LOC " + loc + " lies outside -32768 to 32767");
-    modGlobals::LocaleId = *id;
+    CurrentExport().LocaleId = *id;
 }
 
 void clsARIS_Interface::OpenDatabase() {
@@ -81,7 +81,7 @@ void clsARIS_Interface::RetrieveSelectedARISModels() {
         }
         std::optional<std::int32_t> typeNum = ToInt32(type);
         if (!typeNum) RaiseStandardError(kErrOverflow, "model type " + type + " in the selection");
-        for (const aris::Model* candidate : database__->FindModels(*typeNum, modGlobals::LocaleId, name)) {
+        for (const aris::Model* candidate : database__->FindModels(*typeNum, CurrentExport().LocaleId, name)) {
             if (candidate->Guid() == id) {
                 selectedModels_.Add(candidate, id);
                 break;

@@ -238,17 +238,17 @@ std::string clsIOHandler::ReadFile(const std::string& fileName) {
 
 bool clsIOHandler::FileExists(const std::string& fileName) {
     ProcedureScope scope("clsIOHandler.FileExists");
-    modGlobals::CurrentStep = "Open file";
+    CurrentExport().CurrentStep = "Open file";
     int handle = 0;
     try {
         handle = OpenFile(fileName, kModeRead);
     } catch (const Error& e) {
-        if (e.Number() != kErrFileNotFound || modGlobals::CurrentStep != "Open file") throw;
-        modGlobals::CurrentStep = "failed";
+        if (e.Number() != kErrFileNotFound || CurrentExport().CurrentStep != "Open file") throw;
+        CurrentExport().CurrentStep = "failed";
         scope.Reassert();
     }
-    if (modGlobals::CurrentStep == "failed") return false;
-    modGlobals::CurrentStep.clear();
+    if (CurrentExport().CurrentStep == "failed") return false;
+    CurrentExport().CurrentStep.clear();
     CloseFile(handle);
     return true;
 }
@@ -319,7 +319,7 @@ void clsIOHandler::CheckOutputCodePage() const {
 }
 
 void clsIOHandler::RefuseToOverwriteTheExport(const std::string& fileName) const {
-    const aris::Database* database = modGlobals::ARIS_Interface ? modGlobals::ARIS_Interface->Database() : nullptr;
+    const aris::Database* database = CurrentExport().ARIS_Interface ? CurrentExport().ARIS_Interface->Database() : nullptr;
     const std::string source = database ? database->SourceFile() : "";
     if (source.empty()) return;
     // The same file under any name: links resolved, hard links included. A file that does not

@@ -45,7 +45,7 @@ std::string clsIOHandler::ReadMappingProfile() {
     MappingProfileFound = FileExists(path);
     if (!MappingProfileFound) {
         // A missing profile is the ordinary case: nothing failed that anyone has to see.
-        if (modGlobals::CurrentStep == "failed") modGlobals::CurrentStep.clear();
+        if (CurrentExport().CurrentStep == "failed") CurrentExport().CurrentStep.clear();
         return "";
     }
     return ReadFile(path);

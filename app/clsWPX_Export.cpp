@@ -17,10 +17,10 @@
 void clsWPX_Export::Run() {
     ProcedureScope scope("clsWPX_Export.Run");
     ExportOptionsDialog().Show();
-    modGlobals::GeneratedNamePrefix = "DATA_STRUCTURE_";
-    modGlobals::GeneratedNameSuffix = modGlobals::Options.FirstSuffixNumber;
-    modGlobals::IOHandler->FileSelectDialog();
-    if (!MappingRulesLoaded) modGlobals::IOHandler->ParseMappingFile();
+    CurrentExport().GeneratedNamePrefix = "DATA_STRUCTURE_";
+    CurrentExport().GeneratedNameSuffix = CurrentExport().Options.FirstSuffixNumber;
+    CurrentExport().IOHandler->FileSelectDialog();
+    if (!MappingRulesLoaded) CurrentExport().IOHandler->ParseMappingFile();
     rounds_ = 0;
     modProgress::ExportStarted();
     // Only the properties of a process are written: its working data goes once it is set up.
@@ -28,11 +28,11 @@ void clsWPX_Export::Run() {
         ReleaseAfterSetup() { PROCESS_ReleaseWorkingDataAfterSetup(true); }
         ~ReleaseAfterSetup() { PROCESS_ReleaseWorkingDataAfterSetup(false); }
     } releaseAfterSetup;
-    ModelCollection next = CreateWPXObjects(modGlobals::ARIS_Interface->ColSelectedModels());
+    ModelCollection next = CreateWPXObjects(CurrentExport().ARIS_Interface->ColSelectedModels());
     while (!next.Empty()) next = CreateWPXObjects(next);
     modProgress::ExportFinished();
-    modGlobals::WPXWriter->SetHeaderValues(CurrentWPXHeaderValues());
-    modGlobals::WPXWriter->WriteAll();
+    CurrentExport().WPXWriter->SetHeaderValues(CurrentWPXHeaderValues());
+    CurrentExport().WPXWriter->WriteAll();
     CollectExportSummary();
 }
 
@@ -51,12 +51,12 @@ ModelCollection clsWPX_Export::CreateWPXObjects(ModelCollection& models) {
 
 WPXHeaderValues CurrentWPXHeaderValues() {
     WPXHeaderValues values;
-    const clsIOHandler* io = modGlobals::IOHandler;
+    const clsIOHandler* io = CurrentExport().IOHandler;
     values.profileRules = io && io->MappingProfileFound && !io->DefaultMappingRulesUsed;
-    const aris::Database* database = modGlobals::ARIS_Interface ? modGlobals::ARIS_Interface->Database() : nullptr;
+    const aris::Database* database = CurrentExport().ARIS_Interface ? CurrentExport().ARIS_Interface->Database() : nullptr;
     if (!database) return values;
     values.server = database->ServerName();
-    values.database = database->Name(modGlobals::LocaleId);
-    values.user = database->LoginUserName(modGlobals::LocaleId);
+    values.database = database->Name(CurrentExport().LocaleId);
+    values.user = database->LoginUserName(CurrentExport().LocaleId);
     return values;
 }

@@ -224,7 +224,7 @@ void frmExportOptions::LoadBoolean(const char* valueName, Ctl control, bool& glo
 
 void frmExportOptions::LoadFirstSuffixNumber() {
     RegValue value = modUtilities::GetProfileValue(modUtilities::kProgramKey, "FirstSuffixNumber");
-    std::int32_t& global = modGlobals::Options.FirstSuffixNumber;
+    std::int32_t& global = CurrentExport().Options.FirstSuffixNumber;
     if (Absent(value)) {
         global = NumberOf(Control(Ctl::efNumSuffix).text, "FirstSuffixNumber");
         return;
@@ -237,7 +237,7 @@ void frmExportOptions::LoadFirstSuffixNumber() {
 
 void frmExportOptions::LoadOptions() {
     ProcedureScope scope("frmExportOptions.LoadOptions");
-    ExportOptions& o = modGlobals::Options;
+    ExportOptions& o = CurrentExport().Options;
     try {
         LoadBoolean("ConvertNames", Ctl::cbConvertARISNames, o.ConvertNames);
         LoadBoolean("RemoveLineBreaks", Ctl::cbRemoveLineBreaks, o.RemoveLineBreaks);
@@ -270,12 +270,12 @@ void frmExportOptions::SaveFirstSuffixNumber() {
     std::string text = platform::Trim(Control(Ctl::efNumSuffix).text);
     std::int32_t number = text.empty() ? 0 : NumberOf(text, "FirstSuffixNumber");
     modUtilities::SetProfileValue(modUtilities::kProgramKey, "FirstSuffixNumber", number, RegType::DWord);
-    modGlobals::Options.FirstSuffixNumber = number;
+    CurrentExport().Options.FirstSuffixNumber = number;
 }
 
 void frmExportOptions::SaveOptions() {
     ProcedureScope scope("frmExportOptions.SaveOptions");
-    ExportOptions& o = modGlobals::Options;
+    ExportOptions& o = CurrentExport().Options;
     // Only a checked box counts as true; a grey one does not.
     auto checked = [this](Ctl id) { return Control(id).value == CheckState::Checked; };
     try {

@@ -275,9 +275,9 @@ void frmExportOptionsWindow::OnHelpRequest(wxWindow* window) {
 }
 
 void frmExportOptionsWindow::OpenHelp(int contextId) {
-    std::string book = platform::FindHelpBook(modGlobals::HelpFile);
+    std::string book = platform::FindHelpBook(CurrentExport().HelpFile);
     if (platform::ShowHelpTopic(book, contextId, this)) return;
-    platform::CurrentMessageBox().Show("The help file '" + modGlobals::HelpFile + "' could not be found.",
+    platform::CurrentMessageBox().Show("The help file '" + CurrentExport().HelpFile + "' could not be found.",
                                        platform::kMbOkOnly + platform::kMbExclamation, "Lumenport");
 }
 

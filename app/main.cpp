@@ -19,6 +19,7 @@ namespace {
 using InstallFunction = bool (*)(int, char**);
 using ShutdownFunction = void (*)();
 
+// Process-wide: the desktop module is loaded at most once per process.
 InstallFunction g_install = nullptr;
 ShutdownFunction g_shutdown = nullptr;
 

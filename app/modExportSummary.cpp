@@ -36,7 +36,7 @@ int CountOf(const std::unique_ptr<Registry>& registry) {
 
 void CollectExportSummary() {
     ExportSummary& summary = CurrentExportSummary();
-    if (const clsIOHandler* io = modGlobals::IOHandler) {
+    if (const clsIOHandler* io = CurrentExport().IOHandler) {
         summary.definitionFile = io->DefinitionFileName();
         summary.logFile = io->LogFileName();
         summary.profileFile = io->MappingProfileFound ? io->MappingProfilePath() : "";
@@ -45,8 +45,8 @@ void CollectExportSummary() {
     // What the writer prints: every construct of the registries, a process with its activities
     // and connectors, except the control connectors that close a loop (they leave no block).
     int activities = 0, controlConnectors = 0, dataConnectors = 0;
-    if (modGlobals::Col_PROCESS) {
-        for (const Owned<clsPROCESS>& process : *modGlobals::Col_PROCESS) {
+    if (CurrentExport().Col_PROCESS) {
+        for (const Owned<clsPROCESS>& process : *CurrentExport().Col_PROCESS) {
             activities += static_cast<int>(process->Col_ACTIVITY.Count());
             dataConnectors += static_cast<int>(process->Col_DATA_CONNECTOR.Count());
             for (const Owned<clsCONTROL_CONNECTOR>& connector : process->Col_CONTROL_CONNECTOR)
@@ -54,27 +54,27 @@ void CollectExportSummary() {
         }
     }
     summary.constructs = {
-        {kProcesses, CountOf(modGlobals::Col_PROCESS)},
+        {kProcesses, CountOf(CurrentExport().Col_PROCESS)},
         {kActivities, activities},
         {kControlConnectors, controlConnectors},
         {kDataConnectors, dataConnectors},
-        {kDataStructures, CountOf(modGlobals::Col_DATA_STRUCTURE)},
-        {kPrograms, CountOf(modGlobals::Col_PROGRAM)},
-        {kPersons, CountOf(modGlobals::Col_PERSON)},
-        {kRoles, CountOf(modGlobals::Col_ROLE)},
-        {kOrganizations, CountOf(modGlobals::Col_ORGANIZATION)},
-        {kCategories, CountOf(modGlobals::Col_PROCESS_CATEGORY)},
+        {kDataStructures, CountOf(CurrentExport().Col_DATA_STRUCTURE)},
+        {kPrograms, CountOf(CurrentExport().Col_PROGRAM)},
+        {kPersons, CountOf(CurrentExport().Col_PERSON)},
+        {kRoles, CountOf(CurrentExport().Col_ROLE)},
+        {kOrganizations, CountOf(CurrentExport().Col_ORGANIZATION)},
+        {kCategories, CountOf(CurrentExport().Col_PROCESS_CATEGORY)},
     };
 
     summary.selectedModels = 0;
     summary.processModels = 0;
     summary.notProcesses.clear();
     summary.unnumberedTypes.clear();
-    if (clsARIS_Interface* session = modGlobals::ARIS_Interface) {
+    if (clsARIS_Interface* session = CurrentExport().ARIS_Interface) {
         for (const aris::Model* model : session->ColSelectedModels()) {
             ++summary.selectedModels;
-            if (modGlobals::Col_PROCESS && modGlobals::Col_PROCESS->Contains(model->Guid())) ++summary.processModels;
-            else summary.notProcesses.push_back(model->Name(modGlobals::LocaleId));
+            if (CurrentExport().Col_PROCESS && CurrentExport().Col_PROCESS->Contains(model->Guid())) ++summary.processModels;
+            else summary.notProcesses.push_back(model->Name(CurrentExport().LocaleId));
         }
         if (const aris::Database* database = session->Database()) {
             for (const aris::Database::UnnumberedType& type : database->UnnumberedTypes())

@@ -36,7 +36,7 @@ namespace {
 
 // The usage when no language library can be loaded (a usage error is found before the library
 // is loaded); the library holds it in the program's language.
-const char* kUsage =
+constexpr const char* kUsage =
     "usage: kvbrars [--batch] [--output FILE] [--profile FILE] [--preview DIR] /SVR=server /DB=database /USR=user [/REG=value] /SEL=selection /LOC=locale\n"
     "       kvbrars [--batch] [--output FILE] [--profile FILE] [--preview DIR] --aml FILE --all /USR=user /LOC=locale\n"
     "       kvbrars --list [--profile FILE] (/SVR=server /DB=database | --aml FILE) [/LOC=locale]\n"
@@ -44,7 +44,7 @@ const char* kUsage =
     "       kvbrars --check FILE.wpx | --preview DIR FILE.wpx\n"
     "       kvbrars --print-rules | --help | --version\n";
 
-const char* kHelp =
+constexpr const char* kHelp =
     "Exports the selected ARIS models into one workflow definition file (.wpx) and its log (.log).\n"
     "\n"
     "ARIS switches (any order; separator \"=\", \":\" or a blank; a value ends before the next \"/\"):\n"
@@ -75,7 +75,7 @@ const char* kHelp =
 
 // A text of the language library, loaded for it quietly; `fallback` when there is none.
 std::string LibraryText(int id, const char* fallback) {
-    if (!modGlobals::LanguageLibrary.Loaded() && !modUtilities::LoadLocalizedResources(true)) return fallback;
+    if (!CurrentExport().LanguageLibrary.Loaded() && !modUtilities::LoadLocalizedResources(true)) return fallback;
     std::string text = modUtilities::GetNLSString(id);
     return text.empty() ? fallback : text;
 }
@@ -97,7 +97,7 @@ bool DisplayAvailable() {
 // The end of an unexpected failure: the error path with an unknown error number.
 int EndWithUnknownError(int number, const std::string& description) {
     try {
-        ExceptionHandler().MercyfulExit(modGlobals::CurrentProcedure, number, description);
+        ExceptionHandler().MercyfulExit(CurrentExport().CurrentProcedure, number, description);
     } catch (const ProgramEnd& end) {
         return end.exitStatus;
     }
@@ -115,14 +115,14 @@ int HandleAtTop(const Error& error) {
 
 // The locale a listing names models in: /LOC, else the database's first locale.
 aris::LocaleId ListingLocale(const clsARIS_Interface& session, const std::string& loc) {
-    if (!loc.empty()) return modGlobals::LocaleId;
+    if (!loc.empty()) return CurrentExport().LocaleId;
     std::vector<aris::LocaleId> locales = session.Database()->Locales();
     return locales.empty() ? 1033 : locales.front();
 }
 
 int ListModels() {
     ProcedureScope scope("modMain.ListModels");
-    clsARIS_Interface& session = *modGlobals::ARIS_Interface;
+    clsARIS_Interface& session = *CurrentExport().ARIS_Interface;
     std::string loc = Trim(session.GetCommandLine("/LOC"));
     std::string server = Trim(session.GetCommandLine("/SVR"));
     std::string database = Trim(session.GetCommandLine("/DB"));
@@ -134,7 +134,7 @@ int ListModels() {
     session.SaveCommandlineArguments();
     session.OpenDatabase();
     // Only the models the rules in force can export are offered.
-    modGlobals::IOHandler->ParseMappingFile();
+    CurrentExport().IOHandler->ParseMappingFile();
     const aris::Database* db = session.Database();
     const aris::LocaleId useLoc = ListingLocale(session, loc);
     int selectable = 0;
@@ -160,7 +160,7 @@ int ListModels() {
 // After an export: the check of the definition file written joins the end-of-run summary
 // (never the log or the definition file).
 void AddExportCheckToSummary() {
-    const std::string& written = modGlobals::IOHandler->DefinitionFileName();
+    const std::string& written = CurrentExport().IOHandler->DefinitionFileName();
     if (written.empty()) return;
     for (const std::string& line : modDefinitionCheck::ExportCheckSummaryLines(written))
         CurrentExportSummary().AddLine(line);
@@ -168,7 +168,7 @@ void AddExportCheckToSummary() {
 
 // The preview of the definition file an export wrote, when --preview asked for one.
 void WriteExportPreview(const std::string& previewFolder) {
-    const std::string& written = modGlobals::IOHandler->DefinitionFileName();
+    const std::string& written = CurrentExport().IOHandler->DefinitionFileName();
     if (previewFolder.empty() || written.empty()) return;
     modDefinitionCheck::WriteExportPreview(previewFolder, written);
 }
@@ -178,20 +178,20 @@ void WriteExportPreview(const std::string& previewFolder) {
 // select ends as an invalid selection does.
 void SelectAllModels() {
     ProcedureScope scope("modMain.SelectAllModels");
-    clsARIS_Interface& session = *modGlobals::ARIS_Interface;
+    clsARIS_Interface& session = *CurrentExport().ARIS_Interface;
     session.OpenDatabase();
-    modGlobals::IOHandler->ParseMappingFile();
-    modGlobals::WPX_Export->MappingRulesLoaded = true;
+    CurrentExport().IOHandler->ParseMappingFile();
+    CurrentExport().WPX_Export->MappingRulesLoaded = true;
     const aris::Database* db = session.Database();
-    for (const modModelListing::ListedModel& listed : modModelListing::ClassifyModels(*db, modGlobals::LocaleId)) {
+    for (const modModelListing::ListedModel& listed : modModelListing::ClassifyModels(*db, CurrentExport().LocaleId)) {
         if (listed.verdict == modModelListing::Verdict::Selectable) {
             session.ColSelectedModels().Add(listed.model, listed.model->Guid());
         } else {
-            std::cerr << ForTerminal(modModelListing::RefusalLine(listed, modGlobals::LocaleId)) << "\n";
+            std::cerr << ForTerminal(modModelListing::RefusalLine(listed, CurrentExport().LocaleId)) << "\n";
         }
     }
     if (session.ColSelectedModels().Empty()) {
-        std::cerr << ForTerminal(modUtilities::GetNLSString(60216, db->Name(modGlobals::LocaleId))) << "\n";
+        std::cerr << ForTerminal(modUtilities::GetNLSString(60216, db->Name(CurrentExport().LocaleId))) << "\n";
         RaiseError(2020, "--all");
     }
 }
@@ -256,17 +256,17 @@ int PrintBuiltInRules() {
     ProcedureScope scope("modMain.PrintBuiltInRules");
     modMappingRule::ResetMappingRules();
     modMappingRule::CreateDefaultMappingRules();
-    std::cout << modMappingRule::MappingRulesAsProfile(modMappingRule::ColMappingRules);
+    std::cout << modMappingRule::MappingRulesAsProfile(modMappingRule::ColMappingRules());
     modMappingRule::ResetMappingRules();
     return kExitDone;
 }
 
 // After the message of a profile's syntax error: the file and the line it stands on.
 void ReportProfileErrorPlace(int number) {
-    if (number < 2130 || number > 2200 || !modGlobals::IOHandler || modGlobals::IOHandler->ProfileErrorLine == 0)
+    if (number < 2130 || number > 2200 || !CurrentExport().IOHandler || CurrentExport().IOHandler->ProfileErrorLine == 0)
         return;
-    std::cerr << ForTerminal(modUtilities::GetNLSString(60260, modGlobals::IOHandler->MappingProfilePath(),
-                                                         std::to_string(modGlobals::IOHandler->ProfileErrorLine)))
+    std::cerr << ForTerminal(modUtilities::GetNLSString(60260, CurrentExport().IOHandler->MappingProfilePath(),
+                                                         std::to_string(CurrentExport().IOHandler->ProfileErrorLine)))
               << "\n";
 }
 
@@ -363,28 +363,30 @@ OwnOptions ParseOwnOptions(const std::vector<std::string>& args) {
 bool Setup(const OwnOptions& options) {
     ProcedureScope scope("modMain.Setup");
     if (!modUtilities::LoadLocalizedResources()) return false;
-    modGlobals::ExceptionHandler = new clsExceptionHandler();
-    modGlobals::ARIS_Interface = new clsARIS_Interface();
-    modGlobals::IOHandler = new clsIOHandler();
-    modGlobals::Files = modGlobals::IOHandler;
-    modGlobals::WPX_Export = new clsWPX_Export();
-    modGlobals::WPXWriter = new clsWPXWriter();
+    CurrentExport().ExceptionHandler = new clsExceptionHandler();
+    CurrentExport().ARIS_Interface = new clsARIS_Interface();
+    CurrentExport().IOHandler = new clsIOHandler();
+    CurrentExport().Files = CurrentExport().IOHandler;
+    CurrentExport().WPX_Export = new clsWPX_Export();
+    CurrentExport().WPXWriter = new clsWPXWriter();
     modGlobals::CreateRegistries();
     modMappingRule::ResetMappingRules();
-    modGlobals::ARIS_Interface->SetCommandLine(options.aris);
-    modGlobals::IOHandler->CommandLineOutput = options.output;
-    modGlobals::IOHandler->MappingProfileOverride = options.profile;
-    modGlobals::ARIS_Interface->SetAmlFile(options.aml);
+    CurrentExport().ARIS_Interface->SetCommandLine(options.aris);
+    CurrentExport().IOHandler->CommandLineOutput = options.output;
+    CurrentExport().IOHandler->MappingProfileOverride = options.profile;
+    CurrentExport().ARIS_Interface->SetAmlFile(options.aml);
     CurrentExportSummary().Reset();
     if (options.list || options.types || options.printRules) return true;
-    modGlobals::IOHandler->CheckOutputCodePage();
-    modGlobals::ARIS_Interface->SaveCommandlineArguments();
+    CurrentExport().IOHandler->CheckOutputCodePage();
+    CurrentExport().ARIS_Interface->SaveCommandlineArguments();
     if (options.all) SelectAllModels();
-    else modGlobals::ARIS_Interface->RetrieveSelectedARISModels();
+    else CurrentExport().ARIS_Interface->RetrieveSelectedARISModels();
     return true;
 }
 
 namespace {
+// Process-wide: set by the program's entry before the export starts; the process ends right
+// after Main returns.
 bool g_leaveDataAtExit = false;
 }  // namespace
 
@@ -396,23 +398,26 @@ void Shutdown() {
     // The constructs and the database of a large export are millions of blocks; when the
     // process ends next, they stay where they are (still referenced) and go with it.
     if (!g_leaveDataAtExit) modGlobals::ReleaseRegistries();
-    delete modGlobals::WPXWriter;
-    modGlobals::WPXWriter = nullptr;
-    delete modGlobals::WPX_Export;
-    modGlobals::WPX_Export = nullptr;
-    delete modGlobals::IOHandler;
-    modGlobals::IOHandler = nullptr;
-    modGlobals::Files = nullptr;
+    delete CurrentExport().WPXWriter;
+    CurrentExport().WPXWriter = nullptr;
+    delete CurrentExport().WPX_Export;
+    CurrentExport().WPX_Export = nullptr;
+    delete CurrentExport().IOHandler;
+    CurrentExport().IOHandler = nullptr;
+    CurrentExport().Files = nullptr;
     if (!g_leaveDataAtExit) {
-        delete modGlobals::ARIS_Interface;
-        modGlobals::ARIS_Interface = nullptr;
+        delete CurrentExport().ARIS_Interface;
+        CurrentExport().ARIS_Interface = nullptr;
     }
-    delete modGlobals::ExceptionHandler;
-    modGlobals::ExceptionHandler = nullptr;
-    modGlobals::LanguageLibrary.Free();
+    delete CurrentExport().ExceptionHandler;
+    CurrentExport().ExceptionHandler = nullptr;
+    CurrentExport().LanguageLibrary.Free();
 }
 
 int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const std::function<void()>& shutdownDesktop) {
+    // The export's state, from start-up to shutdown.
+    ExportContext context;
+    if (g_leaveDataAtExit) context.LeaveDataAtExit();
     std::vector<std::string> args(argv + 1, argv + argc);
     // Started with nothing at all: a person at a terminal, not ARIS, who needs the usage.
     if (args.empty()) {
@@ -438,7 +443,7 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
         SetInteractive(false);
         if (!modUtilities::LoadLocalizedResources()) return kExitNoLanguage;
         int checked = modDefinitionCheck::CheckAndPreview(own.check, own.preview, own.previewFile);
-        modGlobals::LanguageLibrary.Free();
+        CurrentExport().LanguageLibrary.Free();
         ReportSettingsProblems();
         return checked;
     }
@@ -457,13 +462,13 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
             status = PrintBuiltInRules();
             Shutdown();
         } else if (own.types) {
-            status = PrintTypeTable(own, *modGlobals::ARIS_Interface);
+            status = PrintTypeTable(own, *CurrentExport().ARIS_Interface);
             Shutdown();
         } else if (own.list) {
             status = ListModels();
             Shutdown();
         } else {
-            modGlobals::WPX_Export->Run();
+            CurrentExport().WPX_Export->Run();
             AddExportCheckToSummary();
             ShowExportSummary();
             WriteExportPreview(own.preview);

@@ -17,7 +17,7 @@ bool HoldsSeparator(const std::string& text) { return text.find_first_of(",;/") 
 std::vector<ListedModel> ClassifyModels(const aris::Database& database, aris::LocaleId locale) {
     // The rule is looked up without the error path: a profile without it is a reason to tell,
     // not an error that ends a listing.
-    const std::unique_ptr<clsMappingRule>* processRule = modMappingRule::ColMappingRules.Find("PROCESS");
+    const std::unique_ptr<clsMappingRule>* processRule = modMappingRule::ColMappingRules().Find("PROCESS");
     std::unordered_set<int> processTypes;
     if (processRule) {
         for (const clsObjectMapping& mapping : (*processRule)->ColObjectMapping)

@@ -9,13 +9,13 @@
 
 void LogMessage(int severity, int id, const std::string& p1, const std::string& p2, const std::string& p3,
                 const std::string& p4) {
-    if (!modGlobals::Files) throw platform::Error(91, "Object variable not set: no log file handler");
-    modGlobals::Files->WriteLog(modUtilities::GetNLSMessage(severity, id, p1, p2, p3, p4));
+    if (!CurrentExport().Files) throw platform::Error(91, "Object variable not set: no log file handler");
+    CurrentExport().Files->WriteLog(modUtilities::GetNLSMessage(severity, id, p1, p2, p3, p4));
     if (severity == 48) ++CurrentExportSummary().logWarnings;
 }
 
 void LogObjectMapped(const aris::Item& item, const std::string& kindName) {
-    LogMessage(64, 3060, item.Name(modGlobals::LocaleId), item.TypeName(modGlobals::LocaleId), kindName);
+    LogMessage(64, 3060, item.Name(CurrentExport().LocaleId), item.TypeName(CurrentExport().LocaleId), kindName);
 }
 
 void LogSetupComplete(const std::string& kindName, const std::string& nameProperty) {
@@ -24,7 +24,8 @@ void LogSetupComplete(const std::string& kindName, const std::string& nameProper
 }
 
 const char* InternProcedureName(const std::string& name) {
-    // Node-based: the texts keep their addresses while further names are added.
+    // Process-wide and node-based: a procedure name may outlive the export that made it (the
+    // caller of a scope keeps it), so the texts keep their addresses for the whole program.
     static std::unordered_set<std::string> names;
     return names.insert(name).first->c_str();
 }

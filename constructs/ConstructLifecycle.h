@@ -10,7 +10,7 @@
 //       static constexpr const char* kRuleName = "ROLE";       // the kind's object rule
 //       static constexpr const char* kModuleName = "modROLE";  // error-path procedure names
 //       static constexpr const char* kSetupProcedure = "clsROLE.SetupProperties";
-//       static ConstructRegistry<clsROLE>& Registry() { return RegistryOf(modGlobals::Col_ROLE); }
+//       static ConstructRegistry<clsROLE>& Registry() { return RegistryOf(CurrentExport().Col_ROLE); }
 //
 //       const aris::ObjDef* ARISObjectDefinition = nullptr;
 //       std::string ObjectName;                                // ... the kind's properties
@@ -75,9 +75,9 @@ template <class Collection>
 bool ARIS_ObjDefIsMemberOfCollection(const aris::ObjDef* objDef, const Collection& collection) {
     ProcedureScope scope("modGlobals.ARIS_ObjDefIsMemberOfCollection");
     if (!objDef) return false;
-    modGlobals::CurrentStep = "Retrieve collection member";
+    CurrentExport().CurrentStep = "Retrieve collection member";
     bool member = collection.Contains(objDef->Guid());
-    modGlobals::CurrentStep.clear();
+    CurrentExport().CurrentStep.clear();
     return member;
 }
 
@@ -166,7 +166,7 @@ struct ObjDefLifecycle {
         isNew = false;
         if (!objDef) throw platform::Error(91, std::string("Object variable not set: no object definition for ") + C::kKindName);
         if (!modMappingRule::ARIS_ObjDef_Conforms_To_Mapping_Rule(objDef, C::kRuleName))
-            RaiseError(2120, objDef->TypeName(modGlobals::LocaleId), objDef->Name(modGlobals::LocaleId), C::kRuleName);
+            RaiseError(2120, objDef->TypeName(CurrentExport().LocaleId), objDef->Name(CurrentExport().LocaleId), C::kRuleName);
         auto& registry = C::Registry();
         if (ARIS_ObjDefIsMemberOfCollection(objDef, registry)) return *registry.Item(objDef->Guid());
         isNew = true;

@@ -35,12 +35,12 @@ void clsPROCESS_CATEGORY::SetupProperty_ProcessCategorySetting() {
 
 void clsPROCESS_CATEGORY::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsPROCESS_CATEGORY.SetupProperty_DESCRIPTION");
-    if (!modGlobals::Options.UseDescriptionAttr) return;
+    if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedGroupAttribute(DESCRIPTION, ARIS_Group, "PROCESS_CATEGORY_DESCRIPTION", "2");
 }
 
 void clsPROCESS_CATEGORY::SetupProperty_DOCUMENTATION() {
     ProcedureScope scope("clsPROCESS_CATEGORY.SetupProperty_DOCUMENTATION");
-    if (!modGlobals::Options.UseDocumentationAttr) return;
+    if (!CurrentExport().Options.UseDocumentationAttr) return;
     SetQuotedGroupAttribute(DOCUMENTATION, ARIS_Group, "PROCESS_CATEGORY_DOCUMENTATION", "3");
 }

@@ -2,7 +2,7 @@
 
 namespace {
 
-ConstructRegistry<clsPROCESS_CATEGORY>& Categories() { return RegistryOf(modGlobals::Col_PROCESS_CATEGORY); }
+ConstructRegistry<clsPROCESS_CATEGORY>& Categories() { return RegistryOf(CurrentExport().Col_PROCESS_CATEGORY); }
 
 }  // namespace
 
@@ -18,7 +18,7 @@ void PROCESS_CATEGORY_Find_ARIS_Mapping(const ARISModelCollection& models) {
         Owned<clsPROCESS_CATEGORY> category = MakeConstruct<clsPROCESS_CATEGORY>();
         category->ARIS_Group = group;
         RegisterConstruct(Categories(), std::move(category), group->Guid());
-        LogMessage(64, 3040, group->Name(modGlobals::LocaleId));
+        LogMessage(64, 3040, group->Name(CurrentExport().LocaleId));
     }
 }
 

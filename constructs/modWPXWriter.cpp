@@ -12,7 +12,7 @@ namespace {
 std::string ContributionStart() { return "\r\n" + Indent(3); }
 
 std::string ObjectHead(const aris::ObjDef& objDef) {
-    return objDef.TypeName(modGlobals::LocaleId) + " '" + objDef.Name(modGlobals::LocaleId) + "'";
+    return objDef.TypeName(CurrentExport().LocaleId) + " '" + objDef.Name(CurrentExport().LocaleId) + "'";
 }
 
 void AppendObjectAttributes(std::string& text, const aris::ObjDef& objDef, const std::string& ruleName) {
@@ -21,10 +21,10 @@ void AppendObjectAttributes(std::string& text, const aris::ObjDef& objDef, const
         if (!value.empty()) text += ContributionStart() + ObjectHead(objDef) + " " + value;
         return;
     }
-    for (const aris::Attribute& attribute : objDef.AttrList(modGlobals::LocaleId)) {
+    for (const aris::Attribute& attribute : objDef.AttrList(CurrentExport().LocaleId)) {
         if (!attribute.IsMaintained()) continue;
         text += ContributionStart() + ObjectHead(objDef) + " (" + std::to_string(attribute.Type()) +
-                "): " + attribute.GetValue(modGlobals::Options.RemoveLineBreaks);
+                "): " + attribute.GetValue(CurrentExport().Options.RemoveLineBreaks);
     }
 }
 

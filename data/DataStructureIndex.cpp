@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "data/clsDATA_MEMBER.h"
+#include "runtime/modGlobals.h"
 
 namespace {
 
@@ -11,9 +12,8 @@ constexpr std::size_t kNoStop = std::numeric_limits<std::size_t>::max();
 }  // namespace
 
 DataStructureIndex& DataStructureIndex::Instance() {
-    // Never destroyed: structures released at program exit still report to it.
-    static DataStructureIndex* index = new DataStructureIndex();
-    return *index;
+    // Owned by the export, which releases its structures before it ends the index.
+    return CurrentExport().Part<DataStructureIndex>();
 }
 
 clsDATA_STRUCTURE* DataStructureIndex::FindEquivalent(const ARISObjDefCollection& members,

@@ -37,8 +37,8 @@ void clsDATA_MEMBER::SetupProperty_DataType() {
         DataType = MemberName;
         return;
     }
-    const char* first = modGlobals::Options.DataTypeFromAttribute ? kTypeAttributeRule : kDomainTypeRule;
-    const char* second = modGlobals::Options.DataTypeFromAttribute ? kDomainTypeRule : kTypeAttributeRule;
+    const char* first = CurrentExport().Options.DataTypeFromAttribute ? kTypeAttributeRule : kDomainTypeRule;
+    const char* second = CurrentExport().Options.DataTypeFromAttribute ? kDomainTypeRule : kTypeAttributeRule;
     std::string typeText = GetProperty_DataType(first);
     if (typeText.empty()) typeText = GetProperty_DataType(second);
     if (typeText.empty()) return;
@@ -47,7 +47,7 @@ void clsDATA_MEMBER::SetupProperty_DataType() {
 
 void clsDATA_MEMBER::SetupProperty_SizeOfArray() {
     ProcedureScope scope("clsDATA_MEMBER.SetupProperty_SizeOfArray");
-    if (!modGlobals::Options.UseOtherSettings) return;
+    if (!CurrentExport().Options.UseOtherSettings) return;
     std::string size =
         modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(ARISObjectDefinition, "DATA_MEMBER_SIZE_OF_ARRAY");
     if (!size.empty() && platform::IsNumeric(size)) SizeOfArray = "(" + size + ")";
@@ -61,13 +61,13 @@ void clsDATA_MEMBER::SetupProperty_MemberSetting() {
 
 void clsDATA_MEMBER::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsDATA_MEMBER.SetupProperty_DESCRIPTION");
-    if (!modGlobals::Options.UseDescriptionAttr) return;
+    if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedConvertedAttribute(DESCRIPTION, ARISObjectDefinition, "DATA_MEMBER_DESCRIPTION", "2");
 }
 
 void clsDATA_MEMBER::SetupProperty_DOCUMENTATION() {
     ProcedureScope scope("clsDATA_MEMBER.SetupProperty_DOCUMENTATION");
-    if (!modGlobals::Options.UseDocumentationAttr) return;
+    if (!CurrentExport().Options.UseDocumentationAttr) return;
     SetQuotedConvertedAttribute(DOCUMENTATION, ARISObjectDefinition, "DATA_MEMBER_DOCUMENTATION", "3");
 }
 
@@ -95,7 +95,7 @@ std::string clsDATA_MEMBER::GetProperty_DataType(const std::string& ruleName) co
         LogMessage(48, 3000, "DOMAINTYPE", kKindName);
         for (std::size_t position = 2; position <= domainTypes.Count(); ++position) {
             const aris::ObjDef* ignored = domainTypes.Item(position);
-            LogMessage(64, 3030, ignored->Name(modGlobals::LocaleId), ignored->TypeName(modGlobals::LocaleId));
+            LogMessage(64, 3030, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
         }
     }
     return typeText;

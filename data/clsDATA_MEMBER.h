@@ -16,7 +16,7 @@ class clsDATA_MEMBER {
 public:
     static constexpr const char* kKindName = "DATA_MEMBER";
     static constexpr const char* kDefaultDataType = "STRING";
-    static ConstructRegistry<clsDATA_MEMBER>& Registry() { return RegistryOf(modGlobals::Col_DATA_MEMBER); }
+    static ConstructRegistry<clsDATA_MEMBER>& Registry() { return RegistryOf(CurrentExport().Col_DATA_MEMBER); }
 
     /// The member's data object.
     const aris::ObjDef* ARISObjectDefinition = nullptr;

@@ -120,12 +120,12 @@ void clsDATA_STRUCTURE::SetupProperty_StructureSetting() {
 
 void clsDATA_STRUCTURE::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_DESCRIPTION");
-    if (IsGenerated || !modGlobals::Options.UseDescriptionAttr) return;
+    if (IsGenerated || !CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedConvertedAttribute(DESCRIPTION, ARISObjectDefinition, "DATA_STRUCTURE_DESCRIPTION", "2");
 }
 
 void clsDATA_STRUCTURE::SetupProperty_DOCUMENTATION() {
     ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_DOCUMENTATION");
-    if (IsGenerated || !modGlobals::Options.UseDocumentationAttr) return;
+    if (IsGenerated || !CurrentExport().Options.UseDocumentationAttr) return;
     SetQuotedConvertedAttribute(DOCUMENTATION, ARISObjectDefinition, "DATA_STRUCTURE_DOCUMENTATION", "3");
 }

@@ -36,7 +36,7 @@ public:
     static constexpr const char* kModuleName = "modDATA_STRUCTURE";
     static constexpr const char* kSetupProcedure = "clsDATA_STRUCTURE.SetupProperties";
     static constexpr const char* kDefaultName = "'Default Data Structure'";
-    static ConstructRegistry<clsDATA_STRUCTURE>& Registry() { return RegistryOf(modGlobals::Col_DATA_STRUCTURE); }
+    static ConstructRegistry<clsDATA_STRUCTURE>& Registry() { return RegistryOf(CurrentExport().Col_DATA_STRUCTURE); }
 
     clsDATA_STRUCTURE() = default;
     ~clsDATA_STRUCTURE();

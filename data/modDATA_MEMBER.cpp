@@ -10,7 +10,7 @@ PendingDATA_MEMBER DATA_MEMBER_Begin_ARIS_Mapping(const aris::ObjDef* objDef) {
     ProcedureScope scope(kProcedure);
     if (!objDef) throw platform::Error(91, "Object variable not set: no object definition for a DATA_MEMBER");
     if (!modMappingRule::ARIS_ObjDef_Conforms_To_Mapping_Rule(objDef, "DATA_OBJECT"))
-        RaiseError(2120, objDef->TypeName(modGlobals::LocaleId), objDef->Name(modGlobals::LocaleId), "DATA_OBJECT");
+        RaiseError(2120, objDef->TypeName(CurrentExport().LocaleId), objDef->Name(CurrentExport().LocaleId), "DATA_OBJECT");
     PendingDATA_MEMBER pending;
     auto& registry = clsDATA_MEMBER::Registry();
     if (ARIS_ObjDefIsMemberOfCollection(objDef, registry)) {

@@ -70,10 +70,10 @@ clsDATA_STRUCTURE* DATA_STRUCTURE_FindEquivalentStructure(const ARISObjDefCollec
 
 std::string DATA_STRUCTURE_GenerateName() {
     ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_GenerateName");
-    std::int64_t& counter = modGlobals::GeneratedNameSuffix;
+    std::int64_t& counter = CurrentExport().GeneratedNameSuffix;
     if (counter >= std::numeric_limits<std::int32_t>::max())
         platform::RaiseStandardError(platform::kErrOverflow, "the counter of generated structure names");
-    return modGlobals::GeneratedNamePrefix + std::to_string(counter++);
+    return CurrentExport().GeneratedNamePrefix + std::to_string(counter++);
 }
 
 bool DATA_STRUCTURE_Is_DATA_STRUCTURE(const aris::ObjDef* objDef) {

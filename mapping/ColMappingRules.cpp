@@ -7,42 +7,52 @@
 namespace modMappingRule {
 
 namespace {
-const char* kRetrieveRule = "Retrieve rule";
-const char* kAddMappingRule = "Add mapping rule";
-const char* kFailed = "failed";
+constexpr const char* kRetrieveRule = "Retrieve rule";
+constexpr const char* kAddMappingRule = "Add mapping rule";
+constexpr const char* kFailed = "failed";
+// The export's state of the rules: the registry and the nesting of relation searches.
+struct RuleState {
+    MappingRuleCollection rules;
+    int relationNesting = 0;
+};
+
 }  // namespace
 
+MappingRuleCollection& ColMappingRules() { return CurrentExport().Part<RuleState>().rules; }
+
+int& RelationNestingCounter() { return CurrentExport().Part<RuleState>().relationNesting; }
+
 void ResetMappingRules() {
-    ColMappingRules.Clear();
-    RelationNestingCounter = 0;
+    ColMappingRules().Clear();
+    RelationNestingCounter() = 0;
 }
 
 // No procedure scope of its own: a failure is reported for the operation that asked for the rule.
 const clsMappingRule& RetrieveMappingRule(const std::string& ruleName) {
-    modGlobals::CurrentStep = kRetrieveRule;
+    CurrentExport().CurrentStep = kRetrieveRule;
     try {
-        const clsMappingRule& rule = *ColMappingRules.Item(ruleName);
-        modGlobals::CurrentStep.clear();
+        const clsMappingRule& rule = *ColMappingRules().Item(ruleName);
+        CurrentExport().CurrentStep.clear();
         return rule;
     } catch (const platform::Error& e) {
-        if (e.Number() != platform::kErrInvalidCall || modGlobals::CurrentStep != kRetrieveRule) throw;
-        modGlobals::CurrentStep = kFailed;
+        if (e.Number() != platform::kErrInvalidCall || CurrentExport().CurrentStep != kRetrieveRule) throw;
+        CurrentExport().CurrentStep = kFailed;
         RaiseError(2100, ruleName);
     }
 }
 
 bool AddMappingRule(std::unique_ptr<clsMappingRule> rule) {
     std::string name = rule->Name;
-    modGlobals::CurrentStep = kAddMappingRule;
+    CurrentExport().CurrentStep = kAddMappingRule;
     try {
-        ColMappingRules.Add(std::move(rule), name);
+        ColMappingRules().Add(std::move(rule), name);
     } catch (const platform::Error& e) {
-        if (e.Number() != platform::kErrDuplicateKey || modGlobals::CurrentStep != kAddMappingRule) throw;
-        modGlobals::CurrentStep.clear();
+        if (e.Number() != platform::kErrDuplicateKey || CurrentExport().CurrentStep != kAddMappingRule) throw;
+        CurrentExport().CurrentStep.clear();
         RaiseWarning(2110, name);
         return false;
     }
-    modGlobals::CurrentStep.clear();
+    CurrentExport().CurrentStep.clear();
     return true;
 }
 

@@ -10,9 +10,9 @@ using MappingRuleCollection = platform::OrderedCollection<std::unique_ptr<clsMap
 
 namespace modMappingRule {
 
-/// The rule registry. Filled once per export from the profile or with the built-in rules; it
-/// owns the rules, which keep their addresses until the registry is reset.
-inline MappingRuleCollection ColMappingRules;
+/// The rule registry of the current export. Filled once per export from the profile or with the
+/// built-in rules; it owns the rules, which keep their addresses until the registry is reset.
+MappingRuleCollection& ColMappingRules();
 
 /// Empty the registry and set the relation nesting counter back to 0 (start-up, shutdown, tests).
 void ResetMappingRules();

@@ -6,8 +6,8 @@
 namespace modUtilities {
 
 namespace {
-const char* kPersonNameRule = "PERSON_PersonName";
-const char* kPersonNameConvention = "7";
+constexpr const char* kPersonNameRule = "PERSON_PersonName";
+constexpr const char* kPersonNameConvention = "7";
 }  // namespace
 
 std::string ConvertARISPersonName(const aris::ObjDef* person) {
@@ -15,7 +15,7 @@ std::string ConvertARISPersonName(const aris::ObjDef* person) {
     if (!person) return "";
     std::string text = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(person, kPersonNameRule);
     if (!text.empty()) return modMappingRule::ConvertARISName(text, kPersonNameConvention, kPersonNameRule);
-    std::string name = person->Name(modGlobals::LocaleId);
+    std::string name = person->Name(CurrentExport().LocaleId);
     if (name.empty()) return "";
     return modMappingRule::ConvertARISName(name, kPersonNameConvention, "");
 }

@@ -12,13 +12,13 @@ namespace modMappingRule {
 
 namespace {
 
-aris::LocaleId Locale() { return modGlobals::LocaleId; }
+aris::LocaleId Locale() { return CurrentExport().LocaleId; }
 
 // Counts one level of relation nesting for as long as it lives, also while an error unwinds.
 class NestingLevel {
 public:
-    NestingLevel() { ++RelationNestingCounter; }
-    ~NestingLevel() { --RelationNestingCounter; }
+    NestingLevel() { ++RelationNestingCounter(); }
+    ~NestingLevel() { --RelationNestingCounter(); }
     NestingLevel(const NestingLevel&) = delete;
     NestingLevel& operator=(const NestingLevel&) = delete;
 };
@@ -49,7 +49,7 @@ public:
         ProcedureScope scope("modMappingRule.Find_Related_ARIS_ObjDef_Using_Mapping_Rule");
         Walk walk;
         if (!start) return walk;
-        if (RelationNestingCounter >= kRelationNestingLimit)
+        if (RelationNestingCounter() >= kRelationNestingLimit)
             RaiseError(2230, start->Name(Locale()), start->TypeName(Locale()));
         NestingLevel level;
         if (!ObjDefOccurs(start)) return walk;
@@ -96,10 +96,10 @@ private:
     // True when the object's walk under the rule is complete, showed no warning and stays below
     // the nesting limit from here; `depth` is then the depth it reached.
     bool WalkedBefore(const aris::ObjDef* object, const std::string& ruleName, int& depth) const {
-        const std::unique_ptr<clsMappingRule>* rule = ColMappingRules.Find(ruleName);
+        const std::unique_ptr<clsMappingRule>* rule = ColMappingRules().Find(ruleName);
         if (!rule) return false;
         auto found = walked_.find(Key{object, rule->get()});
-        if (found == walked_.end() || RelationNestingCounter + found->second >= kRelationNestingLimit) return false;
+        if (found == walked_.end() || RelationNestingCounter() + found->second >= kRelationNestingLimit) return false;
         depth = found->second;
         return true;
     }
@@ -156,7 +156,7 @@ std::string Find_ARIS_ObjDef_Attribute(const aris::Item* item, std::int32_t attr
     if (attrTypeNum == -1) return item->Name(Locale());
     aris::Attribute attribute = item->GetAttribute(attrTypeNum, Locale());
     if (!attribute.IsMaintained()) return "";
-    return attribute.GetValue(modGlobals::Options.RemoveLineBreaks);
+    return attribute.GetValue(CurrentExport().Options.RemoveLineBreaks);
 }
 
 ARISObjDefCollection& Find_Related_ARIS_ObjDef(ARISObjDefCollection& result, const aris::ObjDef* start,

@@ -17,8 +17,9 @@ namespace modMappingRule {
 
 /// Nesting limit of relation searches through chained steps.
 inline constexpr int kRelationNestingLimit = 100;
-/// How deeply Find_Related_ARIS_ObjDef_Using_Mapping_Rule is nested in itself; 0 between searches.
-inline int RelationNestingCounter = 0;
+/// How deeply Find_Related_ARIS_ObjDef_Using_Mapping_Rule is nested in itself in the current
+/// export; 0 between searches.
+int& RelationNestingCounter();
 
 /// Register the 85 built-in rules in their fixed order; a name already registered shows
 /// warning 2110 and creation goes on with the next rule.

@@ -93,8 +93,8 @@ std::string DataTypeConvention(const std::string& s) {
 std::string FinishConversion(const std::string& given, std::string s) {
     if (s.find('\'') != std::string::npos) s = ReplaceAll(s, "'", "''");
     s = platform::Trim(s);
-    if (s != given && modGlobals::Files)
-        modGlobals::Files->WriteLog(modUtilities::GetNLSMessage(64, 3100, given, s));
+    if (s != given && CurrentExport().Files)
+        CurrentExport().Files->WriteLog(modUtilities::GetNLSMessage(64, 3100, given, s));
     return s;
 }
 
@@ -104,7 +104,7 @@ std::string ConvertARISName(const std::string& text, const std::string& conventi
     ProcedureScope scope("modMappingRule.ConvertARISName");
     std::int32_t attributeType = 0;
     if (!ruleName.empty()) attributeType = RetrieveMappingRule(ruleName).AttributeMappingNumber();
-    if (!modGlobals::Options.ConvertNames) return text;
+    if (!CurrentExport().Options.ConvertNames) return text;
 
     std::string s = text;
     if (convention == "1") {
@@ -144,13 +144,13 @@ std::string ConvertARISName(const std::string& text, const std::string& conventi
 
 std::optional<std::string> ConvertARISNameOrWarn(const std::string& text, const std::string& convention,
                                                  const std::string& ruleName) {
-    const std::string caller = modGlobals::CurrentProcedure;
+    const std::string caller = CurrentExport().CurrentProcedure;
     try {
         return ConvertARISName(text, convention, ruleName);
     } catch (const platform::Error& e) {
         if (e.Number() != 2040 && e.Number() != 2050) throw;
         ExceptionHandler().Handle(e);
-        modGlobals::CurrentProcedure = caller;
+        CurrentExport().CurrentProcedure = caller;
         return std::nullopt;
     }
 }

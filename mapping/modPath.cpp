@@ -46,7 +46,7 @@ private:
     using Memo = std::unordered_map<Key, std::pair<State, Value>, KeyHash>;
 
     const clsMappingRule* Rule(const std::string& name) {
-        const std::unique_ptr<clsMappingRule>* rule = modMappingRule::ColMappingRules.Find(name);
+        const std::unique_ptr<clsMappingRule>* rule = modMappingRule::ColMappingRules().Find(name);
         if (!rule) failed_ = true;
         return rule ? rule->get() : nullptr;
     }
@@ -63,7 +63,7 @@ private:
         constexpr std::size_t kFew = 16;
         std::vector<std::string> seen;
         std::unordered_set<std::string> seenMany;
-        for (const aris::CxnDef* cxn : start->CxnList(step.CnxKind, modGlobals::LocaleId, step.CnxTypeNum)) {
+        for (const aris::CxnDef* cxn : start->CxnList(step.CnxKind, CurrentExport().LocaleId, step.CnxTypeNum)) {
             if (!cxn || !cxn->HasOccurrences()) continue;
             const aris::ObjDef* next = step.CnxKind == aris::kCxnIncoming ? cxn->SourceObjDef() : cxn->TargetObjDef();
             if (!next || next->TypeNum() != step.TargetObjTypeNum || !modMappingRule::ObjDefOccurs(next)) continue;

@@ -21,8 +21,10 @@ namespace platform {
 
 namespace {
 
-const char* kHeader = "Windows Registry Editor Version 5.00";
+constexpr const char* kHeader = "Windows Registry Editor Version 5.00";
 
+// Process-wide: problems with the settings files are told once per process, whichever export
+// (or listing) met them, and the settings store lies below any export's state.
 std::mutex g_reportMutex;
 std::vector<std::string> g_reports;
 std::set<std::string> g_reported;

@@ -3,6 +3,8 @@
 namespace platform {
 
 namespace {
+// Process-wide: whether the program runs with windows is decided once at start-up, before any
+// export, and holds for the whole process.
 bool g_interactive = false;
 SaveFileDialogHook& SaveHook() {
     static SaveFileDialogHook hook;

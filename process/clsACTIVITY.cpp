@@ -71,7 +71,7 @@ void clsACTIVITY::SetupProperty_OutputContainer() {
 void clsACTIVITY::SetupProperty_LAYOUT() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_LAYOUT");
     if (!LayoutConversionFinished) {
-        RaiseWarning(2070, ARISObjectDefinition ? ARISObjectDefinition->Name(modGlobals::LocaleId) : "");
+        RaiseWarning(2070, ARISObjectDefinition ? ARISObjectDefinition->Name(CurrentExport().LocaleId) : "");
         return;
     }
     LAYOUT = "XPOS " + std::to_string(WPX_XPos) + " YPOS " + std::to_string(WPX_YPos);
@@ -79,7 +79,7 @@ void clsACTIVITY::SetupProperty_LAYOUT() {
 
 void clsACTIVITY::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_DESCRIPTION");
-    if (!modGlobals::Options.UseDescriptionAttr) return;
+    if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedAttributeProperty(DESCRIPTION, ARISObjectDefinition, "ACTIVITY_DESCRIPTION", "2");
 }
 
@@ -102,9 +102,9 @@ void clsACTIVITY::SetupProperty_ProcessActivitySetting(ARISModelCollection& next
     ProcedureScope scope("clsACTIVITY.SetupProperty_ProcessActivitySetting");
     if (!AssignedModel) return;
     std::string key = AssignedModel->Guid();
-    modGlobals::CurrentStep = "Retrieve PROCESS";
-    bool exported = RegistryOf(modGlobals::Col_PROCESS).Contains(key);
-    modGlobals::CurrentStep.clear();
+    CurrentExport().CurrentStep = "Retrieve PROCESS";
+    bool exported = RegistryOf(CurrentExport().Col_PROCESS).Contains(key);
+    CurrentExport().CurrentStep.clear();
     if (!exported && !nextModels.Contains(key)) nextModels.Add(AssignedModel, key);
     SetupProperty_PROCESS();
 }
@@ -147,7 +147,7 @@ void clsACTIVITY::SetupProperty_SUPPORT_TOOL() {
     std::size_t first = Is_PROCESS_ACTIVITY() ? 1 : 2;
     std::string tools;
     for (std::size_t position = first; position <= programs.Count(); ++position) {
-        std::string name = programs.Item(position)->Name(modGlobals::LocaleId);
+        std::string name = programs.Item(position)->Name(CurrentExport().LocaleId);
         auto converted = modMappingRule::ConvertARISNameOrWarn(name, "6");
         if (converted && !converted->empty()) tools += " " + Quoted(*converted);
     }
@@ -157,7 +157,7 @@ void clsACTIVITY::SetupProperty_SUPPORT_TOOL() {
 void clsACTIVITY::SetupProperty_StartCondition(const clsPROCESS& process) {
     ProcedureScope scope("clsACTIVITY.SetupProperty_StartCondition");
     std::string condition;
-    if (modGlobals::Options.StartConditions) condition = GetProperty_StartCondition(kStartConditionRule, process);
+    if (CurrentExport().Options.StartConditions) condition = GetProperty_StartCondition(kStartConditionRule, process);
     if (condition.empty()) condition = GetProperty_StartCondition("FUNCTION_RECEIVES_CONTROL_FROM_RULE", process);
     StartCondition = condition.empty() ? kDefaultStartCondition : condition;
 }
@@ -170,7 +170,7 @@ void clsACTIVITY::SetupProperty_StartMode() {
 void clsACTIVITY::SetupProperty_ExitCondition() {
     ProcedureScope scope("clsACTIVITY.SetupProperty_ExitCondition");
     std::string condition;
-    if (modGlobals::Options.ExitConditions) condition = GetProperty_ExitCondition(kExitConditionRule);
+    if (CurrentExport().Options.ExitConditions) condition = GetProperty_ExitCondition(kExitConditionRule);
     if (condition.empty()) condition = GetProperty_ExitCondition("");
     if (!condition.empty()) ExitCondition = condition;
 }
@@ -183,7 +183,7 @@ void clsACTIVITY::SetupProperty_ExitMode() {
 void clsACTIVITY::SetupProperty_ExplicitStaffAssignment(const clsPROCESS& process) {
     ProcedureScope scope("clsACTIVITY.SetupProperty_ExplicitStaffAssignment");
     (void)process;
-    if (!modGlobals::Options.DynamicStaffAssignment) {
+    if (!CurrentExport().Options.DynamicStaffAssignment) {
         SetupProperty_PERSON();
         if (!PERSON.empty()) return;
         SetupProperty_MEMBER_OF_ROLE();
@@ -253,9 +253,9 @@ std::string clsACTIVITY::DerivedStartCondition(const clsPROCESS& process) const 
     bool everyPathPassesTheRule = true;
     for (const clsCONTROL_CONNECTOR* connector : Col_CONTROL_CONNECTOR_IN) {
         for (const std::shared_ptr<clsPath>& path : connector->ColPath) {
-            modGlobals::CurrentStep = "Retrieve object definition";
+            CurrentExport().CurrentStep = "Retrieve object definition";
             bool passes = path && path->ColARISObjectDefinitionsOnPath.Contains(rule->Guid());
-            modGlobals::CurrentStep.clear();
+            CurrentExport().CurrentStep.clear();
             if (passes) continue;
             everyPathPassesTheRule = false;
             break;

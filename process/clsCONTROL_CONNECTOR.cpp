@@ -12,7 +12,7 @@ namespace {
 constexpr const char* kConditionRule = "CONTROL_CONNECTOR_CONDITION";
 constexpr const char* kComparedWithDataRule = "EVENT_IS_COMPARED_WITH_DATA";
 
-std::string NameOf(const aris::ObjDef* objDef) { return objDef ? objDef->Name(modGlobals::LocaleId) : ""; }
+std::string NameOf(const aris::ObjDef* objDef) { return objDef ? objDef->Name(CurrentExport().LocaleId) : ""; }
 
 }  // namespace
 
@@ -63,7 +63,7 @@ std::string clsCONTROL_CONNECTOR::PathCondition(const clsPath& path) const {
 }
 
 std::string clsCONTROL_CONNECTOR::ObjectCondition(const aris::ObjDef* objDef) const {
-    if (!modGlobals::Options.TransitionConditions) return GetProperty_Condition(kComparedWithDataRule, objDef);
+    if (!CurrentExport().Options.TransitionConditions) return GetProperty_Condition(kComparedWithDataRule, objDef);
     std::string condition = GetProperty_Condition(kConditionRule, objDef);
     return condition.empty() ? GetProperty_Condition(kComparedWithDataRule, objDef) : condition;
 }
@@ -98,7 +98,7 @@ std::string clsCONTROL_CONNECTOR::EventComparedWithData(const aris::ObjDef* even
 
 void clsCONTROL_CONNECTOR::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_DESCRIPTION");
-    if (!modGlobals::Options.UseDescriptionAttr) return;
+    if (!CurrentExport().Options.UseDescriptionAttr) return;
     if (!PathsAvailableOrWarn()) return;
     SetQuotedProperty(DESCRIPTION, modWPXWriter::SetupPrintingOfConnectorAttribute(ColPath, "CONTROL_CONNECTOR_DESCRIPTION"),
                       "2");
@@ -115,7 +115,7 @@ void clsCONTROL_CONNECTOR::SetupProperty_Linking() {
 
 void clsCONTROL_CONNECTOR::SetupProperty_LAYOUT() {
     ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_LAYOUT");
-    if (!modGlobals::Options.UseCtrlConBendPoints) return;
+    if (!CurrentExport().Options.UseCtrlConBendPoints) return;
     if (!PathsAvailableOrWarn()) return;
     if (!PROCESS) throw platform::Error(91, "Object variable not set: the control connector has no process");
     if (!modConnector::LayoutConvertedOrWarn(*PROCESS)) return;

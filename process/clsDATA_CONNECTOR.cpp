@@ -176,7 +176,7 @@ bool clsDATA_CONNECTOR::LayoutConvertedOrWarn() const {
 
 void clsDATA_CONNECTOR::SetupProperty_LAYOUT(const std::string& name) {
     ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_LAYOUT");
-    if (!modGlobals::Options.UseDataConBendPoints) return;
+    if (!CurrentExport().Options.UseDataConBendPoints) return;
     if (ConnectorKind == kActivityToActivity) {
         if (!PathsAvailableOrWarn() || !LayoutConvertedOrWarn()) return;
         std::optional<clsPoint> bend =
@@ -193,7 +193,7 @@ void clsDATA_CONNECTOR::SetupProperty_LAYOUT(const std::string& name) {
 
 void clsDATA_CONNECTOR::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_DESCRIPTION");
-    if (ConnectorKind != kActivityToActivity || !modGlobals::Options.UseDescriptionAttr) return;
+    if (ConnectorKind != kActivityToActivity || !CurrentExport().Options.UseDescriptionAttr) return;
     if (!PathsAvailableOrWarn()) return;
     SetQuotedProperty(DESCRIPTION, modWPXWriter::SetupPrintingOfConnectorAttribute(ColPath, "DATA_CONNECTOR_DESCRIPTION"),
                       "2");

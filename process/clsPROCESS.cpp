@@ -99,14 +99,14 @@ void clsPROCESS::SetupProperty_ProcessSetting() {
 
 void clsPROCESS::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsPROCESS.SetupProperty_DESCRIPTION");
-    if (!modGlobals::Options.UseDescriptionAttr) return;
+    if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedProperty(DESCRIPTION, PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_DESCRIPTION"),
                       "2");
 }
 
 void clsPROCESS::SetupProperty_DOCUMENTATION() {
     ProcedureScope scope("clsPROCESS.SetupProperty_DOCUMENTATION");
-    if (!modGlobals::Options.UseDocumentationAttr) return;
+    if (!CurrentExport().Options.UseDocumentationAttr) return;
     SetQuotedProperty(DOCUMENTATION,
                       PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_DOCUMENTATION"), "3");
 }
@@ -115,7 +115,7 @@ void clsPROCESS::SetupProperty_CATEGORY() {
     ProcedureScope scope("clsPROCESS.SetupProperty_CATEGORY");
     if (!ARIS_Group) return;
     // As the category's own name: converted even when the group has none (warning 2050).
-    SetQuotedRequiredName(CATEGORY, ARIS_Group->Name(modGlobals::LocaleId), "6");
+    SetQuotedRequiredName(CATEGORY, ARIS_Group->Name(CurrentExport().LocaleId), "6");
 }
 
 void clsPROCESS::SetupProperty_Constructs(ARISModelCollection& nextModels) {
@@ -152,7 +152,7 @@ void clsPROCESS::SetupProperty_ProcessGraphicsSetting() {
 
 bool clsPROCESS::LayoutConvertedOrWarn() const {
     if (LayoutConversionFinished) return true;
-    RaiseWarning(2060, ARIS_Model ? ARIS_Model->Name(modGlobals::LocaleId) : "");
+    RaiseWarning(2060, ARIS_Model ? ARIS_Model->Name(CurrentExport().LocaleId) : "");
     return false;
 }
 
@@ -217,7 +217,7 @@ void clsPROCESS::SetupPropertiesOfProcessDataConnectors(int connectorKind) {
 
 void clsPROCESS::SetupProperty_OtherSettings() {
     ProcedureScope scope("clsPROCESS.SetupProperty_OtherSettings");
-    if (!modGlobals::Options.UseOtherSettings) return;
+    if (!CurrentExport().Options.UseOtherSettings) return;
     std::string text = PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_OTHER_SETTINGS");
     if (!text.empty()) OtherSettings = text;
 }

@@ -33,13 +33,13 @@ void clsPROGRAM::SetupProperty_ProgramSetting() {
 
 void clsPROGRAM::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsPROGRAM.SetupProperty_DESCRIPTION");
-    if (!modGlobals::Options.UseDescriptionAttr) return;
+    if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedAttributeProperty(DESCRIPTION, ARISObjectDefinition, "PROGRAM_DESCRIPTION", "2");
 }
 
 void clsPROGRAM::SetupProperty_DOCUMENTATION() {
     ProcedureScope scope("clsPROGRAM.SetupProperty_DOCUMENTATION");
-    if (!modGlobals::Options.UseDocumentationAttr) return;
+    if (!CurrentExport().Options.UseDocumentationAttr) return;
     SetQuotedAttributeProperty(DOCUMENTATION, ARISObjectDefinition, "PROGRAM_DOCUMENTATION", "3");
 }
 

@@ -13,7 +13,7 @@ public:
     static constexpr const char* kRuleName = "PROGRAM";
     static constexpr const char* kModuleName = "modPROGRAM";
     static constexpr const char* kSetupProcedure = "clsPROGRAM.SetupProperties";
-    static ConstructRegistry<clsPROGRAM>& Registry() { return RegistryOf(modGlobals::Col_PROGRAM); }
+    static ConstructRegistry<clsPROGRAM>& Registry() { return RegistryOf(CurrentExport().Col_PROGRAM); }
 
     /// The program's object definition.
     const aris::ObjDef* ARISObjectDefinition = nullptr;

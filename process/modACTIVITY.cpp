@@ -16,7 +16,7 @@ const aris::Model* SelectAssignedModel(const aris::ObjDef& function) {
         LogMessage(48, 3000, "PROCESS", "PROCESS_ACTIVITY");
         for (std::size_t position = 2; position <= accepted.Count(); ++position) {
             const aris::Model* ignored = accepted.Item(position);
-            LogMessage(64, 3020, ignored->Name(modGlobals::LocaleId), ignored->TypeName(modGlobals::LocaleId));
+            LogMessage(64, 3020, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
         }
     }
     return accepted.Item(1);

@@ -30,7 +30,7 @@ void CONTROL_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
                 modConnector::AttachToActivities(process, *connector, &clsACTIVITY::Col_CONTROL_CONNECTOR_IN,
                                                  &clsACTIVITY::Col_CONTROL_CONNECTOR_OUT);
             // Tested before it is added: only the connector whose addition closes a cycle reports it.
-            if (modGlobals::Options.FindControlFlowLoops && connector->IsMemberOfInvalidControlFlowLoop(process))
+            if (CurrentExport().Options.FindControlFlowLoops && connector->IsMemberOfInvalidControlFlowLoop(process))
                 modConnector::LogFlow(48, 3130, *connector);
             clsCONTROL_CONNECTOR& added = *connector;
             std::string key = added.Key();

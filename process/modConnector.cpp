@@ -15,7 +15,7 @@ std::string Converted(const std::string& text, const char* convention) {
 }
 
 std::string ConvertedFunctionName(const aris::ObjDef* function, const char* convention) {
-    return Converted(function ? function->Name(modGlobals::LocaleId) : "", convention);
+    return Converted(function ? function->Name(CurrentExport().LocaleId) : "", convention);
 }
 
 ARISObjDefCollection FunctionsOfProcessModel(const clsPROCESS& process) {
@@ -40,7 +40,7 @@ namespace {
 // has no name.
 std::string NamedInMessage(const aris::ObjDef* objDef) {
     if (!objDef) return "?";
-    std::string name = objDef->Name(modGlobals::LocaleId);
+    std::string name = objDef->Name(CurrentExport().LocaleId);
     return name.empty() ? objDef->Guid() : name;
 }
 
@@ -58,7 +58,7 @@ PathCollection PathsBetween(const aris::ObjDef* from, const aris::ObjDef* to, co
 
 bool LayoutConvertedOrWarn(const clsPROCESS& process) {
     if (process.LayoutConversionFinished) return true;
-    RaiseWarning(2060, process.ARIS_Model ? process.ARIS_Model->Name(modGlobals::LocaleId) : "");
+    RaiseWarning(2060, process.ARIS_Model ? process.ARIS_Model->Name(CurrentExport().LocaleId) : "");
     return false;
 }
 

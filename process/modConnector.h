@@ -55,7 +55,7 @@ template <class Connector>
 void LogFlow(int severity, int id, const Connector& connector) {
     const aris::ObjDef& from = *connector.FROM_ARISObjectDefinition;
     const aris::ObjDef& to = *connector.TO_ARISObjectDefinition;
-    const aris::LocaleId locale = modGlobals::LocaleId;
+    const aris::LocaleId locale = CurrentExport().LocaleId;
     LogMessage(severity, id, from.TypeName(locale), from.Name(locale), to.TypeName(locale), to.Name(locale));
 }
 

@@ -54,7 +54,7 @@ void FindActivityToActivityConnectors(clsPROCESS& process, const ARISObjDefColle
                 NewConnector(clsDATA_CONNECTOR::kActivityToActivity, source, target, process);
             connector->FindARISObjectDefinitionsOnConnectorPaths();
             // Tested before it is added: only the connector whose addition closes a cycle reports it.
-            if (modGlobals::Options.FindDataFlowLoops && connector->IsMemberOfInvalidDataFlowLoop(process))
+            if (CurrentExport().Options.FindDataFlowLoops && connector->IsMemberOfInvalidDataFlowLoop(process))
                 modConnector::LogFlow(48, 3140, *connector);
             modConnector::LogFlow(64, 3080, AddToProcess(process, std::move(connector)));
         }

@@ -4,9 +4,14 @@
 
 namespace {
 
-ConstructRegistry<clsPROCESS>& Processes() { return RegistryOf(modGlobals::Col_PROCESS); }
+ConstructRegistry<clsPROCESS>& Processes() { return RegistryOf(CurrentExport().Col_PROCESS); }
 
-bool g_releaseWorkingData = false;
+// How this export sets its processes up: whether a process drops its working data once set up.
+struct ProcessSetup {
+    bool releaseWorkingData = false;
+};
+
+ProcessSetup& Setup() { return CurrentExport().Part<ProcessSetup>(); }
 
 // Add the model under its Item.Guid when the rule accepts its model type (first match).
 void AddModelAcceptedByRule(const clsMappingRule& rule, const aris::Model* model, ARISModelCollection& result) {
@@ -42,7 +47,7 @@ void PROCESS_Find_ARIS_Mapping(const ARISModelCollection& models) {
         process->ARIS_Model = model;
         process->ARIS_Group = model->Group();
         RegisterConstruct(Processes(), std::move(process), model->Guid());
-        LogMessage(64, 3050, model->Name(modGlobals::LocaleId));
+        LogMessage(64, 3050, model->Name(CurrentExport().LocaleId));
     }
 }
 
@@ -54,12 +59,12 @@ ARISModelCollection PROCESS_SetupProperties() {
         modProgress::ProcessStarted(position, processes.Count());
         clsPROCESS& process = *processes.Item(position);
         process.SetupProperties(nextModels);
-        if (g_releaseWorkingData) process.ReleaseWorkingData();
+        if (Setup().releaseWorkingData) process.ReleaseWorkingData();
     }
     return nextModels;
 }
 
-void PROCESS_ReleaseWorkingDataAfterSetup(bool release) { g_releaseWorkingData = release; }
+void PROCESS_ReleaseWorkingDataAfterSetup(bool release) { Setup().releaseWorkingData = release; }
 
 ARISModelCollection PROCESS_Find_ARIS_Model_In_ModelCollection_Using_Mapping_Rule(const ARISModelCollection& models,
                                                                                   const std::string& ruleName) {

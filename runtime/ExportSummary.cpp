@@ -1,6 +1,7 @@
 #include "runtime/ExportSummary.h"
 
 
+#include "runtime/modGlobals.h"
 #include "runtime/modUtilities.h"
 
 using modUtilities::GetNLSString;
@@ -81,7 +82,4 @@ std::string ExportSummary::Text() const {
     return text;
 }
 
-ExportSummary& CurrentExportSummary() {
-    static ExportSummary summary;
-    return summary;
-}
+ExportSummary& CurrentExportSummary() { return CurrentExport().Summary; }

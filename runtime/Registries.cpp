@@ -1,4 +1,4 @@
-// Creation and release of the eight construct registries held by modGlobals.
+// Creation and release of the eight construct registries held by the current export.
 #include "runtime/modGlobals.h"
 
 namespace modGlobals {
@@ -14,25 +14,27 @@ void Recreate(std::unique_ptr<ConstructRegistry<C>>& registry) {
 
 void CreateRegistries() {
     ReleaseRegistries();
-    Recreate(Col_DATA_MEMBER);
-    Recreate(Col_DATA_STRUCTURE);
-    Recreate(Col_ORGANIZATION);
-    Recreate(Col_PERSON);
-    Recreate(Col_PROCESS);
-    Recreate(Col_PROCESS_CATEGORY);
-    Recreate(Col_PROGRAM);
-    Recreate(Col_ROLE);
+    ExportContext& context = CurrentExport();
+    Recreate(context.Col_DATA_MEMBER);
+    Recreate(context.Col_DATA_STRUCTURE);
+    Recreate(context.Col_ORGANIZATION);
+    Recreate(context.Col_PERSON);
+    Recreate(context.Col_PROCESS);
+    Recreate(context.Col_PROCESS_CATEGORY);
+    Recreate(context.Col_PROGRAM);
+    Recreate(context.Col_ROLE);
 }
 
 void ReleaseRegistries() {
-    Col_DATA_MEMBER.reset();
-    Col_DATA_STRUCTURE.reset();
-    Col_ORGANIZATION.reset();
-    Col_PERSON.reset();
-    Col_PROCESS.reset();
-    Col_PROCESS_CATEGORY.reset();
-    Col_PROGRAM.reset();
-    Col_ROLE.reset();
+    ExportContext& context = CurrentExport();
+    context.Col_DATA_MEMBER.reset();
+    context.Col_DATA_STRUCTURE.reset();
+    context.Col_ORGANIZATION.reset();
+    context.Col_PERSON.reset();
+    context.Col_PROCESS.reset();
+    context.Col_PROCESS_CATEGORY.reset();
+    context.Col_PROGRAM.reset();
+    context.Col_ROLE.reset();
 }
 
 }  // namespace modGlobals

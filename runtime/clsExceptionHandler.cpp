@@ -13,8 +13,8 @@ using namespace platform;
 
 namespace {
 
-const char* kCrLf = "\r\n";
-const char* kMessageIdMarker = "<MessageID>";
+constexpr const char* kCrLf = "\r\n";
+constexpr const char* kMessageIdMarker = "<MessageID>";
 
 bool IsWarning(int n) {
     switch (n) {
@@ -45,7 +45,7 @@ bool IsRefusal(int n) { return n == kErrOutputIsInput || n == kErrUnknownCodePag
 
 }  // namespace
 
-clsExceptionHandler::clsExceptionHandler() { modGlobals::CurrentStep.clear(); }
+clsExceptionHandler::clsExceptionHandler() { CurrentExport().CurrentStep.clear(); }
 
 std::string clsExceptionHandler::FormatMessageID(int severity, int number) {
     char digits[32];
@@ -72,7 +72,7 @@ int clsExceptionHandler::ShowMessageBox(const std::string& text, int style) {
 }
 
 int clsExceptionHandler::AnalyseError(int number, const std::string& description) {
-    const std::string& proc = modGlobals::CurrentProcedure;
+    const std::string& proc = CurrentExport().CurrentProcedure;
     std::string errorHead = modUtilities::GetNLSString(1000, kMessageIdMarker, proc) + kCrLf;
     std::string warningHead = modUtilities::GetNLSString(1010, kMessageIdMarker, proc) + kCrLf;
     std::string explanation = modUtilities::GetNLSString(1020) + kCrLf + description;
@@ -111,7 +111,7 @@ ErrorAction clsExceptionHandler::Handle(const Error& error) {
     int number = error.Number();
     const bool own = IsOwnFatal(number) || IsRefusal(number);
     if (!own && (number < std::numeric_limits<std::int16_t>::min() || number > std::numeric_limits<std::int16_t>::max()))
-        MercyfulExit(modGlobals::CurrentProcedure, number, error.Description());
+        MercyfulExit(CurrentExport().CurrentProcedure, number, error.Description());
     switch (AnalyseError(number, error.Description())) {
         case 0: return ErrorAction::Retry;
         case 1: return ErrorAction::Continue;
@@ -121,13 +121,13 @@ ErrorAction clsExceptionHandler::Handle(const Error& error) {
             throw ProgramEnd{(number == kErrDialogCancelled || number == kErrOptionsCancelled) ? kExitUserRequest
                                                                                               : kExitFatal};
         default:
-            MercyfulExit(modGlobals::CurrentProcedure, number, error.Description());
+            MercyfulExit(CurrentExport().CurrentProcedure, number, error.Description());
     }
 }
 
 clsExceptionHandler& ExceptionHandler() {
     static clsExceptionHandler fallback;
-    return modGlobals::ExceptionHandler ? *modGlobals::ExceptionHandler : fallback;
+    return CurrentExport().ExceptionHandler ? *CurrentExport().ExceptionHandler : fallback;
 }
 
 void RaiseError(int id, const std::string& p1, const std::string& p2, const std::string& p3, const std::string& p4) {

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "runtime/modGlobals.h"
+
 namespace modProgress {
 
 namespace {
@@ -21,10 +23,7 @@ struct State {
     std::size_t process = 0, processes = 0, constructs = 0;
 };
 
-State& S() {
-    static State state;
-    return state;
-}
+State& S() { return CurrentExport().Part<State>(); }
 
 // Redraw at most ten times a second, and only after the first second of the export.
 void Draw(bool force = false) {

@@ -22,8 +22,8 @@ bool LoadLocalizedResources(bool quiet) {
     RegValue v = GetProfileValue(kProgramKey, "Language");
     if (const auto* s = std::get_if<std::string>(&v)) code = Trim(*s);
     if (code.empty()) code = "ENU";
-    modGlobals::LanguageCode = code;
-    modGlobals::HelpFile = "kvbr" + FoldAsciiCase(code) + ".htb";
+    CurrentExport().LanguageCode = code;
+    CurrentExport().HelpFile = "kvbr" + FoldAsciiCase(code) + ".htb";
     std::string file = LanguageLibraryFileName(code);
     // Where the program's modules lie (beside it, or installed), then by file name through the
     // program's RUNPATH. Explicit paths first, because a dlopen seen through an interposed
@@ -34,7 +34,7 @@ bool LoadLocalizedResources(bool quiet) {
     bool plainCode = code.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") ==
                      std::string::npos;
     bool loaded = plainCode && std::any_of(paths.begin(), paths.end(), [](const std::string& path) {
-                      return modGlobals::LanguageLibrary.Load(path);
+                      return CurrentExport().LanguageLibrary.Load(path);
                   });
     if (!loaded && !quiet) {
         CurrentMessageBox().Show("The Language Resource file '" + file + "' could not be found.",
@@ -44,8 +44,8 @@ bool LoadLocalizedResources(bool quiet) {
 }
 
 std::string GetStringFromResourceFile(int id) {
-    if (!modGlobals::LanguageLibrary.Loaded()) return "";
-    std::optional<std::string> text = modGlobals::LanguageLibrary.Text(id);
+    if (!CurrentExport().LanguageLibrary.Loaded()) return "";
+    std::optional<std::string> text = CurrentExport().LanguageLibrary.Text(id);
     if (!text) return "Error :\r\nThe Resource ID '" + std::to_string(id) + "' was not found";
     // A text of at most 4095 bytes has at most 4095 characters.
     if (text->size() > 4095 && CharCount(*text) > 4095) return LeftChars(*text, 4095);

@@ -21,7 +21,7 @@ void clsORGANIZATION::SetupProperty_ObjectName() {
 
 void clsORGANIZATION::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsORGANIZATION.SetupProperty_DESCRIPTION");
-    if (!modGlobals::Options.UseDescriptionAttr) return;
+    if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedConvertedAttribute(DESCRIPTION, ARISObjectDefinition, "ORGANIZATION_DESCRIPTION", "2");
 }
 

@@ -13,7 +13,7 @@ public:
     static constexpr const char* kModuleName = "modORGANIZATION";
     static constexpr const char* kSetupProcedure = "clsORGANIZATION.SetupProperties";
     static constexpr const char* kDefaultManager = "'ADMIN'";
-    static ConstructRegistry<clsORGANIZATION>& Registry() { return RegistryOf(modGlobals::Col_ORGANIZATION); }
+    static ConstructRegistry<clsORGANIZATION>& Registry() { return RegistryOf(CurrentExport().Col_ORGANIZATION); }
 
     /// The object definition the organization stands for.
     const aris::ObjDef* ARISObjectDefinition = nullptr;

@@ -47,7 +47,7 @@ void clsPERSON::SetupProperty_SECOND_PHONE() {
 
 void clsPERSON::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsPERSON.SetupProperty_DESCRIPTION");
-    if (!modGlobals::Options.UseDescriptionAttr) return;
+    if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedConvertedAttribute(DESCRIPTION, ARISObjectDefinition, "PERSON_DESCRIPTION", "2");
 }
 

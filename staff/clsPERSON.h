@@ -12,7 +12,7 @@ public:
     static constexpr const char* kRuleName = "PERSON";
     static constexpr const char* kModuleName = "modPERSON";
     static constexpr const char* kSetupProcedure = "clsPERSON.SetupProperties";
-    static ConstructRegistry<clsPERSON>& Registry() { return RegistryOf(modGlobals::Col_PERSON); }
+    static ConstructRegistry<clsPERSON>& Registry() { return RegistryOf(CurrentExport().Col_PERSON); }
 
     /// The object definition the person stands for.
     const aris::ObjDef* ARISObjectDefinition = nullptr;

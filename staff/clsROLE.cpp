@@ -20,7 +20,7 @@ void clsROLE::SetupProperty_ObjectName() {
 
 void clsROLE::SetupProperty_DESCRIPTION() {
     ProcedureScope scope("clsROLE.SetupProperty_DESCRIPTION");
-    if (!modGlobals::Options.UseDescriptionAttr) return;
+    if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedConvertedAttribute(DESCRIPTION, ARISObjectDefinition, "ROLE_DESCRIPTION", "2");
 }
 

@@ -11,7 +11,7 @@ public:
     static constexpr const char* kRuleName = "ROLE";
     static constexpr const char* kModuleName = "modROLE";
     static constexpr const char* kSetupProcedure = "clsROLE.SetupProperties";
-    static ConstructRegistry<clsROLE>& Registry() { return RegistryOf(modGlobals::Col_ROLE); }
+    static ConstructRegistry<clsROLE>& Registry() { return RegistryOf(CurrentExport().Col_ROLE); }
 
     /// The object definition the role stands for.
     const aris::ObjDef* ARISObjectDefinition = nullptr;

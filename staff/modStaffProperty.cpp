@@ -28,7 +28,7 @@ std::string ConvertedOrEmpty(const std::string& text, const char* convention) {
 std::string PersonName(const aris::ObjDef* person) { return modUtilities::ConvertARISPersonName(person); }
 
 std::string ItemName(const aris::ObjDef* objDef) {
-    return ConvertedOrEmpty(objDef ? objDef->Name(modGlobals::LocaleId) : std::string(), "6");
+    return ConvertedOrEmpty(objDef ? objDef->Name(CurrentExport().LocaleId) : std::string(), "6");
 }
 
 std::string RoleName(const aris::ObjDef* role) {
@@ -60,7 +60,7 @@ void SetupSingleValuedReference(std::string& target, const aris::ObjDef* owner, 
     LogMessage(48, 3000, keyword, ownerKind);
     for (std::size_t position = 2; position <= related.Count(); ++position) {
         const aris::ObjDef* ignored = related.Item(position);
-        LogMessage(64, 3030, ignored->Name(modGlobals::LocaleId), ignored->TypeName(modGlobals::LocaleId));
+        LogMessage(64, 3030, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
     }
 }
 

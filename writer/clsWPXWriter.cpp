@@ -66,8 +66,8 @@ std::string clsWPXWriter::HeaderDate(const std::tm& localTime) {
 }
 
 void clsWPXWriter::Write(const std::string& blockText) {
-    if (!modGlobals::Files) throw platform::Error(91, "Object variable not set: no file handler");
-    modGlobals::Files->WriteFile(blockText);
+    if (!CurrentExport().Files) throw platform::Error(91, "Object variable not set: no file handler");
+    CurrentExport().Files->WriteFile(blockText);
 }
 
 void clsWPXWriter::WriteAll() {
@@ -119,41 +119,41 @@ void clsWPXWriter::WriteSectionHeader(const std::string& title) {
 int clsWPXWriter::WriteAllDataStructure() {
     ProcedureScope scope("clsWPXWriter.WriteAllDataStructure");
     WriteSectionHeader("DATA_STRUCTUREs");
-    return WriteEach(RegistryOf(modGlobals::Col_DATA_STRUCTURE),
+    return WriteEach(RegistryOf(CurrentExport().Col_DATA_STRUCTURE),
                      [&](const clsDATA_STRUCTURE& structure) { WriteDataStructure(structure); });
 }
 
 int clsWPXWriter::WriteAllProcessCategory() {
     ProcedureScope scope("clsWPXWriter.WriteAllProcessCategory");
     WriteSectionHeader("PROCESS_CATEGORYs");
-    return WriteEach(RegistryOf(modGlobals::Col_PROCESS_CATEGORY),
+    return WriteEach(RegistryOf(CurrentExport().Col_PROCESS_CATEGORY),
                      [&](const clsPROCESS_CATEGORY& category) { WriteProcessCategory(category); });
 }
 
 int clsWPXWriter::WriteAllProgram() {
     ProcedureScope scope("clsWPXWriter.WriteAllProgram");
     WriteSectionHeader("PROGRAMs");
-    return WriteEach(RegistryOf(modGlobals::Col_PROGRAM), [&](const clsPROGRAM& program) { WriteProgram(program); });
+    return WriteEach(RegistryOf(CurrentExport().Col_PROGRAM), [&](const clsPROGRAM& program) { WriteProgram(program); });
 }
 
 int clsWPXWriter::WriteAllPerson(bool update) {
     ProcedureScope scope("clsWPXWriter.WriteAllPerson");
     if (!update) WriteSectionHeader("PERSONs");
     int count =
-        WriteEach(RegistryOf(modGlobals::Col_PERSON), [&](const clsPERSON& person) { WritePerson(person, update); });
+        WriteEach(RegistryOf(CurrentExport().Col_PERSON), [&](const clsPERSON& person) { WritePerson(person, update); });
     return update ? 0 : count;
 }
 
 int clsWPXWriter::WriteAllRole() {
     ProcedureScope scope("clsWPXWriter.WriteAllRole");
     WriteSectionHeader("ROLEs");
-    return WriteEach(RegistryOf(modGlobals::Col_ROLE), [&](const clsROLE& role) { WriteRole(role); });
+    return WriteEach(RegistryOf(CurrentExport().Col_ROLE), [&](const clsROLE& role) { WriteRole(role); });
 }
 
 int clsWPXWriter::WriteAllOrganization(bool update) {
     ProcedureScope scope("clsWPXWriter.WriteAllOrganization");
     if (!update) WriteSectionHeader("ORGANIZATIONs");
-    int count = WriteEach(RegistryOf(modGlobals::Col_ORGANIZATION),
+    int count = WriteEach(RegistryOf(CurrentExport().Col_ORGANIZATION),
                           [&](const clsORGANIZATION& organization) { WriteOrganization(organization, update); });
     return update ? 0 : count;
 }
@@ -162,7 +162,7 @@ int clsWPXWriter::WriteAllProcess() {
     ProcedureScope scope("clsWPXWriter.WriteAllProcess");
     WriteSectionHeader("PROCESSES");
     int count = 0;
-    for (const Owned<clsPROCESS>& process : RegistryOf(modGlobals::Col_PROCESS)) count += 1 + WriteProcess(*process);
+    for (const Owned<clsPROCESS>& process : RegistryOf(CurrentExport().Col_PROCESS)) count += 1 + WriteProcess(*process);
     return count;
 }
 

@@ -48,7 +48,7 @@ TEST(CommandLine, SavedValuesAreTrimmedAndTheLocaleMustBeASixteenBitNumber) {
     EXPECT_EQ(aris.DatabaseName(), "Demo");
     EXPECT_EQ(aris.Server(), "LOCAL");
     EXPECT_EQ(aris.Selection(), "g,Ordering,273");
-    EXPECT_EQ(modGlobals::LocaleId, 1031);
+    EXPECT_EQ(CurrentExport().LocaleId, 1031);
 
     for (const char* bad : {"/USR=x", "/USR=x /LOC=abc", "/LOC=70000"}) {
         aris.SetCommandLine(bad);

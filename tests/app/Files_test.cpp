@@ -86,7 +86,7 @@ TEST(Files, OpenModesAndMissingFiles) {
     EXPECT_EQ(ErrorNumber([&] { io.OpenFile(box.dir.File("x"), 4); }), 2000);
     EXPECT_EQ(ErrorNumber([&] { io.OpenFile(box.dir.File("missing"), kModeRead); }), 53);
     EXPECT_FALSE(io.FileExists(box.dir.File("missing")));
-    EXPECT_EQ(modGlobals::CurrentStep, "failed");
+    EXPECT_EQ(CurrentExport().CurrentStep, "failed");
     io.AllocateFile(box.dir.File("there"));
     EXPECT_TRUE(io.FileExists(box.dir.File("there")));
     EXPECT_TRUE(box.boxes->texts.empty());

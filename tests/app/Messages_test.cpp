@@ -80,14 +80,14 @@ TEST(Messages, MessageIdsPlaceholdersAndFallBack) {
               "KVB03060I Das ARIS-Objekt 'Prüfen' mit dem Typ 'Funktion' wurde auf ein WPX-Konstrukt vom Typ "
               "'PROGRAM_ACTIVITY' abgebildet.");
     EXPECT_EQ(GetStringFromResourceFile(12345), "Error :\r\nThe Resource ID '12345' was not found");
-    modGlobals::LanguageLibrary.Free();
+    CurrentExport().LanguageLibrary.Free();
     EXPECT_EQ(GetStringFromResourceFile(1000), "");
 }
 
 TEST(ErrorPath, FatalWarningQuestionAndUnknownErrors) {
     testenv::Sandbox box("DEU");
     clsExceptionHandler handler;
-    modGlobals::CurrentProcedure = "clsARIS_Interface.RetrieveSelectedARISModels";
+    CurrentExport().CurrentProcedure = "clsARIS_Interface.RetrieveSelectedARISModels";
     EXPECT_EQ(handler.AnalyseError(2020, "Beschreibung"), 3);
     ASSERT_EQ(box.boxes->texts.size(), 1u);
     EXPECT_EQ(box.boxes->texts[0],
@@ -114,7 +114,7 @@ TEST(ErrorPath, FatalWarningQuestionAndUnknownErrors) {
 TEST(ErrorPath, HandleEndsTheProgramWithTheDocumentedStatus) {
     testenv::Sandbox box("DEU");
     clsExceptionHandler handler;
-    modGlobals::CurrentProcedure = "modMain.Main";
+    CurrentExport().CurrentProcedure = "modMain.Main";
     auto statusOf = [&](int number) {
         try {
             handler.Handle(platform::Error(number, "d"));
@@ -137,17 +137,17 @@ TEST(ProcedureScope, RestoresTheCallerAndKeepsTheFailingNameWhileUnwinding) {
         ProcedureScope outer("modMain.Main");
         {
             ProcedureScope inner("clsIOHandler.OpenFile");
-            EXPECT_EQ(modGlobals::CurrentProcedure, "clsIOHandler.OpenFile");
+            EXPECT_EQ(CurrentExport().CurrentProcedure, "clsIOHandler.OpenFile");
         }
-        EXPECT_EQ(modGlobals::CurrentProcedure, "modMain.Main");
+        EXPECT_EQ(CurrentExport().CurrentProcedure, "modMain.Main");
         try {
             ProcedureScope inner("clsIOHandler.WriteFile");
             throw platform::Error(57, "x");
         } catch (const platform::Error&) {
-            EXPECT_EQ(modGlobals::CurrentProcedure, "clsIOHandler.WriteFile");
+            EXPECT_EQ(CurrentExport().CurrentProcedure, "clsIOHandler.WriteFile");
         }
         outer.Reassert();
-        EXPECT_EQ(modGlobals::CurrentProcedure, "modMain.Main");
+        EXPECT_EQ(CurrentExport().CurrentProcedure, "modMain.Main");
     }
 }
 
@@ -158,10 +158,10 @@ TEST(ProcedureScope, RestoresCallerNamesSetWithoutAScope) {
         std::function<void()> setCaller;
         std::string expected;
     } rows[] = {
-        {"assigned", [] { modGlobals::CurrentProcedure = "Test.Assigned"; }, "Test.Assigned"},
-        {"empty", [] { modGlobals::CurrentProcedure.clear(); }, ""},
+        {"assigned", [] { CurrentExport().CurrentProcedure = "Test.Assigned"; }, "Test.Assigned"},
+        {"empty", [] { CurrentExport().CurrentProcedure.clear(); }, ""},
         // A copy of the scope's name set by hand: a text of its own, restored as such.
-        {"copied", [] { modGlobals::CurrentProcedure = std::string(modGlobals::CurrentProcedure.Text()); }, "modMain.Run"},
+        {"copied", [] { CurrentExport().CurrentProcedure = std::string(CurrentExport().CurrentProcedure.Text()); }, "modMain.Run"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -173,13 +173,13 @@ TEST(ProcedureScope, RestoresCallerNamesSetWithoutAScope) {
             ProcedureScope inner("clsIOHandler.OpenFile");
             {
                 ProcedureScope innermost("clsIOHandler.CloseFile");
-                EXPECT_EQ(modGlobals::CurrentProcedure, "clsIOHandler.CloseFile");
+                EXPECT_EQ(CurrentExport().CurrentProcedure, "clsIOHandler.CloseFile");
             }
-            EXPECT_EQ(modGlobals::CurrentProcedure, "clsIOHandler.OpenFile");
+            EXPECT_EQ(CurrentExport().CurrentProcedure, "clsIOHandler.OpenFile");
         }
-        EXPECT_EQ(modGlobals::CurrentProcedure, row.expected);
+        EXPECT_EQ(CurrentExport().CurrentProcedure, row.expected);
     }
-    EXPECT_EQ(modGlobals::CurrentProcedure, "");
+    EXPECT_EQ(CurrentExport().CurrentProcedure, "");
 }
 
 TEST(Settings, MachineValueIsReadAndWrittenBackToTheUserHiveKeepingItsLines) {

@@ -20,7 +20,7 @@ using constructtest::ExportEnv;
 
 std::string Fixture(const std::string& file) { return testenv::ReadFile(testenv::TestDataPath("connectors/" + file)); }
 
-const clsPROCESS& OnlyProcess() { return *RegistryOf(modGlobals::Col_PROCESS).Item(1); }
+const clsPROCESS& OnlyProcess() { return *RegistryOf(CurrentExport().Col_PROCESS).Item(1); }
 
 const clsCONTROL_CONNECTOR& Connector(const clsPROCESS& process, const std::string& from, const std::string& to) {
     return *process.Col_CONTROL_CONNECTOR.Item("guid-" + from + "/guid-" + to);
@@ -61,9 +61,9 @@ TEST(ControlConnector, OptionsDecideConditionDescriptionAndBendPoint) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         ExportEnv env(Fixture("conditions/dispatch.xml"));
-        modGlobals::Options.TransitionConditions = row.transitionConditions;
-        modGlobals::Options.UseDescriptionAttr = row.description;
-        modGlobals::Options.UseCtrlConBendPoints = row.bendPoints;
+        CurrentExport().Options.TransitionConditions = row.transitionConditions;
+        CurrentExport().Options.UseDescriptionAttr = row.description;
+        CurrentExport().Options.UseCtrlConBendPoints = row.bendPoints;
         PROCESS_Create(env.Models({"dispatch"}));
         const clsCONTROL_CONNECTOR& connector = Connector(OnlyProcess(), "receive", "approve");
         EXPECT_EQ(connector.ColPath.Count(), 2u);  // directly and through the event
@@ -92,9 +92,9 @@ TEST(ControlConnector, OptionsDecideLoopWarningsAndActivityConditions) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         ExportEnv env(Fixture("loops/release.xml"));
-        modGlobals::Options.FindControlFlowLoops = row.findLoops;
-        modGlobals::Options.StartConditions = row.startConditions;
-        modGlobals::Options.ExitConditions = row.exitConditions;
+        CurrentExport().Options.FindControlFlowLoops = row.findLoops;
+        CurrentExport().Options.StartConditions = row.startConditions;
+        CurrentExport().Options.ExitConditions = row.exitConditions;
         PROCESS_Create(env.Models({"release"}));
         const clsPROCESS& process = OnlyProcess();
         EXPECT_EQ(CountLogLines(env, "KVB03130E "), row.loopWarnings);
@@ -133,7 +133,7 @@ TEST(ControlConnector, ActivitiesHoldTheirIncomingAndOutgoingConnectors) {
 TEST(ControlConnector, WithoutPathsOrLayoutThePropertiesStayEmptyWithAWarning) {
     ExportEnv env(Fixture("conditions/dispatch.xml"));
     PROCESS_Create(env.Models({"dispatch"}));
-    clsPROCESS& process = *RegistryOf(modGlobals::Col_PROCESS).Item(1);
+    clsPROCESS& process = *RegistryOf(CurrentExport().Col_PROCESS).Item(1);
     const clsCONTROL_CONNECTOR& found = Connector(process, "receive", "approve");
 
     // Paths not determined yet: warning 2080 from the condition, the description and the bend point.

@@ -111,8 +111,9 @@ private:
     int occCount_ = 0;
 };
 
-/// One export's environment: sandbox (English catalog), log and definition file in the sandbox,
-/// locale 1033, built-in rules, empty registries, and the database of a builder.
+/// One export's environment: sandbox (English catalog) with its export context, log and definition
+/// file in the sandbox, locale 1033, built-in rules, empty registries, and the database of a
+/// builder. The context ends what the export made.
 class ExportEnv {
 public:
     explicit ExportEnv(const AmlBuilder& builder, const std::string& language = "ENU")
@@ -120,10 +121,10 @@ public:
     /// The same around an AML text.
     explicit ExportEnv(const std::string& aml, const std::string& language = "ENU") : box_(language) {
         io_.SetDefinitionFileName(box_.dir.File("out.wpx"));
-        modGlobals::IOHandler = &io_;
-        modGlobals::Files = &io_;
-        modGlobals::LocaleId = 1033;
-        modMappingRule::ResetMappingRules();
+        ExportContext& context = box_.context;
+        context.IOHandler = &io_;
+        context.Files = &io_;
+        context.LocaleId = 1033;
         modMappingRule::CreateDefaultMappingRules();
         modGlobals::CreateRegistries();
         std::ostringstream report;
@@ -131,14 +132,7 @@ public:
         if (!db) throw std::runtime_error("fixture not loaded: " + report.str());
         for (const aris::Model* model : db->AllModels()) models_[model->Guid().substr(5)] = model;
         session_.SetDatabase(std::move(db));
-        modGlobals::ARIS_Interface = &session_;
-    }
-    ~ExportEnv() {
-        modGlobals::ReleaseRegistries();
-        modMappingRule::ResetMappingRules();
-        modGlobals::IOHandler = nullptr;
-        modGlobals::Files = nullptr;
-        modGlobals::ARIS_Interface = nullptr;
+        context.ARIS_Interface = &session_;
     }
 
     const aris::Model* Model(const std::string& id) const { return models_.at(id); }

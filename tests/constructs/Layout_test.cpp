@@ -97,8 +97,8 @@ TEST(LayoutConversion, ThirtyTwoBitOverflowIsErrorSix) {
 TEST(LayoutConversion, ActivityLayoutTextAndWarningBeforeConversion) {
     testenv::Sandbox box("ENU");
     clsIOHandler io;
-    modGlobals::IOHandler = &io;
-    modGlobals::Files = &io;
+    box.context.IOHandler = &io;
+    box.context.Files = &io;
     io.SetDefinitionFileName(box.dir.File("out.wpx"));
     fakearis::ObjDef function("F1");
 
@@ -115,8 +115,6 @@ TEST(LayoutConversion, ActivityLayoutTextAndWarningBeforeConversion) {
     activity.WPX_YPos = 45;
     activity.SetupProperty_LAYOUT();
     EXPECT_EQ(activity.LAYOUT, "XPOS -120 YPOS 45");
-    modGlobals::IOHandler = nullptr;
-    modGlobals::Files = nullptr;
 }
 
 TEST(GraphicalCenter, ClampAndIntegerRunningAverage) {

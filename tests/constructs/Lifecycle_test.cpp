@@ -130,7 +130,7 @@ TEST(ConstructLifecycle, OnDemandCreationAfterFindReturnsTheRegisteredConstruct)
     clsSAMPLE& found = Sample::Add_ARIS_Mapping(ObjectIn(env.Model("M1"), "Billing"));
     EXPECT_EQ(&found, clsSAMPLE::Registry().Item(1).get());
     EXPECT_EQ(env.LogLines().size(), lines);
-    EXPECT_EQ(modGlobals::CurrentStep, "");
+    EXPECT_EQ(CurrentExport().CurrentStep, "");
 }
 
 TEST(ConstructLifecycle, ObjectOfAnotherTypeIsErrorTwentyOneTwenty) {
@@ -150,12 +150,12 @@ TEST(ConstructLifecycle, ObjectOfAnotherTypeIsErrorTwentyOneTwenty) {
 
 TEST(ConstructLifecycle, RegistriesAreCreatedEmptyAndReleased) {
     modGlobals::CreateRegistries();
-    EXPECT_TRUE(modGlobals::Col_PROCESS && modGlobals::Col_PROCESS->Empty());
-    EXPECT_TRUE(modGlobals::Col_DATA_MEMBER && modGlobals::Col_ROLE);
+    EXPECT_TRUE(CurrentExport().Col_PROCESS && CurrentExport().Col_PROCESS->Empty());
+    EXPECT_TRUE(CurrentExport().Col_DATA_MEMBER && CurrentExport().Col_ROLE);
     modGlobals::ReleaseRegistries();
-    EXPECT_FALSE(modGlobals::Col_PROCESS);
+    EXPECT_FALSE(CurrentExport().Col_PROCESS);
     try {
-        RegistryOf(modGlobals::Col_PROCESS);
+        RegistryOf(CurrentExport().Col_PROCESS);
         FAIL() << "no error";
     } catch (const platform::Error& e) {
         EXPECT_EQ(e.Number(), 91);

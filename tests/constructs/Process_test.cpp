@@ -30,7 +30,7 @@ AmlBuilder SalesDatabase() {
     return b;
 }
 
-const clsPROCESS& ProcessAt(std::size_t position) { return *modGlobals::Col_PROCESS->Item(position); }
+const clsPROCESS& ProcessAt(std::size_t position) { return *CurrentExport().Col_PROCESS->Item(position); }
 const clsACTIVITY& ActivityAt(const clsPROCESS& process, std::size_t position) {
     return *process.Col_ACTIVITY.Item(position);
 }
@@ -40,12 +40,12 @@ const clsACTIVITY& ActivityAt(const clsPROCESS& process, std::size_t position) {
 TEST(ProcessCategory, OneCategoryPerGroupWithMessageEachRound) {
     ExportEnv env(SalesDatabase());
     PROCESS_CATEGORY_Create(env.Models({"M1", "M2", "M3"}));
-    ASSERT_EQ(modGlobals::Col_PROCESS_CATEGORY->Count(), 2u);
-    const clsPROCESS_CATEGORY& sales = *modGlobals::Col_PROCESS_CATEGORY->Item(1);
+    ASSERT_EQ(CurrentExport().Col_PROCESS_CATEGORY->Count(), 2u);
+    const clsPROCESS_CATEGORY& sales = *CurrentExport().Col_PROCESS_CATEGORY->Item(1);
     EXPECT_EQ(sales.ObjectName, "'Sales'");
     EXPECT_EQ(sales.DESCRIPTION, "'Sales folder'");
     EXPECT_EQ(sales.DOCUMENTATION, "'Sales documents'");
-    EXPECT_EQ(modGlobals::Col_PROCESS_CATEGORY->Item(2)->ObjectName, "'Purchasing'");
+    EXPECT_EQ(CurrentExport().Col_PROCESS_CATEGORY->Item(2)->ObjectName, "'Purchasing'");
     std::vector<std::string> expected = {
         "KVB03040I The ARIS group 'Sales' was mapped to a WPX construct of type 'PROCESS_CATEGORY'.",
         "KVB03040I The ARIS group 'Purchasing' was mapped to a WPX construct of type 'PROCESS_CATEGORY'.",
@@ -55,7 +55,7 @@ TEST(ProcessCategory, OneCategoryPerGroupWithMessageEachRound) {
         "KVB03040I The ARIS group 'Sales' was mapped to a WPX construct of type 'PROCESS_CATEGORY'.",
     };
     PROCESS_CATEGORY_Create(env.Models({"M2"}));
-    EXPECT_EQ(modGlobals::Col_PROCESS_CATEGORY->Count(), 2u);
+    EXPECT_EQ(CurrentExport().Col_PROCESS_CATEGORY->Count(), 2u);
     EXPECT_EQ(env.LogLines(), expected);
 }
 
@@ -71,10 +71,10 @@ TEST(ProcessCategory, AnUnnamedGroupIsConvertedAndReportedForTheCategoryAndThePr
         AmlBuilder b;
         b.Group("G", "").Model("M", "G", 13, "Filing").Obj("F", "G", 22, "File").Place("M", "F", 0, 0);
         ExportEnv env(b);
-        modGlobals::Options.ConvertNames = row.convertNames;
+        CurrentExport().Options.ConvertNames = row.convertNames;
         PROCESS_CATEGORY_Create(env.Models({"M"}));
         PROCESS_Create(env.Models({"M"}));
-        EXPECT_EQ(modGlobals::Col_PROCESS_CATEGORY->Item(1)->ObjectName, row.name);
+        EXPECT_EQ(CurrentExport().Col_PROCESS_CATEGORY->Item(1)->ObjectName, row.name);
         EXPECT_EQ(ProcessAt(1).CATEGORY, row.name);
         ASSERT_EQ(env.Boxes().size(), row.warnings);
         for (const std::string& box : env.Boxes()) EXPECT_NE(box.find("KVB02050E"), std::string::npos) << box;
@@ -83,10 +83,10 @@ TEST(ProcessCategory, AnUnnamedGroupIsConvertedAndReportedForTheCategoryAndThePr
 
 TEST(ProcessCategory, WithoutDescriptionAndDocumentationOptionsOnlyTheName) {
     ExportEnv env(SalesDatabase());
-    modGlobals::Options.UseDescriptionAttr = false;
-    modGlobals::Options.UseDocumentationAttr = false;
+    CurrentExport().Options.UseDescriptionAttr = false;
+    CurrentExport().Options.UseDocumentationAttr = false;
     PROCESS_CATEGORY_Create(env.Models({"M1"}));
-    const clsPROCESS_CATEGORY& sales = *modGlobals::Col_PROCESS_CATEGORY->Item(1);
+    const clsPROCESS_CATEGORY& sales = *CurrentExport().Col_PROCESS_CATEGORY->Item(1);
     EXPECT_EQ(sales.ObjectName, "'Sales'");
     EXPECT_EQ(sales.DESCRIPTION, "");
     EXPECT_EQ(sales.DOCUMENTATION, "");
@@ -114,7 +114,7 @@ TEST(Process, FirstRoundLogsEveryDecisionInOrder) {
     ASSERT_EQ(next.Count(), 1u);
     EXPECT_EQ(next.Item(1), env.Model("M2"));
 
-    ASSERT_EQ(modGlobals::Col_PROCESS->Count(), 1u);
+    ASSERT_EQ(CurrentExport().Col_PROCESS->Count(), 1u);
     const clsPROCESS& process = ProcessAt(1);
     EXPECT_EQ(process.ProcessName, "'Order handling'");
     EXPECT_EQ(process.DESCRIPTION, "'Handles orders'");
@@ -151,7 +151,7 @@ TEST(Process, SecondRoundExportsTheSubprocessAndEndsTheRounds) {
     std::size_t firstRound = env.LogLines().size();
     next = PROCESS_Create(next);
     EXPECT_TRUE(next.Empty());
-    ASSERT_EQ(modGlobals::Col_PROCESS->Count(), 2u);
+    ASSERT_EQ(CurrentExport().Col_PROCESS->Count(), 2u);
     EXPECT_EQ(ProcessAt(2).ProcessName, "'Shipping'");
     EXPECT_EQ(ProcessAt(1).Col_ACTIVITY.Count(), 3u);
     auto log = env.LogLines();
@@ -173,7 +173,7 @@ TEST(Process, SelectedSubprocessAndRepeatedSelectionGiveNoFurtherRound) {
     selection.Add(env.Model("M1"), "the first model again");
     ARISModelCollection next = PROCESS_Create(selection);
     EXPECT_TRUE(next.Empty());
-    EXPECT_EQ(modGlobals::Col_PROCESS->Count(), 2u);
+    EXPECT_EQ(CurrentExport().Col_PROCESS->Count(), 2u);
     int processMessages = 0;
     for (const std::string& line : env.LogLines()) processMessages += line.rfind("KVB03050I", 0) == 0;
     EXPECT_EQ(processMessages, 2);
@@ -196,9 +196,9 @@ TEST(Process, OptionsDecideWhichTextsAreRead) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         ExportEnv env(SalesDatabase());
-        modGlobals::Options.UseDescriptionAttr = row.description;
-        modGlobals::Options.UseDocumentationAttr = row.documentation;
-        modGlobals::Options.UseOtherSettings = row.otherSettings;
+        CurrentExport().Options.UseDescriptionAttr = row.description;
+        CurrentExport().Options.UseDocumentationAttr = row.documentation;
+        CurrentExport().Options.UseOtherSettings = row.otherSettings;
         PROCESS_Create(env.Models({"M1"}));
         const clsPROCESS& process = ProcessAt(1);
         EXPECT_EQ(process.DESCRIPTION, row.processDescription);

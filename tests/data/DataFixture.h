@@ -43,9 +43,9 @@ enum Attr : int {
 class DataEnv : public constructtest::ExportEnv {
 public:
     explicit DataEnv(const mappingtest::AmlBuilder& builder) : ExportEnv(builder.Xml()) {
-        modGlobals::LocaleId = 1031;
-        modGlobals::GeneratedNamePrefix = "DATA_STRUCTURE_";
-        modGlobals::GeneratedNameSuffix = 0;
+        CurrentExport().LocaleId = 1031;
+        CurrentExport().GeneratedNamePrefix = "DATA_STRUCTURE_";
+        CurrentExport().GeneratedNameSuffix = 0;
         for (const aris::Model* model : Database()->AllModels())
             for (const aris::Occurrence* occ : model->OccList())
                 if (occ->ObjDef()) objects_[occ->ObjDef()->Guid().substr(5)] = occ->ObjDef();

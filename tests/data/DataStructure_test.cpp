@@ -53,7 +53,7 @@ std::vector<std::string> MemberNames(const clsDATA_STRUCTURE& structure) {
 
 TEST(DataStructure, StructureBlockWithMemberTypesSizesAndTexts) {
     DataEnv env(OrderDatabase());
-    modGlobals::Options.UseOtherSettings = true;
+    CurrentExport().Options.UseOtherSettings = true;
     clsDATA_STRUCTURE& order = DATA_STRUCTURE_Add_ARIS_Mapping(env.Obj("order"));
     clsWPXWriter().WriteDataStructure(order);
     // A blank description converts to nothing and gives no line; "ten" is no array size.
@@ -76,10 +76,10 @@ TEST(DataStructure, OptionsSwitchArraySizesTextsAndTheSourceOfTheType) {
     };
     for (const Row& row : rows) {
         DataEnv env(OrderDatabase());
-        modGlobals::Options.UseOtherSettings = row.useOtherSettings;
-        modGlobals::Options.UseDescriptionAttr = row.texts;
-        modGlobals::Options.UseDocumentationAttr = row.texts;
-        modGlobals::Options.DataTypeFromAttribute = row.typeFromAttribute;
+        CurrentExport().Options.UseOtherSettings = row.useOtherSettings;
+        CurrentExport().Options.UseDescriptionAttr = row.texts;
+        CurrentExport().Options.UseDocumentationAttr = row.texts;
+        CurrentExport().Options.DataTypeFromAttribute = row.typeFromAttribute;
         clsDATA_MEMBER& amount = DATA_MEMBER_Add_ARIS_Mapping(env.Obj("amount"));
         clsDATA_MEMBER& quantity = DATA_MEMBER_Add_ARIS_Mapping(env.Obj("quantity"));
         EXPECT_EQ(amount.SizeOfArray, row.amountSize);
@@ -134,7 +134,7 @@ TEST(DataStructure, ObjectsOfOtherKindsAreRejectedWith2120) {
 
 TEST(DataStructure, GeneratedStructuresAreSharedAndNumbered) {
     DataEnv env(OrderDatabase());
-    modGlobals::GeneratedNameSuffix = 5;
+    CurrentExport().GeneratedNameSuffix = 5;
     clsDATA_STRUCTURE& empty = DATA_STRUCTURE_Generate(ARISObjDefCollection());
     EXPECT_EQ(empty.ObjectName, "'Default Data Structure'");
     EXPECT_TRUE(empty.IsGenerated);
@@ -150,7 +150,7 @@ TEST(DataStructure, GeneratedStructuresAreSharedAndNumbered) {
     // An empty collection finds the structure without members again.
     EXPECT_EQ(&DATA_STRUCTURE_Generate(ARISObjDefCollection()), &empty);
 
-    modGlobals::GeneratedNameSuffix = std::numeric_limits<std::int32_t>::max();
+    CurrentExport().GeneratedNameSuffix = std::numeric_limits<std::int32_t>::max();
     try {
         DATA_STRUCTURE_GenerateName();
         ADD_FAILURE() << "the counter passed the 32-bit range";

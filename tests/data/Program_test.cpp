@@ -41,8 +41,8 @@ TEST(Program, PropertiesFollowTheOptions) {
     };
     for (const Row& row : rows) {
         DataEnv env(ProgramDatabase());
-        modGlobals::Options.UseOtherSettings = row.otherSettings;
-        modGlobals::Options.UseDescriptionAttr = row.description;
+        CurrentExport().Options.UseOtherSettings = row.otherSettings;
+        CurrentExport().Options.UseDescriptionAttr = row.description;
         clsPROGRAM& archive = PROGRAM_Add_ARIS_Mapping(env.Obj("archive"));
         EXPECT_EQ(archive.ObjectName, "'Archive'");
         EXPECT_EQ(archive.OtherSettings, row.expectedOther);

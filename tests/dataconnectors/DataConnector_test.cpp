@@ -20,7 +20,7 @@ std::string Fixture(const std::string& file) {
     return testenv::ReadFile(testenv::TestDataPath("dataconnectors/" + file));
 }
 
-clsPROCESS& OnlyProcess() { return *RegistryOf(modGlobals::Col_PROCESS).Item(1); }
+clsPROCESS& OnlyProcess() { return *RegistryOf(CurrentExport().Col_PROCESS).Item(1); }
 
 const clsACTIVITY& Activity(const clsPROCESS& process, const std::string& id) {
     return *process.Col_ACTIVITY.Item("guid-" + id);

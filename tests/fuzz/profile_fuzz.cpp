@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (e.Number() < 2100 || e.Number() > 2230) __builtin_trap();
     }
     modMappingRule::ResetMappingRules();
-    modGlobals::CurrentStep.clear();
+    CurrentExport().CurrentStep.clear();
     std::remove(path.c_str());
     return 0;
 }

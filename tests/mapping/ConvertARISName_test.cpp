@@ -9,7 +9,7 @@ namespace {
 class ConvertName : public mappingtest::MappingTest {
 protected:
     ConvertName() {
-        modGlobals::Options.ConvertNames = true;
+        CurrentExport().Options.ConvertNames = true;
         CreateDefaultMappingRules();
     }
 
@@ -120,7 +120,7 @@ TEST_F(ConvertName, TheInnerRunOfConvention4LogsTheTextWithoutItsUnderscore) {
 }
 
 TEST_F(ConvertName, WithTheOptionOffTextsComeBackUnchanged) {
-    modGlobals::Options.ConvertNames = false;
+    CurrentExport().Options.ConvertNames = false;
     for (const char* convention : {"1", "2", "5", "6", "7", "11", "99"})
         EXPECT_EQ(ConvertARISName("\t 'x' AND y \t", convention, "PERSON_PersonName"), "\t 'x' AND y \t");
     EXPECT_EQ(ConvertARISName("", "6"), "");
@@ -138,12 +138,12 @@ TEST_F(ConvertName, AnEmptyNameUnderConvention6AndAnUnknownConventionAreWarnings
     EXPECT_TRUE(LogLines().empty());
 
     // A caller that goes on: the warning is shown for the conversion, the caller's name is back.
-    modGlobals::CurrentProcedure = "clsROLE.SetupProperty_ObjectName";
+    CurrentExport().CurrentProcedure = "clsROLE.SetupProperty_ObjectName";
     EXPECT_FALSE(ConvertARISNameOrWarn("", "6").has_value());
     ASSERT_EQ(box.boxes->texts.size(), 1u);
     EXPECT_EQ(box.boxes->texts[0],
               "Warnung KVB02050E  gemeldet von 'modMappingRule.ConvertARISName'\r\nErklärung:\r\nUngültiger Objektname");
-    EXPECT_EQ(modGlobals::CurrentProcedure, "clsROLE.SetupProperty_ObjectName");
+    EXPECT_EQ(CurrentExport().CurrentProcedure, "clsROLE.SetupProperty_ObjectName");
     EXPECT_EQ(ConvertARISNameOrWarn("Rolle", "6"), std::optional<std::string>("Rolle"));
     EXPECT_EQ(CatchError([] { ConvertARISNameOrWarn("x", "7", "NOPE"); }).Number(), 2100);
 }

@@ -71,15 +71,15 @@ TEST_F(MappingProfile, NoProfileGivesTheBuiltInRulesWithoutAMessage) {
     io.MappingProfileOverride = box.dir.File("missing.prf");
     io.ParseMappingFile();
     EXPECT_FALSE(io.MappingProfileFound);
-    EXPECT_EQ(ColMappingRules.Count(), 85u);
+    EXPECT_EQ(ColMappingRules().Count(), 85u);
     EXPECT_TRUE(box.boxes->texts.empty());
-    EXPECT_EQ(modGlobals::CurrentStep, "");
+    EXPECT_EQ(CurrentExport().CurrentStep, "");
 }
 
 TEST_F(MappingProfile, AnEmptyProfileGivesWarning2210ThenTheBuiltInRules) {
     ParseProfile("");
     EXPECT_TRUE(io.MappingProfileFound);
-    EXPECT_EQ(ColMappingRules.Count(), 85u);
+    EXPECT_EQ(ColMappingRules().Count(), 85u);
     ASSERT_EQ(box.boxes->texts.size(), 1u);
     EXPECT_EQ(box.boxes->texts[0],
               "Warnung KVB02210E  gemeldet von 'clsIOHandler.ParseMappingFile'\r\nErklärung:\r\n"
@@ -88,14 +88,14 @@ TEST_F(MappingProfile, AnEmptyProfileGivesWarning2210ThenTheBuiltInRules) {
 
 TEST_F(MappingProfile, BlanksAndLineBreaksDefineNoRulesAndBringNoBuiltInOnes) {
     ParseProfile("   \r\n\r\n\t \n");
-    EXPECT_EQ(ColMappingRules.Count(), 0u);
+    EXPECT_EQ(ColMappingRules().Count(), 0u);
     EXPECT_TRUE(box.boxes->texts.empty());
     EXPECT_EQ(CatchError([] { RetrieveMappingRule("ACTIVITY"); }).Number(), 2100);
 }
 
 TEST_F(MappingProfile, AProfileReplacesTheBuiltInSet) {
     ParseProfile(kFullProfile);
-    ASSERT_EQ(ColMappingRules.Count(), 3u);
+    ASSERT_EQ(ColMappingRules().Count(), 3u);
 
     const clsMappingRule& activity = RetrieveMappingRule("ACTIVITY");
     ASSERT_EQ(activity.ColObjectMapping.Count(), 2u);
@@ -122,7 +122,7 @@ TEST_F(MappingProfile, AProfileReplacesTheBuiltInSet) {
     EXPECT_EQ(box.boxes->texts[0],
               "Warnung KVB02110E  gemeldet von 'clsIOHandler.ParseMappingFile'\r\nErklärung:\r\n"
               "Diese Abbildungsregel wurde bereits definiert: Activity");
-    EXPECT_FALSE(ColMappingRules.Contains("PERSON"));
+    EXPECT_FALSE(ColMappingRules().Contains("PERSON"));
     EXPECT_EQ(CatchError([] { RetrieveMappingRule("PERSON"); }).Number(), 2100);
 }
 
@@ -177,7 +177,7 @@ TEST_F(MappingProfile, SyntaxErrorsNameTheOffendingTokenAndWhatWasExpected) {
         EXPECT_EQ(e.Number(), c.number) << c.profile;
         EXPECT_EQ(e.Description(), modUtilities::GetNLSString(c.number, c.p1, c.p2)) << c.profile;
         // Rules before the error were registered.
-        EXPECT_TRUE(ColMappingRules.Contains("OK")) << c.profile;
+        EXPECT_TRUE(ColMappingRules().Contains("OK")) << c.profile;
     }
     EXPECT_TRUE(box.boxes->texts.empty());
 }
@@ -201,7 +201,7 @@ TEST_F(MappingProfile, TheBuiltInRulesWrittenAsAProfileReadBackTheSame) {
     // Each rule as one comparable text: kind of content, numbers and chained rules in order.
     auto describe = [] {
         std::vector<std::string> rules;
-        for (const std::unique_ptr<clsMappingRule>& rule : ColMappingRules) {
+        for (const std::unique_ptr<clsMappingRule>& rule : ColMappingRules()) {
             std::string text = rule->Name + " attribute=" + rule->AttributeMapping() + " objects=";
             for (const clsObjectMapping& m : rule->ColObjectMapping) text += std::to_string(m.ObjTypeNum) + ",";
             text += " steps=";
@@ -215,7 +215,7 @@ TEST_F(MappingProfile, TheBuiltInRulesWrittenAsAProfileReadBackTheSame) {
     };
     CreateDefaultMappingRules();
     const std::vector<std::string> builtIn = describe();
-    const std::string profile = MappingRulesAsProfile(ColMappingRules);
+    const std::string profile = MappingRulesAsProfile(ColMappingRules());
     ResetMappingRules();
     ParseProfile(profile);
     EXPECT_EQ(describe(), builtIn);

@@ -15,19 +15,14 @@
 
 namespace mappingtest {
 
-/// One test with the German library, an empty rule registry and a log in a temporary folder.
+/// One test with an export of its own: the German library, an empty rule registry and a log in a
+/// temporary folder.
 class MappingTest : public ::testing::Test {
 protected:
     MappingTest() {
         io.SetDefinitionFileName(box.dir.File("out.wpx"));
-        modGlobals::IOHandler = &io;
-        modGlobals::Files = &io;
-        modMappingRule::ResetMappingRules();
-    }
-    ~MappingTest() override {
-        modMappingRule::ResetMappingRules();
-        modGlobals::IOHandler = nullptr;
-        modGlobals::Files = nullptr;
+        box.context.IOHandler = &io;
+        box.context.Files = &io;
     }
 
     /// The lines of the log written so far.

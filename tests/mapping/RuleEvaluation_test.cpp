@@ -54,7 +54,7 @@ using Names = std::vector<std::string>;
 class RuleEvaluation : public mappingtest::MappingTest {
 protected:
     RuleEvaluation() : db(ControlFlow()) {
-        modGlobals::LocaleId = 1031;
+        CurrentExport().LocaleId = 1031;
         CreateDefaultMappingRules();
     }
 
@@ -101,7 +101,7 @@ TEST_F(RuleEvaluation, ChainsYieldTheirEndsOnceAtTheFirstPlaceTheyWereFound) {
     AddObjDefOnce(result, db.Obj("F3"));
     Find_Related_ARIS_ObjDef_Using_Mapping_Rule(result, db.Obj("F1"), "FUNCTION_SENDS_CONTROL_TO_FUNCTION");
     EXPECT_EQ(NamesOf(result), (Names{"Rechnung", "Versand"}));
-    EXPECT_EQ(RelationNestingCounter, 0);
+    EXPECT_EQ(RelationNestingCounter(), 0);
     EXPECT_TRUE(box.boxes->texts.empty());
 }
 
@@ -112,7 +112,7 @@ TEST_F(RuleEvaluation, ARingOfRuleObjectsEndsWithError2230) {
     // The hundred-and-first nested search starts at R4 again.
     EXPECT_EQ(e.Description(), "Das ARIS-Objekt 'Ring eins' mit dem Typ '" + r4->TypeName(1031) +
                                    "' ist an einer endlosen Beziehungsschleife beteiligt.");
-    EXPECT_EQ(RelationNestingCounter, 0);
+    EXPECT_EQ(RelationNestingCounter(), 0);
     EXPECT_EQ(CatchError([&] {
                   ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(db.Obj("R5"), db.Obj("R4"),
                                                                            "RULE_SENDS_CONTROL_TO_FUNCTION");
@@ -172,7 +172,7 @@ TEST_F(RuleEvaluation, PathsRunDirectlyAndThroughEveryChain) {
     ASSERT_NE(paths, nullptr);
     EXPECT_TRUE(paths->Empty());
     EXPECT_TRUE(head.Empty());
-    EXPECT_EQ(RelationNestingCounter, 0);
+    EXPECT_EQ(RelationNestingCounter(), 0);
 }
 
 // F1 -> E0 -> R0, then n times R(k-1) -> events A(k), B(k) -> R(k), finally R(n) -> F2: 2^n
@@ -249,7 +249,7 @@ TEST(RelationSearch, BranchesThatJoinAgainAreWalkedOnceEach) {
     EXPECT_EQ(found.Item(1), db.Obj("F2"));
     EXPECT_TRUE(ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(db.Obj("F1"), db.Obj("F2"),
                                                                         "FUNCTION_SENDS_CONTROL_TO_FUNCTION"));
-    EXPECT_EQ(RelationNestingCounter, 0);
+    EXPECT_EQ(RelationNestingCounter(), 0);
     modMappingRule::ResetMappingRules();
 }
 
@@ -306,13 +306,13 @@ TEST(RelationSearch, WarningsAndTheNestingLimitComeAsOftenAndWhereTheyCameBefore
     deep.Model("M1", kEpc, "Deep", placed);
     AmlDatabase deepDb(deep);
     CreateDefaultMappingRules();
-    modGlobals::LocaleId = 1031;
+    CurrentExport().LocaleId = 1031;
     ARISObjDefCollection none;
     platform::Error e = CatchError(
         [&] { Find_Related_ARIS_ObjDef_Using_Mapping_Rule(none, deepDb.Obj("F1"), "FUNCTION_SENDS_CONTROL_TO_FUNCTION"); });
     EXPECT_EQ(e.Number(), 2230);
     EXPECT_NE(e.Description().find("'Below'"), std::string::npos) << e.Description();
-    EXPECT_EQ(RelationNestingCounter, 0);
+    EXPECT_EQ(RelationNestingCounter(), 0);
     modMappingRule::ResetMappingRules();
 }
 
@@ -374,17 +374,17 @@ TEST_F(RuleEvaluation, ConformanceAndAttributes) {
     const aris::ObjDef* f1 = db.Obj("F1");
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_ActivityName"), "Auftrag prüfen");
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_DESCRIPTION"), "Erste Zeile zweite Zeile");
-    modGlobals::Options.RemoveLineBreaks = false;
+    CurrentExport().Options.RemoveLineBreaks = false;
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_DESCRIPTION"), "Erste Zeile\r\nzweite Zeile");
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(f1, "ACTIVITY_DOCUMENTATION"), "");
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute(db.Model("M1"), -1), "Auftragsabwicklung");
-    modGlobals::LocaleId = 1033;
+    CurrentExport().LocaleId = 1033;
     EXPECT_EQ(Find_ARIS_ObjDef_Attribute(f1, -1), "");
 }
 
 TEST(RuleEvaluationModels, ObjectsByRuleTypeThenModelThenARISOrderEachOnce) {
     testenv::Sandbox box("DEU");
-    modGlobals::LocaleId = 1031;
+    CurrentExport().LocaleId = 1031;
     modMappingRule::ResetMappingRules();
     CreateDefaultMappingRules();
     AmlBuilder b;
@@ -417,8 +417,8 @@ TEST(RuleEvaluationModels, ObjectsByRuleTypeThenModelThenARISOrderEachOnce) {
 
 TEST(PersonNames, AttributeUserIdNameOrNothing) {
     testenv::Sandbox box("DEU");
-    modGlobals::LocaleId = 1031;
-    modGlobals::Options.ConvertNames = true;
+    CurrentExport().LocaleId = 1031;
+    CurrentExport().Options.ConvertNames = true;
     modMappingRule::ResetMappingRules();
     CreateDefaultMappingRules();
     AmlBuilder b;

@@ -25,7 +25,7 @@ constexpr int kUserId = 509, kFirstName = 1243, kPhone = 245, kDescription = 9, 
 class StaffEnv {
 public:
     explicit StaffEnv(const mappingtest::AmlBuilder& builder) : env_(builder.Xml()) {
-        modGlobals::LocaleId = 1031;
+        CurrentExport().LocaleId = 1031;
         for (const aris::Model* model : env_.Database()->AllModels())
             for (const aris::Occurrence* occ : model->OccList())
                 if (occ->ObjDef()) objects_[occ->ObjDef()->Guid().substr(5)] = occ->ObjDef();
@@ -219,8 +219,8 @@ TEST(StaffTexts, QuotedWhenConvertedAndReadOnlyUnderTheirOptions) {
                                            {false, true, "", "", "", "NOTIFY 'ops'"}}) {
         SCOPED_TRACE(row.description ? "descriptions on" : "descriptions off");
         StaffEnv env(b);
-        modGlobals::Options.UseDescriptionAttr = row.description;
-        modGlobals::Options.UseOtherSettings = row.otherSettings;
+        CurrentExport().Options.UseDescriptionAttr = row.description;
+        CurrentExport().Options.UseOtherSettings = row.otherSettings;
         clsPERSON& neil = PERSON_Add_ARIS_Mapping(env.Obj("Neil"));
         EXPECT_EQ(neil.PersonName, "'O''NEIL'");
         EXPECT_EQ(neil.FIRST_NAME, "") << "a blank first name converts to nothing";

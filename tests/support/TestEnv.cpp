@@ -60,19 +60,17 @@ Sandbox::Sandbox(const std::string& language) {
     SetEnv(savedEnv_, "LUMENPORT_ARIS_SERVERS", dir.File("servers"));
     SetEnv(savedEnv_, "XDG_DATA_HOME", dir.File("xdg-data"));
     SetEnv(savedEnv_, "XDG_CONFIG_HOME", dir.File("xdg-config"));
-    modGlobals::Reset();
     auto box = std::make_unique<RecordingMessageBox>();
     boxes = box.get();
     previous_ = platform::SetMessageBoxPresenter(std::move(box));
     if (!language.empty()) {
         std::string lib = BinPath("kvbr" + std::string(language == "DEU" ? "deu" : "enu") + ".so");
-        if (!modGlobals::LanguageLibrary.Load(lib)) throw std::runtime_error("cannot load " + lib);
-        modGlobals::LanguageCode = language;
+        if (!CurrentExport().LanguageLibrary.Load(lib)) throw std::runtime_error("cannot load " + lib);
+        CurrentExport().LanguageCode = language;
     }
 }
 
 Sandbox::~Sandbox() {
-    modGlobals::Reset();
     platform::SetMessageBoxPresenter(std::move(previous_));
     for (auto& [name, value] : savedEnv_) {
         if (value.empty()) ::unsetenv(name.c_str());

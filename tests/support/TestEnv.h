@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/MessageBox.h"
+#include "runtime/modGlobals.h"
 
 namespace testenv {
 
@@ -31,12 +32,14 @@ public:
     std::vector<int> answers;
 };
 
-/// Isolates one test: own settings hives and ARIS server folder under a temporary folder,
-/// globals reset, the language library of a code loaded from the build, message boxes recorded.
+/// Isolates one test: own settings hives and ARIS server folder under a temporary folder, an
+/// export of its own (the current one while the sandbox lives) with the language library of a
+/// code loaded from the build, message boxes recorded.
 class Sandbox {
 public:
     explicit Sandbox(const std::string& language = "DEU");
     ~Sandbox();
+    ExportContext context;  ///< first member: it ends last
     TempDir dir;
     std::string userHive;
     std::string machineHive;

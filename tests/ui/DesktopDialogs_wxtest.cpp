@@ -206,7 +206,7 @@ TEST_F(DesktopTest, GermanOptionsDialogShowsCatalogCaptionsAndStoresAChangedChec
     EXPECT_TRUE(ran);
     EXPECT_EQ(UserValue("UseOtherSettings"), platform::RegValue(std::int32_t{-1}));
     EXPECT_EQ(UserValue("ConvertNames"), platform::RegValue(std::int32_t{-1}));
-    EXPECT_TRUE(modGlobals::Options.UseOtherSettings);
+    EXPECT_TRUE(CurrentExport().Options.UseOtherSettings);
 }
 
 TEST_F(DesktopTest, TypedSuffixKeepsOnlyDigitsAndCancelNoKeepsTheDialogOpen) {

@@ -102,7 +102,7 @@ TEST_F(ExportOptionsTest, NoStoredValuesShowTheDefaultsAndWriteNothing) {
     EXPECT_FALSE(f.Control(Ctl::cmdApply).enabled);
     EXPECT_EQ(f.SelectedTab(), 0);
 
-    const ExportOptions& o = modGlobals::Options;
+    const ExportOptions& o = CurrentExport().Options;
     EXPECT_TRUE(o.ConvertNames && o.RemoveLineBreaks && o.UseDataConBendPoints && o.UseCtrlConBendPoints &&
                 o.UseDescriptionAttr && o.UseDocumentationAttr && o.DynamicStaffAssignment &&
                 o.FindDataFlowLoops && o.FindControlFlowLoops && o.DataTypeFromAttribute);
@@ -138,7 +138,7 @@ TEST_F(ExportOptionsTest, StoredValuesAreLoadedUserBeforeMachine) {
     f.Show();
     for (const Row& r : rows) EXPECT_EQ(Checked(f, r.control), r.expected) << r.value;
     EXPECT_TRUE(Checked(f, Ctl::rbARISDomainType));
-    const ExportOptions& o = modGlobals::Options;
+    const ExportOptions& o = CurrentExport().Options;
     EXPECT_FALSE(o.ConvertNames);
     EXPECT_FALSE(o.RemoveLineBreaks);
     EXPECT_TRUE(o.UseOtherSettings);
@@ -167,7 +167,7 @@ TEST_F(ExportOptionsTest, FirstSuffixNumberShowsZeroForNegativeValues) {
         frmExportOptions f;
         f.Show();
         EXPECT_EQ(f.Control(Ctl::efNumSuffix).text, r.shown);
-        EXPECT_EQ(modGlobals::Options.FirstSuffixNumber, r.global);
+        EXPECT_EQ(CurrentExport().Options.FirstSuffixNumber, r.global);
     }
 }
 
@@ -226,7 +226,7 @@ TEST_F(ExportOptionsTest, MachineValueIsWrittenToTheUserHiveAfterOkWithChanges) 
     EXPECT_NE(user.find("\"UseOtherSettings\"=dword:ffffffff"), std::string::npos) << user;
     EXPECT_NE(user.find("\"ExitConditions\"=dword:00000000"), std::string::npos) << user;
     EXPECT_EQ(testenv::ReadFile(sb.machineHive), machineBefore);
-    EXPECT_TRUE(modGlobals::Options.StartConditions);
+    EXPECT_TRUE(CurrentExport().Options.StartConditions);
 }
 
 TEST_F(ExportOptionsTest, OkWithoutChangeWritesNothing) {
@@ -235,7 +235,7 @@ TEST_F(ExportOptionsTest, OkWithoutChangeWritesNothing) {
     ShowWith(f, [](frmExportOptions& form) { form.cmdOK_Click(); });
     EXPECT_EQ(view.dismissed, 1);
     EXPECT_FALSE(std::filesystem::exists(sb.userHive));
-    EXPECT_FALSE(modGlobals::Options.ConvertNames);
+    EXPECT_FALSE(CurrentExport().Options.ConvertNames);
 }
 
 TEST_F(ExportOptionsTest, SuffixTakesOnlyDigits) {
@@ -253,7 +253,7 @@ TEST_F(ExportOptionsTest, SuffixTakesOnlyDigits) {
     });
     EXPECT_EQ(view.beeps, 1);  // only "a" was refused
     EXPECT_EQ(User().Read(kKey, "FirstSuffixNumber"), RegValue(std::int32_t{123456789}));
-    EXPECT_EQ(modGlobals::Options.FirstSuffixNumber, 123456789);
+    EXPECT_EQ(CurrentExport().Options.FirstSuffixNumber, 123456789);
 }
 
 TEST_F(ExportOptionsTest, EmptiedSuffixAndApplyStoreZero) {
@@ -272,7 +272,7 @@ TEST_F(ExportOptionsTest, EmptiedSuffixAndApplyStoreZero) {
         form.cmdOK_Click();
         EXPECT_EQ(testenv::ReadFile(sb.userHive), afterApply);
     });
-    EXPECT_EQ(modGlobals::Options.FirstSuffixNumber, 0);
+    EXPECT_EQ(CurrentExport().Options.FirstSuffixNumber, 0);
 }
 
 TEST_F(ExportOptionsTest, GreyCheckBoxIsSavedAsFalseAndOptionButtonsExcludeEachOther) {
@@ -285,8 +285,8 @@ TEST_F(ExportOptionsTest, GreyCheckBoxIsSavedAsFalseAndOptionButtonsExcludeEachO
     });
     EXPECT_EQ(User().Read(kKey, "UseDescriptionAttr"), RegValue(std::int32_t{0}));
     EXPECT_EQ(User().Read(kKey, "DataTypeFromAttribute"), RegValue(std::int32_t{0}));
-    EXPECT_FALSE(modGlobals::Options.UseDescriptionAttr);
-    EXPECT_FALSE(modGlobals::Options.DataTypeFromAttribute);
+    EXPECT_FALSE(CurrentExport().Options.UseDescriptionAttr);
+    EXPECT_FALSE(CurrentExport().Options.DataTypeFromAttribute);
 }
 
 TEST_F(ExportOptionsTest, CancelAsksAndNoKeepsTheDialogOpenYesEndsTheProgram) {
@@ -363,7 +363,7 @@ TEST_F(ExportOptionsTest, ActivationGivesCatalogCaptionsFontsAndHelpTopics) {
 }
 
 TEST_F(ExportOptionsTest, WithoutLanguageLibraryTheBuiltInCaptionsStay) {
-    modGlobals::LanguageLibrary.Free();
+    CurrentExport().LanguageLibrary.Free();
     frmExportOptions f;
     f.Form_Load();
     f.Form_Activate();
