@@ -41,10 +41,7 @@ int FreeHandle() {
 
 // A failed file operation as the runtime error that fits its cause, naming the file.
 [[noreturn]] void RaiseFileError(int err, const std::string& fileName, const char* action) {
-    int number = kErrFileIO;
-    if (err == ENOENT) number = kErrPathNotFound;
-    if (err == EACCES || err == EPERM || err == EROFS || err == EISDIR) number = kErrPermissionDenied;
-    if (err == ENOSPC || err == EDQUOT || err == EFBIG) number = kErrDiskFull;
+    const int number = FileErrorNumber(err);
     throw Error(number, StandardErrorDescription(number) + ": cannot " + action + " '" + fileName + "': " +
                             std::strerror(err));
 }

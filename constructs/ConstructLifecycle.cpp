@@ -11,15 +11,15 @@ void LogMessage(int severity, int id, const std::string& p1, const std::string& 
                 const std::string& p4) {
     if (!CurrentExport().Files) throw platform::Error(91, "Object variable not set: no log file handler");
     CurrentExport().Files->WriteLog(modUtilities::GetNLSMessage(severity, id, p1, p2, p3, p4));
-    if (severity == 48) ++CurrentExportSummary().logWarnings;
+    if (severity == kSeverityWarning) ++CurrentExportSummary().logWarnings;
 }
 
 void LogObjectMapped(const aris::Item& item, const std::string& kindName) {
-    LogMessage(64, 3060, item.Name(CurrentExport().LocaleId), item.TypeName(CurrentExport().LocaleId), kindName);
+    LogMessage(kSeverityInfo, 3060, item.Name(CurrentExport().LocaleId), item.TypeName(CurrentExport().LocaleId), kindName);
 }
 
 void LogSetupComplete(const std::string& kindName, const std::string& nameProperty) {
-    LogMessage(64, 3090, kindName, nameProperty);
+    LogMessage(kSeverityInfo, 3090, kindName, nameProperty);
     modProgress::ConstructCompleted();
 }
 

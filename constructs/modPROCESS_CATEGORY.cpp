@@ -18,7 +18,7 @@ void PROCESS_CATEGORY_Find_ARIS_Mapping(const ARISModelCollection& models) {
         Owned<clsPROCESS_CATEGORY> category = MakeConstruct<clsPROCESS_CATEGORY>();
         category->ARIS_Group = group;
         RegisterConstruct(Categories(), std::move(category), group->Guid());
-        LogMessage(64, 3040, group->Name(CurrentExport().LocaleId));
+        LogMessage(kSeverityInfo, 3040, group->Name(CurrentExport().LocaleId));
     }
 }
 

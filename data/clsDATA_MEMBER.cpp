@@ -92,10 +92,10 @@ std::string clsDATA_MEMBER::GetProperty_DataType(const std::string& ruleName) co
     std::string typeText =
         modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(domainTypes.Item(1), kDomainTypeRule);
     if (domainTypes.Count() > 1) {
-        LogMessage(48, 3000, "DOMAINTYPE", kKindName);
+        LogMessage(kSeverityWarning, 3000, "DOMAINTYPE", kKindName);
         for (std::size_t position = 2; position <= domainTypes.Count(); ++position) {
             const aris::ObjDef* ignored = domainTypes.Item(position);
-            LogMessage(64, 3030, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
+            LogMessage(kSeverityInfo, 3030, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
         }
     }
     return typeText;

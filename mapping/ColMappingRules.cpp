@@ -7,8 +7,6 @@
 namespace modMappingRule {
 
 namespace {
-constexpr const char* kRetrieveRule = "Retrieve rule";
-constexpr const char* kAddMappingRule = "Add mapping rule";
 constexpr const char* kFailed = "failed";
 // The export's state of the rules: the registry and the nesting of relation searches.
 struct RuleState {
@@ -29,30 +27,22 @@ void ResetMappingRules() {
 
 // No procedure scope of its own: a failure is reported for the operation that asked for the rule.
 const clsMappingRule& RetrieveMappingRule(const std::string& ruleName) {
-    CurrentExport().CurrentStep = kRetrieveRule;
-    try {
-        const clsMappingRule& rule = *ColMappingRules().Item(ruleName);
+    if (const std::unique_ptr<clsMappingRule>* rule = ColMappingRules().Find(ruleName)) {
         CurrentExport().CurrentStep.clear();
-        return rule;
-    } catch (const platform::Error& e) {
-        if (e.Number() != platform::kErrInvalidCall || CurrentExport().CurrentStep != kRetrieveRule) throw;
-        CurrentExport().CurrentStep = kFailed;
-        RaiseError(2100, ruleName);
+        return **rule;
     }
+    CurrentExport().CurrentStep = kFailed;
+    RaiseError(2100, ruleName);
 }
 
 bool AddMappingRule(std::unique_ptr<clsMappingRule> rule) {
-    std::string name = rule->Name;
-    CurrentExport().CurrentStep = kAddMappingRule;
-    try {
-        ColMappingRules().Add(std::move(rule), name);
-    } catch (const platform::Error& e) {
-        if (e.Number() != platform::kErrDuplicateKey || CurrentExport().CurrentStep != kAddMappingRule) throw;
-        CurrentExport().CurrentStep.clear();
+    const std::string name = rule->Name;
+    CurrentExport().CurrentStep.clear();
+    if (ColMappingRules().Contains(name)) {
         RaiseWarning(2110, name);
         return false;
     }
-    CurrentExport().CurrentStep.clear();
+    ColMappingRules().Add(std::move(rule), name);
     return true;
 }
 

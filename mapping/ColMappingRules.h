@@ -17,13 +17,13 @@ MappingRuleCollection& ColMappingRules();
 /// Empty the registry and set the relation nesting counter back to 0 (start-up, shutdown, tests).
 void ResetMappingRules();
 
-/// The rule registered under a name, looked up under the step marker "Retrieve rule"; a name
-/// that is not registered raises error 2100 with the name (fatal).
+/// The rule registered under a name; a name that is not registered raises error 2100 with the
+/// name (fatal), the step marker left at "failed". Clears the step marker.
 const clsMappingRule& RetrieveMappingRule(const std::string& ruleName);
 
-/// Register a complete rule under its name, under the step marker "Add mapping rule". A name
-/// already registered shows warning 2110 with the name; the first rule stays and this one is
-/// dropped. Returns true when the rule was added.
+/// Register a complete rule under its name. A name already registered shows warning 2110 with
+/// the name; the first rule stays and this one is dropped. Returns true when the rule was added.
+/// Clears the step marker.
 bool AddMappingRule(std::unique_ptr<clsMappingRule> rule);
 
 }  // namespace modMappingRule

@@ -94,7 +94,7 @@ std::string FinishConversion(const std::string& given, std::string s) {
     if (s.find('\'') != std::string::npos) s = ReplaceAll(s, "'", "''");
     s = platform::Trim(s);
     if (s != given && CurrentExport().Files)
-        CurrentExport().Files->WriteLog(modUtilities::GetNLSMessage(64, 3100, given, s));
+        CurrentExport().Files->WriteLog(modUtilities::GetNLSMessage(kSeverityInfo, 3100, given, s));
     return s;
 }
 

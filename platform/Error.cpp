@@ -1,9 +1,26 @@
 #include "platform/Error.h"
 
+#include <cerrno>
+
 namespace platform {
 
 Error::Error(int number, std::string description)
     : std::runtime_error(description), number_(number), description_(std::move(description)) {}
+
+int FileErrorNumber(int err) {
+    struct Row {
+        int err;
+        int number;
+    };
+    static constexpr Row kRows[] = {
+        {ENOENT, kErrPathNotFound},     {EACCES, kErrPermissionDenied}, {EPERM, kErrPermissionDenied},
+        {EROFS, kErrPermissionDenied},  {EISDIR, kErrPermissionDenied}, {ENOSPC, kErrDiskFull},
+        {EDQUOT, kErrDiskFull},         {EFBIG, kErrDiskFull},
+    };
+    for (const Row& row : kRows)
+        if (row.err == err) return row.number;
+    return kErrFileIO;
+}
 
 std::string StandardErrorDescription(int number) {
     switch (number) {

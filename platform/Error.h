@@ -35,6 +35,11 @@ enum StandardErrorNumber : int {
 /// Return the runtime's description text for a standard error number.
 std::string StandardErrorDescription(int number);
 
+/// The runtime error number of a failed file operation's errno: 76 (no such file or folder),
+/// 70 (no permission, read-only, a folder), 61 (no space, quota, too large), else 57. The one
+/// table every file operation of the program reports through.
+int FileErrorNumber(int err);
+
 /// Throw the standard error with its runtime description.
 [[noreturn]] void RaiseStandardError(int number);
 

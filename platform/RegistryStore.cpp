@@ -245,10 +245,7 @@ void EnsureParentDirectory(const std::string& path) {
 }
 
 [[noreturn]] void RaiseFileError(int err, const std::string& what) {
-    int number = kErrFileIO;
-    if (err == ENOENT) number = kErrPathNotFound;
-    else if (err == EACCES || err == EPERM || err == EROFS) number = kErrPermissionDenied;
-    else if (err == ENOSPC || err == EDQUOT) number = kErrDiskFull;
+    const int number = FileErrorNumber(err);
     throw Error(number, StandardErrorDescription(number) + ": " + what + " (" + std::strerror(err) + ")");
 }
 

@@ -134,7 +134,7 @@ void clsACTIVITY::SetupProperty_PROGRAM() {
     }
     if (programs.Count() == 1) return;
     // The further programs are the activity's support tools.
-    LogMessage(64, 3010, "PROGRAM", "ACTIVITY");
+    LogMessage(kSeverityInfo, 3010, "PROGRAM", "ACTIVITY");
     for (std::size_t position = 2; position <= programs.Count(); ++position)
         LogObjectMapped(*programs.Item(position), "SUPPORT_TOOL");
 }

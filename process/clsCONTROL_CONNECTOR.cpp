@@ -92,7 +92,7 @@ std::string clsCONTROL_CONNECTOR::EventComparedWithData(const aris::ObjDef* even
     std::string variable = modConnector::Converted(NameOf(dataObjects.Item(1)), "4");
     if (variable.find(' ') != std::string::npos) variable = "''" + variable + "''";
     // An event is derived from one data object; the first one related is used.
-    if (dataObjects.Count() > 1) LogMessage(48, 3120, NameOf(event));
+    if (dataObjects.Count() > 1) LogMessage(kSeverityWarning, 3120, NameOf(event));
     return variable + " " + comparison + " " + value;
 }
 

@@ -13,10 +13,10 @@ const aris::Model* SelectAssignedModel(const aris::ObjDef& function) {
     ARISModelCollection accepted = Find_ARIS_Model_In_ModelList(assigned, "PROCESS");
     if (accepted.Empty()) return nullptr;
     if (accepted.Count() > 1) {
-        LogMessage(48, 3000, "PROCESS", "PROCESS_ACTIVITY");
+        LogMessage(kSeverityWarning, 3000, "PROCESS", "PROCESS_ACTIVITY");
         for (std::size_t position = 2; position <= accepted.Count(); ++position) {
             const aris::Model* ignored = accepted.Item(position);
-            LogMessage(64, 3020, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
+            LogMessage(kSeverityInfo, 3020, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
         }
     }
     return accepted.Item(1);

@@ -47,7 +47,7 @@ void PROCESS_Find_ARIS_Mapping(const ARISModelCollection& models) {
         process->ARIS_Model = model;
         process->ARIS_Group = model->Group();
         RegisterConstruct(Processes(), std::move(process), model->Guid());
-        LogMessage(64, 3050, model->Name(CurrentExport().LocaleId));
+        LogMessage(kSeverityInfo, 3050, model->Name(CurrentExport().LocaleId));
     }
 }
 

@@ -58,10 +58,10 @@ std::string clsExceptionHandler::FormatMessageID(int severity, int number) {
     }
     char letter;
     switch (severity) {
-        case 16: letter = 'C'; break;
-        case 32: letter = 'Q'; break;
-        case 48: letter = 'E'; break;
-        case 64: letter = 'I'; break;
+        case kSeverityCritical: letter = 'C'; break;
+        case kSeverityQuestion: letter = 'Q'; break;
+        case kSeverityWarning: letter = 'E'; break;
+        case kSeverityInfo: letter = 'I'; break;
         default: letter = '?'; break;
     }
     return std::string("KVB") + digits + letter + " ";
@@ -84,12 +84,12 @@ int clsExceptionHandler::AnalyseError(int number, const std::string& description
     };
 
     if (number == kErrDialogCancelled)
-        return show(warningHead + exitQuestion, 32, kMbYesNo) == kIdYes ? 3 : 0;
+        return show(warningHead + exitQuestion, kSeverityQuestion, kMbYesNo) == kIdYes ? 3 : 0;
     if (number == kErrOptionsCancelled)
-        return show(warningHead + exitQuestion, 32, kMbYesNo) == kIdYes ? 3 : 2;
+        return show(warningHead + exitQuestion, kSeverityQuestion, kMbYesNo) == kIdYes ? 3 : 2;
     if (IsWarning(number)) {
         ++CurrentExportSummary().warningsShown;
-        show(warningHead + explanation, 48, kMbOkOnly);
+        show(warningHead + explanation, kSeverityWarning, kMbOkOnly);
         return 1;
     }
     if (IsFatal(number) || IsOwnFatal(number) || IsRefusal(number)) {
@@ -102,7 +102,7 @@ int clsExceptionHandler::AnalyseError(int number, const std::string& description
 void clsExceptionHandler::MercyfulExit(const std::string& procedure, int number, const std::string& description) {
     std::string text = modUtilities::GetNLSString(1040, kMessageIdMarker, procedure) + kCrLf +
                        modUtilities::GetNLSString(1020) + kCrLf + description;
-    text = ReplaceAll(text, kMessageIdMarker, FormatMessageID(16, number));
+    text = ReplaceAll(text, kMessageIdMarker, FormatMessageID(kSeverityCritical, number));
     ShowMessageBox(text, kMbOkCancel + kMbCritical + kMbSetForeground);
     throw ProgramEnd{kExitMercyful};
 }

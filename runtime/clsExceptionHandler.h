@@ -3,6 +3,15 @@
 
 #include "platform/Error.h"
 
+/// Severities of the program's messages: the letter after the number in a message id and the
+/// icon of a message box.
+enum Severity : int {
+    kSeverityCritical = 16,  ///< "C": an error that ends the program
+    kSeverityQuestion = 32,  ///< "Q": a question to the user
+    kSeverityWarning = 48,   ///< "E": a warning; the export goes on
+    kSeverityInfo = 64,      ///< "I": information
+};
+
 /// How a procedure goes on after the error path handled an error.
 enum class ErrorAction {
     Retry = 0,     ///< run the failing statement again

@@ -57,10 +57,10 @@ void SetupSingleValuedReference(std::string& target, const aris::ObjDef* owner, 
         reference.ensure(first);
     }
     if (related.Count() == 1) return;
-    LogMessage(48, 3000, keyword, ownerKind);
+    LogMessage(kSeverityWarning, 3000, keyword, ownerKind);
     for (std::size_t position = 2; position <= related.Count(); ++position) {
         const aris::ObjDef* ignored = related.Item(position);
-        LogMessage(64, 3030, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
+        LogMessage(kSeverityInfo, 3030, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
     }
 }
 

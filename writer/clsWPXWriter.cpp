@@ -82,7 +82,7 @@ void clsWPXWriter::WriteAll() {
     total += WriteAllOrganization(false);
     total += WriteAllOrganization(true);
     total += WriteAllProcess();
-    LogMessage(64, 3110, std::to_string(total));
+    LogMessage(kSeverityInfo, 3110, std::to_string(total));
 }
 
 void clsWPXWriter::WriteWPXHeader() {
