@@ -74,6 +74,21 @@ bool ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(const aris::ObjDef
 /// True when the object's type number is one of the rule's object types.
 bool ARIS_ObjDef_Conforms_To_Mapping_Rule(const aris::ObjDef* objDef, const std::string& ruleName);
 
+/// The name conventions of ConvertARISName, by the numbers the rules give them.
+namespace NameConvention {
+inline constexpr const char* kIdentifierName = "1";        ///< as kIdentifier
+inline constexpr const char* kText254 = "2";               ///< tabs as blanks, at most 254 characters
+inline constexpr const char* kText4096 = "3";              ///< tabs as blanks, at most 4096 characters
+inline constexpr const char* kIdentifierNoUnderscore = "4";  ///< kIdentifier less a leading "_"
+inline constexpr const char* kOneLineName = "5";           ///< on one line, at most 32 characters
+inline constexpr const char* kNameWithoutDots = "6";       ///< not empty, one line, "." as "_", 32
+inline constexpr const char* kPersonName = "7";            ///< a person's name
+inline constexpr const char* kProcessName = "8";           ///< no file-name signs, one line, 32
+inline constexpr const char* kIdentifier = "9";            ///< an identifier of the definition file
+inline constexpr const char* kCondition = "10";            ///< "!=" as "<>"
+inline constexpr const char* kDataType = "11";             ///< a data type name
+}  // namespace NameConvention
+
 /// The text converted for a WPX property under a name convention ("1" to "11"). With the option
 /// ConvertNames off the text comes back unchanged (a rule name given is still looked up).
 /// Raises error 2050 (convention "6", empty text) and 2040 (unknown convention), which are

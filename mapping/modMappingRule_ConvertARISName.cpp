@@ -107,34 +107,34 @@ std::string ConvertARISName(const std::string& text, const std::string& conventi
     if (!CurrentExport().Options.ConvertNames) return text;
 
     std::string s = text;
-    if (convention == "1") {
-        s = ConvertARISName(s, "9");
-    } else if (convention == "2") {
+    if (convention == NameConvention::kIdentifierName) {
+        s = ConvertARISName(s, NameConvention::kIdentifier);
+    } else if (convention == NameConvention::kText254) {
         s = CutTo(ReplaceAll(s, "\t", " "), 254);
-    } else if (convention == "3") {
+    } else if (convention == NameConvention::kText4096) {
         s = CutTo(ReplaceAll(s, "\t", " "), 4096);
-    } else if (convention == "4") {
+    } else if (convention == NameConvention::kIdentifierNoUnderscore) {
         if (!s.empty() && s[0] == '_') s.erase(0, 1);
-        s = ConvertARISName(s, "9");
-    } else if (convention == "5") {
+        s = ConvertARISName(s, NameConvention::kIdentifier);
+    } else if (convention == NameConvention::kOneLineName) {
         s = CutTo(ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " "), 32);
-    } else if (convention == "6") {
+    } else if (convention == NameConvention::kNameWithoutDots) {
         if (s.empty()) RaiseError(2050);
         s = ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " ");
         s = ReplaceAll(s, ".", "_");
         s = CutTo(CollapseBlanks(std::move(s)), 32);
-    } else if (convention == "7") {
+    } else if (convention == NameConvention::kPersonName) {
         s = PersonNameConvention(std::move(s), attributeType);
-    } else if (convention == "8") {
+    } else if (convention == NameConvention::kProcessName) {
         s = ReplaceEach(std::move(s), {"*", "?", "\"", ";", ":", ".", "$"}, "_");
         // A process name stands on one line of the definition file.
         s = ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " ");
         s = CutTo(CollapseBlanks(std::move(s)), 32);
-    } else if (convention == "9") {
+    } else if (convention == NameConvention::kIdentifier) {
         s = IdentifierConvention(std::move(s));
-    } else if (convention == "10") {
+    } else if (convention == NameConvention::kCondition) {
         s = ReplaceAll(s, "!=", "<>");
-    } else if (convention == "11") {
+    } else if (convention == NameConvention::kDataType) {
         s = DataTypeConvention(s);
     } else {
         RaiseError(2040, convention, text);
