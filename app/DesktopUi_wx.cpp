@@ -19,6 +19,7 @@ public:
 };
 
 // Process-wide: the window toolkit is set up once per process.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 bool g_installed = false;
 
 }  // namespace

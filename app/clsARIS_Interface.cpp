@@ -13,21 +13,21 @@ clsARIS_Interface::clsARIS_Interface() = default;
 clsARIS_Interface::~clsARIS_Interface() = default;
 
 std::string clsARIS_Interface::GetCommandLine(const std::string& switchText) const {
-    ProcedureScope scope("clsARIS_Interface.GetCommandLine");
+    const ProcedureScope scope("clsARIS_Interface.GetCommandLine");
     const std::string upper = UpperAscii(commandLine_);
     const std::string wanted = UpperAscii(switchText);
     if (wanted.empty()) return "";
     const char terminator = wanted[0];
     std::size_t from = 0;
     for (;;) {
-        std::size_t hit = upper.find(wanted, from);
+        const std::size_t hit = upper.find(wanted, from);
         if (hit == std::string::npos) return "";
-        std::size_t sep = hit + wanted.size();
-        bool separated = sep < commandLine_.size() &&
+        const std::size_t sep = hit + wanted.size();
+        const bool separated = sep < commandLine_.size() &&
                          (commandLine_[sep] == '=' || commandLine_[sep] == ':' || commandLine_[sep] == ' ');
         if (separated && sep + 1 < commandLine_.size()) {
-            std::size_t start = sep + 1;
-            std::size_t end = commandLine_.find(terminator, start + 1);
+            const std::size_t start = sep + 1;
+            const std::size_t end = commandLine_.find(terminator, start + 1);
             std::string value = commandLine_.substr(start, end == std::string::npos ? std::string::npos : end - start);
             if (!value.empty()) return value;
         }
@@ -36,13 +36,13 @@ std::string clsARIS_Interface::GetCommandLine(const std::string& switchText) con
 }
 
 void clsARIS_Interface::SaveCommandlineArguments() {
-    ProcedureScope scope("clsARIS_Interface.SaveCommandlineArguments");
+    const ProcedureScope scope("clsARIS_Interface.SaveCommandlineArguments");
     user_ = Trim(GetCommandLine("/USR"));
     database_ = Trim(GetCommandLine("/DB"));
     server_ = Trim(GetCommandLine("/SVR"));
     reg_ = Trim(GetCommandLine("/REG"));
     selection_ = Trim(GetCommandLine("/SEL"));
-    std::string loc = Trim(GetCommandLine("/LOC"));
+    const std::string loc = Trim(GetCommandLine("/LOC"));
     if (loc.empty()) RaiseStandardError(kErrTypeMismatch, "the locale id /LOC is missing");
     if (!IsNumeric(loc)) RaiseStandardError(kErrTypeMismatch, "the locale id /LOC \"" + loc + "\" is not a number");
     std::optional<std::int16_t> id = ToInt16(loc);
@@ -51,7 +51,7 @@ void clsARIS_Interface::SaveCommandlineArguments() {
 }
 
 void clsARIS_Interface::OpenDatabase() {
-    ProcedureScope scope("clsARIS_Interface.RetrieveSelectedARISModels");
+    const ProcedureScope scope("clsARIS_Interface.RetrieveSelectedARISModels");
     application_ = aris::CreateApplication();
     if (!application_) RaiseError(2010);
     report_ = application_->GetComponent("Report");
@@ -65,16 +65,16 @@ void clsARIS_Interface::OpenDatabase() {
 }
 
 void clsARIS_Interface::RetrieveSelectedARISModels() {
-    ProcedureScope scope("clsARIS_Interface.RetrieveSelectedARISModels");
+    const ProcedureScope scope("clsARIS_Interface.RetrieveSelectedARISModels");
     OpenDatabase();
     scope.Reassert();
     bool malformed = false;
     std::string item;
     for (const std::string& piece : modUtilities::ConvertStringListToCollection(selection_, ';')) {
         item = piece;
-        std::string id = modUtilities::GetStringListItem(item, ',', 0);
-        std::string name = modUtilities::GetStringListItem(item, ',', 1);
-        std::string type = modUtilities::GetStringListItem(item, ',', 2);
+        const std::string id = modUtilities::GetStringListItem(item, ',', 0);
+        const std::string name = modUtilities::GetStringListItem(item, ',', 1);
+        const std::string type = modUtilities::GetStringListItem(item, ',', 2);
         if (id.empty() || name.empty() || !IsNumeric(type)) {
             malformed = true;
             break;

@@ -47,14 +47,14 @@ int FreeHandle() {
 }
 
 std::string LastPathComponent(const std::string& path) {
-    std::size_t slash = path.rfind('/');
+    const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // The save-file dialog's default extension: a name without extension gets ".wpx".
 std::string WithDefaultExtension(const std::string& path) {
-    std::string leaf = LastPathComponent(path);
-    std::size_t dot = leaf.rfind('.');
+    const std::string leaf = LastPathComponent(path);
+    const std::size_t dot = leaf.rfind('.');
     if (dot == std::string::npos || dot == 0) return path + ".wpx";
     return path;
 }
@@ -111,7 +111,7 @@ int clsIOHandler::AppendDescriptor(const std::string& fileName) {
         appendTargets_.erase(appendTargets_.begin());
     }
     // The modes of fopen(..., "ab"): created when missing, every write at the end.
-    int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) RaiseFileError(errno, fileName, "write");
     appendTargets_.push_back(AppendTarget{fileName, fd});
     return fd;
@@ -132,7 +132,7 @@ void clsIOHandler::ForgetAppendTargets() {
 }
 
 int clsIOHandler::OpenFile(const std::string& fileName, int mode) {
-    ProcedureScope scope("clsIOHandler.OpenFile");
+    const ProcedureScope scope("clsIOHandler.OpenFile");
     const char* how = nullptr;
     switch (mode) {
         case kModeRead: how = "rb"; break;
@@ -145,18 +145,18 @@ int clsIOHandler::OpenFile(const std::string& fileName, int mode) {
     if (mode == kModeWrite) ForgetAppendTarget(fileName);
     std::FILE* f = std::fopen(fileName.c_str(), how);
     if (!f) {
-        int err = errno;
+        const int err = errno;
         if (mode == kModeRead && err == ENOENT)
             throw Error(kErrFileNotFound, StandardErrorDescription(kErrFileNotFound) + ": '" + fileName + "'");
         RaiseFileError(err, fileName, mode == kModeRead ? "read" : "write");
     }
-    int handle = FreeHandle();
+    const int handle = FreeHandle();
     OpenFiles()[handle] = f;
     return handle;
 }
 
 void clsIOHandler::CloseFile(int handle) {
-    ProcedureScope scope("clsIOHandler.CloseFile");
+    const ProcedureScope scope("clsIOHandler.CloseFile");
     if (handle == 0) return;
     auto it = OpenFiles().find(handle);
     if (it == OpenFiles().end()) return;
@@ -166,28 +166,28 @@ void clsIOHandler::CloseFile(int handle) {
 }
 
 void clsIOHandler::AllocateFile(const std::string& fileName) {
-    ProcedureScope scope("clsIOHandler.AllocateFile");
+    const ProcedureScope scope("clsIOHandler.AllocateFile");
     const std::string& name = fileName.empty() ? definitionFile_ : fileName;
     CloseFile(OpenFile(name, kModeWrite));
 }
 
 void clsIOHandler::WriteFile(const std::string& text, const std::string& fileName) {
-    ProcedureScope scope("clsIOHandler.WriteFile");
+    const ProcedureScope scope("clsIOHandler.WriteFile");
     const std::string& name = fileName.empty() ? definitionFile_ : fileName;
     std::string lines;
     std::string converted;
-    std::string_view bytes = FromUtf8ToCodePage(WithCrLfLineBreaks(text, lines), ActiveCodePage(), converted);
-    int fd = AppendDescriptor(name);
+    const std::string_view bytes = FromUtf8ToCodePage(WithCrLfLineBreaks(text, lines), ActiveCodePage(), converted);
+    const int fd = AppendDescriptor(name);
     // One write per line, unbuffered: the line is in the file when WriteFile returns.
     static const char kLineEnd[] = "\r\n";
     iovec parts[2] = {{const_cast<char*>(bytes.data()), bytes.size()}, {const_cast<char*>(kLineEnd), 2}};
     iovec* part = parts;
     int count = 2;
     while (count > 0) {
-        ssize_t written = ::writev(fd, part, count);
+        const ssize_t written = ::writev(fd, part, count);
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) {
-            int err = written < 0 ? errno : EIO;
+            const int err = written < 0 ? errno : EIO;
             ForgetAppendTarget(name);
             RaiseFileError(err, name, "write");
         }
@@ -206,16 +206,16 @@ void clsIOHandler::WriteFile(const std::string& text, const std::string& fileNam
 }
 
 std::string clsIOHandler::ReadFile(const std::string& fileName) {
-    ProcedureScope scope("clsIOHandler.ReadFile");
+    const ProcedureScope scope("clsIOHandler.ReadFile");
     const std::string& name = fileName.empty() ? definitionFile_ : fileName;
-    int handle = OpenFile(name, kModeRead);
+    const int handle = OpenFile(name, kModeRead);
     std::FILE* f = OpenFiles()[handle];
     std::string raw;
     char buf[65536];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) raw.append(buf, n);
-    bool failed = std::ferror(f);
-    int err = errno;
+    const bool failed = std::ferror(f);
+    const int err = errno;
     CloseFile(handle);
     if (failed) RaiseFileError(err, name, "read");
     // Lines end at CR LF, LF or CR; each line read is followed by CR LF.
@@ -234,7 +234,7 @@ std::string clsIOHandler::ReadFile(const std::string& fileName) {
 }
 
 bool clsIOHandler::FileExists(const std::string& fileName) {
-    ProcedureScope scope("clsIOHandler.FileExists");
+    const ProcedureScope scope("clsIOHandler.FileExists");
     CurrentExport().CurrentStep = "Open file";
     int handle = 0;
     try {
@@ -271,16 +271,16 @@ void clsIOHandler::SetDefinitionFileName(const std::string& fileName) {
 }
 
 std::string clsIOHandler::FileSelectDialog() {
-    ProcedureScope scope("clsIOHandler.FileSelectDialog");
+    const ProcedureScope scope("clsIOHandler.FileSelectDialog");
     std::string outputPath = TextValue(modUtilities::GetProfileValue(modUtilities::kToolIntegrationKey, "OutputPath"));
-    std::string outputName =
+    const std::string outputName =
         TextValue(modUtilities::GetProfileValue(modUtilities::kToolIntegrationKey, "OutputFileName"));
     for (;;) {
         std::optional<std::string> chosen;
         if (!CommandLineOutput.empty()) {
             chosen = CommandLineOutput;
         } else if (Interactive() && SaveFileDialog()) {
-            SaveFileRequest request{outputPath, outputName.empty() ? "*.wpx" : outputName,
+            const SaveFileRequest request{outputPath, outputName.empty() ? "*.wpx" : outputName,
                                     "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*", "wpx"};
             chosen = SaveFileDialog()(request);
         } else if (!outputName.empty()) {
@@ -297,7 +297,7 @@ std::string clsIOHandler::FileSelectDialog() {
                       << "\n";
         }
         // Cancelled: the error path asks whether to end; No shows the dialog again.
-        ErrorAction action = ExceptionHandler().Handle(
+        const ErrorAction action = ExceptionHandler().Handle(
             Error(kErrDialogCancelled, "The file dialog was cancelled"));
         scope.Reassert();
         if (action != ErrorAction::Retry) return definitionFile_;
@@ -311,7 +311,7 @@ std::string clsIOHandler::FileSelectDialog() {
 }
 
 void clsIOHandler::CheckOutputCodePage() const {
-    ProcedureScope scope("clsIOHandler.CheckOutputCodePage");
+    const ProcedureScope scope("clsIOHandler.CheckOutputCodePage");
     if (std::optional<std::string> value = UnwritableCodePageSetting()) RaiseError(kErrUnknownCodePage, *value);
 }
 
@@ -327,7 +327,7 @@ void clsIOHandler::RefuseToOverwriteTheExport(const std::string& fileName) const
 }
 
 void clsIOHandler::WriteLog(const std::string& text) {
-    ProcedureScope scope("clsIOHandler.WriteLog");
+    const ProcedureScope scope("clsIOHandler.WriteLog");
     WriteFile(text, logFile_);
 }
 

@@ -24,7 +24,7 @@ bool IsSeparator(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t
 
 // The keyword the text begins with at `pos` (ignoring case), or "".
 std::string_view KeywordAt(std::string_view text, std::size_t pos) {
-    for (std::string_view keyword : kKeywords) {
+    for (const std::string_view keyword : kKeywords) {
         if (text.size() - pos >= keyword.size() &&
             platform::EqualsIgnoringCase(text.substr(pos, keyword.size()), keyword))
             return keyword;
@@ -40,7 +40,7 @@ std::size_t SkipBlanks(std::string_view text, std::size_t pos) {
 }  // namespace
 
 std::string clsIOHandler::ReadMappingProfile() {
-    ProcedureScope scope("clsIOHandler.ReadMappingProfile");
+    const ProcedureScope scope("clsIOHandler.ReadMappingProfile");
     const std::string path = MappingProfilePath();
     MappingProfileFound = FileExists(path);
     if (!MappingProfileFound) {
@@ -52,7 +52,7 @@ std::string clsIOHandler::ReadMappingProfile() {
 }
 
 platform::OrderedCollection<clsMappingRuleToken> clsIOHandler::TokenizeMappingProfile(const std::string& profileText) {
-    ProcedureScope scope("clsIOHandler.TokenizeMappingProfile");
+    const ProcedureScope scope("clsIOHandler.TokenizeMappingProfile");
     platform::OrderedCollection<clsMappingRuleToken> tokens;
     const std::string text = platform::Trim(profileText);
     const std::string_view view(text);
@@ -66,7 +66,7 @@ platform::OrderedCollection<clsMappingRuleToken> clsIOHandler::TokenizeMappingPr
     std::size_t pos = 0;
     while (pos < view.size()) {
         // A keyword is taken with no look at what follows it: "ENDX" gives END and a word X.
-        if (std::string_view keyword = KeywordAt(view, pos); !keyword.empty()) {
+        if (const std::string_view keyword = KeywordAt(view, pos); !keyword.empty()) {
             add(std::string(keyword), kTokenKeyword);
             pos += keyword.size();
         } else if (view[pos] == '=') {
@@ -91,7 +91,7 @@ platform::OrderedCollection<clsMappingRuleToken> clsIOHandler::TokenizeMappingPr
 }
 
 void clsIOHandler::ParseMappingFile() {
-    ProcedureScope scope("clsIOHandler.ParseMappingFile");
+    const ProcedureScope scope("clsIOHandler.ParseMappingFile");
     const std::string profile = ReadMappingProfile();
     if (profile.empty()) {
         if (MappingProfileFound) RaiseWarning(2210);

@@ -15,7 +15,7 @@
 #include "writer/clsWPXWriter.h"
 
 void clsWPX_Export::Run() {
-    ProcedureScope scope("clsWPX_Export.Run");
+    const ProcedureScope scope("clsWPX_Export.Run");
     ExportOptionsDialog().Show();
     CurrentExport().GeneratedNamePrefix = "DATA_STRUCTURE_";
     CurrentExport().GeneratedNameSuffix = CurrentExport().Options.FirstSuffixNumber;
@@ -37,7 +37,7 @@ void clsWPX_Export::Run() {
 }
 
 ModelCollection clsWPX_Export::CreateWPXObjects(ModelCollection& models) {
-    ProcedureScope scope("clsWPX_Export.CreateWPXObjects");
+    const ProcedureScope scope("clsWPX_Export.CreateWPXObjects");
     ++rounds_;
     modProgress::RoundStarted(rounds_);
     PROCESS_CATEGORY_Create(models);

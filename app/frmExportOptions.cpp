@@ -104,7 +104,7 @@ bool BooleanOf(const RegValue& value, const char* valueName) {
     if (const auto* n = std::get_if<std::int32_t>(&value)) return *n != 0;
     const std::string& text = std::get<std::string>(value);
     if (auto number = platform::NumericValue(text)) return *number != 0.0;
-    std::string word = platform::Trim(text);
+    const std::string word = platform::Trim(text);
     if (platform::EqualsIgnoringCase(word, "True")) return true;
     if (platform::EqualsIgnoringCase(word, "False")) return false;
     platform::RaiseStandardError(platform::kErrTypeMismatch,
@@ -131,7 +131,7 @@ bool Absent(const RegValue& value) { return std::holds_alternative<std::monostat
 /// Only the digits of a text, at most `limit` of them.
 std::string DigitsOf(const std::string& text, std::size_t limit) {
     std::string digits;
-    for (char c : text) {
+    for (const char c : text) {
         if (c >= '0' && c <= '9' && digits.size() < limit) digits.push_back(c);
     }
     return digits;
@@ -149,7 +149,7 @@ frmExportOptions& ExportOptionsDialog() {
 }
 
 void frmExportOptions::Show() {
-    ProcedureScope scope("frmExportOptions.Show");
+    const ProcedureScope scope("frmExportOptions.Show");
     Form_Load();
     if (!platform::Interactive() || !Factory()) {
         // Batch mode: closed as with OK and nothing changed, so nothing is written.
@@ -169,7 +169,7 @@ void frmExportOptions::Show() {
 }
 
 void frmExportOptions::Form_Load() {
-    ProcedureScope scope("frmExportOptions.Form_Load");
+    const ProcedureScope scope("frmExportOptions.Form_Load");
     // A fresh form each time it is shown: built-in captions, initial states, first tab.
     BuildControls();
     open_ = true;
@@ -196,7 +196,7 @@ void frmExportOptions::BuildControls() {
 }
 
 void frmExportOptions::Form_Activate() {
-    ProcedureScope scope("frmExportOptions.Form_Activate");
+    const ProcedureScope scope("frmExportOptions.Form_Activate");
     if (view_) view_->SetNlsFontForm();
     SetLocalizedCaptions();
     SetHelpContextIDs();
@@ -213,7 +213,7 @@ void frmExportOptions::RefreshView() {
 }
 
 void frmExportOptions::LoadBoolean(const char* valueName, Ctl control, bool& global) {
-    RegValue value = modUtilities::GetProfileValue(modUtilities::kProgramKey, valueName);
+    const RegValue value = modUtilities::GetProfileValue(modUtilities::kProgramKey, valueName);
     if (Absent(value)) {
         global = Control(control).value == CheckState::Checked;
         return;
@@ -223,7 +223,7 @@ void frmExportOptions::LoadBoolean(const char* valueName, Ctl control, bool& glo
 }
 
 void frmExportOptions::LoadFirstSuffixNumber() {
-    RegValue value = modUtilities::GetProfileValue(modUtilities::kProgramKey, "FirstSuffixNumber");
+    const RegValue value = modUtilities::GetProfileValue(modUtilities::kProgramKey, "FirstSuffixNumber");
     std::int32_t& global = CurrentExport().Options.FirstSuffixNumber;
     if (Absent(value)) {
         global = NumberOf(Control(Ctl::efNumSuffix).text, "FirstSuffixNumber");
@@ -236,7 +236,7 @@ void frmExportOptions::LoadFirstSuffixNumber() {
 }
 
 void frmExportOptions::LoadOptions() {
-    ProcedureScope scope("frmExportOptions.LoadOptions");
+    const ProcedureScope scope("frmExportOptions.LoadOptions");
     ExportOptions& o = CurrentExport().Options;
     try {
         LoadBoolean("ConvertNames", Ctl::cbConvertARISNames, o.ConvertNames);
@@ -266,7 +266,7 @@ void frmExportOptions::SaveBoolean(const char* valueName, bool checked, bool& gl
     global = checked;
 }
 
-void frmExportOptions::SaveFirstSuffixNumber() {
+void frmExportOptions::SaveFirstSuffixNumber() const {
     std::string text = platform::Trim(Control(Ctl::efNumSuffix).text);
     std::int32_t number = text.empty() ? 0 : NumberOf(text, "FirstSuffixNumber");
     modUtilities::SetProfileValue(modUtilities::kProgramKey, "FirstSuffixNumber", number, RegType::DWord);
@@ -274,7 +274,7 @@ void frmExportOptions::SaveFirstSuffixNumber() {
 }
 
 void frmExportOptions::SaveOptions() {
-    ProcedureScope scope("frmExportOptions.SaveOptions");
+    const ProcedureScope scope("frmExportOptions.SaveOptions");
     ExportOptions& o = CurrentExport().Options;
     // Only a checked box counts as true; a grey one does not.
     auto checked = [this](Ctl id) { return Control(id).value == CheckState::Checked; };
@@ -300,7 +300,7 @@ void frmExportOptions::SaveOptions() {
 }
 
 void frmExportOptions::SetLocalizedCaptions() {
-    ProcedureScope scope("frmExportOptions.SetLocalizedCaptions");
+    const ProcedureScope scope("frmExportOptions.SetLocalizedCaptions");
     for (DialogControl& c : controls_) {
         if (c.captionId == 0) continue;
         std::string caption = modUtilities::GetNLSString(c.captionId);
@@ -310,7 +310,7 @@ void frmExportOptions::SetLocalizedCaptions() {
 }
 
 void frmExportOptions::SetHelpContextIDs() {
-    ProcedureScope scope("frmExportOptions.SetHelpContextIDs");
+    const ProcedureScope scope("frmExportOptions.SetHelpContextIDs");
     for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i].helpContextId = kDesign[i].helpContextId;
 }
 
@@ -320,7 +320,7 @@ void frmExportOptions::Control_Click(Ctl control, CheckState newState) {
     c.value = newState;
     if (c.kind == ControlKind::OptionButton && newState == CheckState::Checked) {
         // The two option buttons of the data-type frame exclude each other.
-        Ctl other = control == Ctl::rbARISDomainType ? Ctl::rbARISAttrDataType : Ctl::rbARISDomainType;
+        const Ctl other = control == Ctl::rbARISDomainType ? Ctl::rbARISAttrDataType : Ctl::rbARISDomainType;
         Edit(other).value = CheckState::Unchecked;
     }
     SetSettingsChanged(true);
@@ -328,7 +328,7 @@ void frmExportOptions::Control_Click(Ctl control, CheckState newState) {
 }
 
 bool frmExportOptions::efNumSuffix_KeyPress(char32_t key) {
-    bool accepted = (key >= U'0' && key <= U'9') || key == U'\b';
+    const bool accepted = (key >= U'0' && key <= U'9') || key == U'\b';
     if (!accepted && view_) view_->Beep();
     return accepted;
 }
@@ -336,34 +336,34 @@ bool frmExportOptions::efNumSuffix_KeyPress(char32_t key) {
 void frmExportOptions::efNumSuffix_Change(const std::string& text) {
     // Typed keys are filtered by efNumSuffix_KeyPress; pasted text is cut to its digits here,
     // and to nine of them, so that the number always fits its 32-bit value.
-    std::string digits = DigitsOf(text, kMaxSuffixDigits);
-    bool differs = digits != Control(Ctl::efNumSuffix).text;
+    const std::string digits = DigitsOf(text, kMaxSuffixDigits);
+    const bool differs = digits != Control(Ctl::efNumSuffix).text;
     Edit(Ctl::efNumSuffix).text = digits;
     if (differs) SetSettingsChanged(true);
     if (differs || digits != text) RefreshView();
 }
 
 void frmExportOptions::cmdOK_Click() {
-    ProcedureScope scope("frmExportOptions.cmdOK_Click");
+    const ProcedureScope scope("frmExportOptions.cmdOK_Click");
     if (settingsChanged_) SaveOptions();
     open_ = false;
     if (view_) view_->Dismiss();
 }
 
 void frmExportOptions::cmdApply_Click() {
-    ProcedureScope scope("frmExportOptions.cmdApply_Click");
+    const ProcedureScope scope("frmExportOptions.cmdApply_Click");
     SaveOptions();
     SetSettingsChanged(false);
     RefreshView();
 }
 
 void frmExportOptions::cmdCancel_Click() {
-    ProcedureScope scope("frmExportOptions.cmdCancel_Click");
+    const ProcedureScope scope("frmExportOptions.cmdCancel_Click");
     // Yes to the question ends the program (ProgramEnd); No leaves the dialog open.
     ExceptionHandler().Handle(platform::Error(kErrOptionsCancelled, "The options dialog was cancelled"));
 }
 
 void frmExportOptions::cmdHelp_Click() {
-    ProcedureScope scope("frmExportOptions.cmdHelp_Click");
+    const ProcedureScope scope("frmExportOptions.cmdHelp_Click");
     if (view_) view_->OpenHelp(kDialogHelpId);
 }

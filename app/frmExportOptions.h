@@ -123,7 +123,7 @@ private:
     void LoadBoolean(const char* valueName, Ctl control, bool& global);
     void LoadFirstSuffixNumber();
     void SaveBoolean(const char* valueName, bool checked, bool& global);
-    void SaveFirstSuffixNumber();
+    void SaveFirstSuffixNumber() const;
     void RefreshView();
 
     std::vector<DialogControl> controls_;

@@ -152,7 +152,7 @@ void frmExportOptionsWindow::CreateControl(const DialogControl& c, wxWindow* pag
             return;
         }
         case ControlKind::OptionButton: {
-            bool first = c.id == Ctl::rbARISDomainType;
+            const bool first = c.id == Ctl::rbARISDomainType;
             w = new wxRadioButton(parent, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize,
                                   first ? wxRB_GROUP : 0, wxDefaultValidator, Wx(c.name));
             Window(c.id) = w;
@@ -188,7 +188,7 @@ void frmExportOptionsWindow::ArrangeLabels() {
 void frmExportOptionsWindow::CreateButtons(wxSizer* sizer) {
     sizer->Add(new wxContextHelpButton(this), 0, wxALIGN_CENTER_VERTICAL);
     sizer->AddStretchSpacer();
-    for (Ctl id : {Ctl::cmdOK, Ctl::cmdCancel, Ctl::cmdApply, Ctl::cmdHelp}) {
+    for (const Ctl id : {Ctl::cmdOK, Ctl::cmdCancel, Ctl::cmdApply, Ctl::cmdHelp}) {
         const DialogControl& c = form_.Control(id);
         auto* button = new wxButton(this, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize, 0,
                                     wxDefaultValidator, Wx(c.name));
@@ -239,7 +239,7 @@ void frmExportOptionsWindow::OnNumSuffixChar(wxKeyEvent& event) {
     wxChar key = event.GetUnicodeKey();
     // Keys that type no character (arrows, Delete), Tab, Enter, Escape and shortcuts keep
     // their usual work; only typed characters and backspace are filtered.
-    bool typesCharacter = key != WXK_NONE && (key >= 32 || key == WXK_BACK) && key != WXK_DELETE;
+    const bool typesCharacter = key != WXK_NONE && (key >= 32 || key == WXK_BACK) && key != WXK_DELETE;
     if (!typesCharacter || event.ControlDown() || event.AltDown()) {
         event.Skip();
         return;
@@ -275,7 +275,7 @@ void frmExportOptionsWindow::OnHelpRequest(wxWindow* window) {
 }
 
 void frmExportOptionsWindow::OpenHelp(int contextId) {
-    std::string book = platform::FindHelpBook(CurrentExport().HelpFile);
+    const std::string book = platform::FindHelpBook(CurrentExport().HelpFile);
     if (platform::ShowHelpTopic(book, contextId, this)) return;
     platform::CurrentMessageBox().Show("The help file '" + CurrentExport().HelpFile + "' could not be found.",
                                        platform::kMbOkOnly + platform::kMbExclamation, "Lumenport");

@@ -20,7 +20,9 @@ using InstallFunction = bool (*)(int, char**);
 using ShutdownFunction = void (*)();
 
 // Process-wide: the desktop module is loaded at most once per process.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 InstallFunction g_install = nullptr;
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 ShutdownFunction g_shutdown = nullptr;
 
 void* OpenDesktopModule() {
@@ -71,7 +73,7 @@ int main(int argc, char** argv) {
     modMain::LeaveDataToTheSystemAtExit(true);
 #endif
 #ifdef LUMENPORT_DESKTOP_MODULE
-    int status = modMain::Main(argc, argv, InstallDesktop, ShutdownDesktop);
+    const int status = modMain::Main(argc, argv, InstallDesktop, ShutdownDesktop);
 #else
     int status = modMain::Main(argc, argv);
 #endif

@@ -30,7 +30,7 @@ int CheckAndPreview(const std::string& checkFile, const std::string& previewFold
             ToError("kvbrars: " + Filled(wpx::kCannotRead, {checkFile}));
             return 1;
         }
-        std::vector<wpx::Finding> findings = wpx::CheckDefinition(bytes);
+        const std::vector<wpx::Finding> findings = wpx::CheckDefinition(bytes);
         for (const wpx::Finding& finding : findings)
             std::cout << platform::ForTerminal(wpx::FormatFinding(checkFile, finding, Text)) << "\n";
         if (wpx::CountFindings(findings).errors > 0) status = 1;
@@ -46,7 +46,7 @@ std::vector<std::string> ExportCheckSummaryLines(const std::string& definitionFi
     std::string bytes;
     if (!wpx::ReadBytes(definitionFile, bytes)) return {};
     std::vector<wpx::Finding> findings = wpx::CheckDefinition(bytes);
-    wpx::FindingCounts counts = wpx::CountFindings(findings);
+    const wpx::FindingCounts counts = wpx::CountFindings(findings);
     std::vector<std::string> lines = {
         Filled(wpx::kCheckCounts, {std::to_string(counts.errors), std::to_string(counts.warnings)})};
     for (std::size_t i = 0; i < findings.size() && i < kSummaryFindings; ++i)

@@ -76,7 +76,7 @@ constexpr const char* kHelp =
 // A text of the language library, loaded for it quietly; `fallback` when there is none.
 std::string LibraryText(int id, const char* fallback) {
     if (!CurrentExport().LanguageLibrary.Loaded() && !modUtilities::LoadLocalizedResources(true)) return fallback;
-    std::string text = modUtilities::GetNLSString(id);
+    const std::string text = modUtilities::GetNLSString(id);
     return text.empty() ? fallback : text;
 }
 
@@ -121,11 +121,11 @@ aris::LocaleId ListingLocale(const clsARIS_Interface& session, const std::string
 }
 
 int ListModels() {
-    ProcedureScope scope("modMain.ListModels");
+    const ProcedureScope scope("modMain.ListModels");
     clsARIS_Interface& session = *CurrentExport().ARIS_Interface;
-    std::string loc = Trim(session.GetCommandLine("/LOC"));
-    std::string server = Trim(session.GetCommandLine("/SVR"));
-    std::string database = Trim(session.GetCommandLine("/DB"));
+    const std::string loc = Trim(session.GetCommandLine("/LOC"));
+    const std::string server = Trim(session.GetCommandLine("/SVR"));
+    const std::string database = Trim(session.GetCommandLine("/DB"));
     if (session.AmlFile().empty() && (server.empty() || database.empty())) {
         std::cerr << ForTerminal(modUtilities::GetNLSString(60218)) << "\n" << ForTerminal(UsageText());
         return kExitUsage;
@@ -149,7 +149,7 @@ int ListModels() {
     std::cout.flush();
     if (selectable == 0) std::cerr << ForTerminal(modUtilities::GetNLSString(60216, db->Name(useLoc))) << "\n";
     std::string ids;
-    for (aris::LocaleId l : db->Locales()) ids += (ids.empty() ? "" : ", ") + std::to_string(l);
+    for (const aris::LocaleId l : db->Locales()) ids += (ids.empty() ? "" : ", ") + std::to_string(l);
     std::cerr << ForTerminal(modUtilities::GetNLSString(60217, db->Name(useLoc),
                                                          ids.empty() ? modUtilities::GetNLSString(60254) : ids,
                                                          std::to_string(useLoc)))
@@ -177,7 +177,7 @@ void WriteExportPreview(const std::string& previewFolder) {
 // are loaded for it here, before any file is created, so that an export with nothing to
 // select ends as an invalid selection does.
 void SelectAllModels() {
-    ProcedureScope scope("modMain.SelectAllModels");
+    const ProcedureScope scope("modMain.SelectAllModels");
     clsARIS_Interface& session = *CurrentExport().ARIS_Interface;
     session.OpenDatabase();
     CurrentExport().IOHandler->ParseMappingFile();
@@ -198,23 +198,23 @@ void SelectAllModels() {
 
 // --types: the rows in effect, each with the table it comes from; later tables win per row.
 int PrintTypeTable(const OwnOptions& options, const clsARIS_Interface& session) {
-    ProcedureScope scope("modMain.PrintTypeTable");
+    const ProcedureScope scope("modMain.PrintTypeTable");
     std::string serverTable;
-    std::string server = Trim(session.GetCommandLine("/SVR"));
-    std::string database = Trim(session.GetCommandLine("/DB"));
+    const std::string server = Trim(session.GetCommandLine("/SVR"));
+    const std::string database = Trim(session.GetCommandLine("/DB"));
     std::string serverDirectory;
     if (!options.aml.empty()) serverDirectory = aris::AmlFileLocation(options.aml).serverDirectory;
     else if (!server.empty() && !database.empty()) serverDirectory = aris::FindDatabase(server, database).serverDirectory;
     if (!serverDirectory.empty()) serverTable = aris::ServerTypeTablePath(serverDirectory);
     const aris::TypeTable& builtIn = aris::BuiltInTypeTable();
-    std::unique_ptr<aris::TypeTable> user = aris::LoadUserTypeTable(std::cerr);
+    const std::unique_ptr<aris::TypeTable> user = aris::LoadUserTypeTable(std::cerr);
     std::unique_ptr<aris::TypeTable> serverRows;
     if (!serverTable.empty()) {
         serverRows = std::make_unique<aris::TypeTable>();
         serverRows->LoadFile(serverTable, std::cerr);
     }
     const std::string none = modUtilities::GetNLSString(60254);
-    std::string userPath = aris::UserTypeTablePath();
+    const std::string userPath = aris::UserTypeTablePath();
     std::cout << ForTerminal(modUtilities::GetNLSString(60250)) << "\n"
               << ForTerminal(modUtilities::GetNLSString(60251, builtIn.Source())) << "\n"
               << ForTerminal(modUtilities::GetNLSString(60252, user ? userPath : userPath + " " + none)) << "\n"
@@ -233,7 +233,7 @@ int PrintTypeTable(const OwnOptions& options, const clsARIS_Interface& session) 
                                          static_cast<const aris::TypeTable*>(serverRows.get())}) {
         if (!table) continue;
         for (const auto& [kind, row] : table->Rows()) {
-            std::string key = std::string(aris::TypeKindWord(kind)) + "\t" + FoldAsciiCase(row->apiName);
+            const std::string key = std::string(aris::TypeKindWord(kind)) + "\t" + FoldAsciiCase(row->apiName);
             auto [it, added] = byName.emplace(key, rows.size());
             if (added) rows.push_back({kind, row, &table->Source()});
             else rows[it->second] = {kind, row, &table->Source()};
@@ -253,7 +253,7 @@ int PrintTypeTable(const OwnOptions& options, const clsARIS_Interface& session) 
 
 // --print-rules: the built-in rules in the profile language.
 int PrintBuiltInRules() {
-    ProcedureScope scope("modMain.PrintBuiltInRules");
+    const ProcedureScope scope("modMain.PrintBuiltInRules");
     modMappingRule::ResetMappingRules();
     modMappingRule::CreateDefaultMappingRules();
     std::cout << modMappingRule::MappingRulesAsProfile(modMappingRule::ColMappingRules());
@@ -361,7 +361,7 @@ OwnOptions ParseOwnOptions(const std::vector<std::string>& args) {
 }
 
 bool Setup(const OwnOptions& options) {
-    ProcedureScope scope("modMain.Setup");
+    const ProcedureScope scope("modMain.Setup");
     if (!modUtilities::LoadLocalizedResources()) return false;
     CurrentExport().ExceptionHandler = new clsExceptionHandler();
     CurrentExport().ARIS_Interface = new clsARIS_Interface();
@@ -387,13 +387,14 @@ bool Setup(const OwnOptions& options) {
 namespace {
 // Process-wide: set by the program's entry before the export starts; the process ends right
 // after Main returns.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 bool g_leaveDataAtExit = false;
 }  // namespace
 
 void LeaveDataToTheSystemAtExit(bool leave) { g_leaveDataAtExit = leave; }
 
 void Shutdown() {
-    ProcedureScope scope("modMain.Shutdown");
+    const ProcedureScope scope("modMain.Shutdown");
     modMappingRule::ResetMappingRules();
     // The constructs and the database of a large export are millions of blocks; when the
     // process ends next, they stay where they are (still referenced) and go with it.
@@ -418,7 +419,7 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
     // The export's state, from start-up to shutdown.
     ExportContext context;
     if (g_leaveDataAtExit) context.LeaveDataAtExit();
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args(argv + 1, argv + argc);
     // Started with nothing at all: a person at a terminal, not ARIS, who needs the usage.
     if (args.empty()) {
         std::cerr << ForTerminal(UsageText());
@@ -442,7 +443,7 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
     if (!own.check.empty() || !own.previewFile.empty()) {
         SetInteractive(false);
         if (!modUtilities::LoadLocalizedResources()) return kExitNoLanguage;
-        int checked = modDefinitionCheck::CheckAndPreview(own.check, own.preview, own.previewFile);
+        const int checked = modDefinitionCheck::CheckAndPreview(own.check, own.preview, own.previewFile);
         CurrentExport().LanguageLibrary.Free();
         ReportSettingsProblems();
         return checked;
@@ -453,7 +454,7 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
     if (!own.batch && !printsOnly && DisplayAvailable() && installDesktop) desktop = installDesktop(argc, argv);
     SetInteractive(desktop);
 
-    ProcedureScope scope("modMain.Main");
+    const ProcedureScope scope("modMain.Main");
     int status = kExitDone;
     try {
         if (!Setup(own)) {

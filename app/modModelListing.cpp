@@ -56,7 +56,7 @@ std::string Reason(const ListedModel& listed, aris::LocaleId locale) {
 
 std::string RefusalLine(const ListedModel& listed, aris::LocaleId locale) {
     // A model without a name in the locale is marked by its identifier and an empty name.
-    std::string shown = listed.name.empty() ? listed.model->Guid() + ",," + std::to_string(listed.model->TypeNum())
+    const std::string shown = listed.name.empty() ? listed.model->Guid() + ",," + std::to_string(listed.model->TypeNum())
                                             : "'" + listed.name + "'";
     std::string type = listed.model->TypeApiName();
     if (type.empty()) type = listed.model->TypeName(locale);

@@ -115,7 +115,7 @@ public:
     bool Insert(std::string_view id, IdKind kind, void* item) {
         if (id.empty()) return !std::exchange(emptySeen_, true);
         if ((entries_.size() + 1) * 10 > slots_.size() * 7) Grow();
-        std::uint32_t hash = Hash(id);
+        const std::uint32_t hash = Hash(id);
         Slot* slot = Probe(id, hash);
         if (slot->entry != 0) return false;
         entries_.push_back(Entry{id, item, kind});
@@ -156,12 +156,12 @@ private:
     };
 
     static std::uint32_t Hash(std::string_view id) {
-        std::size_t h = std::hash<std::string_view>()(id);
+        const std::size_t h = std::hash<std::string_view>()(id);
         return static_cast<std::uint32_t>(h ^ (h >> 32));
     }
 
     Slot* Probe(std::string_view id, std::uint32_t hash) {
-        std::size_t mask = slots_.size() - 1;
+        const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
             Slot& slot = slots_[i];
             if (slot.entry == 0 || (slot.hash == hash && entries_[slot.entry - 1].id == id)) return &slot;
@@ -169,9 +169,9 @@ private:
     }
 
     void Grow() {
-        std::vector<Slot> old = std::move(slots_);
+        const std::vector<Slot> old = std::move(slots_);
         slots_.assign(old.empty() ? 4096 : old.size() * 2, Slot{});
-        std::size_t mask = slots_.size() - 1;
+        const std::size_t mask = slots_.size() - 1;
         for (const Slot& slot : old) {
             if (slot.entry == 0) continue;
             std::size_t i = slot.hash & mask;
@@ -203,7 +203,7 @@ constexpr LocaleTag kLocaleTags[] = {
 };
 
 std::optional<LocaleId> ParseLocale(std::string_view written) {
-    std::string_view value = text::Trim(written);
+    const std::string_view value = text::Trim(written);
     if (text::IsDigits(value)) {
         std::optional<int> number = text::ParseInt(value);
         if (number && *number <= 0xFFFF) return *number;
@@ -260,8 +260,8 @@ public:
         for (;;) {
             void* buffer = XML_GetBuffer(parser_, kChunkSize);
             if (!buffer) throw ServerError(kServerErrorNumber, sourceName_ + ": out of memory");
-            std::size_t got = source(static_cast<char*>(buffer), kChunkSize);
-            bool last = got == 0;
+            const std::size_t got = source(static_cast<char*>(buffer), kChunkSize);
+            const bool last = got == 0;
             if (XML_ParseBuffer(parser_, static_cast<int>(got), last) != XML_STATUS_OK) ThrowParseError();
             if (last) return;
         }
@@ -325,7 +325,7 @@ private:
 
     [[noreturn]] void ThrowParseError() {
         if (failure_) throw ServerError(kServerErrorNumber, *failure_);
-        XML_Error code = XML_GetErrorCode(parser_);
+        const XML_Error code = XML_GetErrorCode(parser_);
         throw ServerError(kServerErrorNumber, Where() + "not a well-formed XML document: " + XML_ErrorString(code));
     }
 
@@ -345,7 +345,7 @@ private:
             ++skipDepth_;
             return;
         }
-        Frame& top = frames_.back();
+        const Frame& top = frames_.back();
         switch (top.ctx) {
             case Ctx::Document: return StartDocument(name);
             case Ctx::Aml: return StartInAml(name, atts);
@@ -388,7 +388,7 @@ private:
 
     void Text(const char* s, int len) {
         if (skipDepth_ > 0) return;
-        Ctx ctx = frames_.back().ctx;
+        const Ctx ctx = frames_.back().ctx;
         if (ctx == Ctx::AttrValue) plainText_.append(s, static_cast<std::size_t>(len));
         else if (ctx == Ctx::Text) elementText_.append(s, static_cast<std::size_t>(len));
     }
@@ -522,7 +522,7 @@ private:
     }
 
     void EndText(const Frame& text, Frame& owner) {
-        std::string_view value = text::Trim(elementText_);
+        const std::string_view value = text::Trim(elementText_);
         if (text.textTarget == TextTarget::Guid) {
             // The last GUID counts; an empty one leaves the id as the identity.
             if (owner.identity) *owner.identity = value.empty() ? owner.id : db_->Texts().Add(value);
@@ -565,7 +565,7 @@ private:
         cxn.type = Catalog().Resolve(TypeKind::Connection, RequireAttr(atts, "CxnDef.Type", "CxnDef"));
         cxn.source = frames_.back().objDef;
         const char* target = FindAttr(atts, "ToObjDef.IdRef");
-        std::string_view ref = target ? target : "";
+        const std::string_view ref = target ? target : "";
         cxn.target = static_cast<ObjDefImpl*>(ids_.Find(ref, IdKind::ObjDef));
         if (!cxn.target) pendingTargets_.push_back(PendingTarget{&cxn, scratch_.Add(ref), Line()});
         if (const char* links = FindAttr(atts, "LinkedModels.IdRefs")) {
@@ -595,7 +595,7 @@ private:
         ObjOccImpl& occ = db_->objOccs.emplace_back();
         occ.model = frames_.back().model;
         const char* def = FindAttr(atts, "ObjDef.IdRef");
-        std::string_view ref = def ? def : "";
+        const std::string_view ref = def ? def : "";
         occ.objDef = static_cast<ObjDefImpl*>(ids_.Find(ref, IdKind::ObjDef));
         if (!occ.objDef) pendingOccs_.push_back(PendingOcc{&occ, scratch_.Add(ref), Line()});
         Frame& frame = Push(Ctx::ObjOcc);
@@ -612,7 +612,7 @@ private:
         CxnOccImpl& occ = db_->cxnOccs.emplace_back();
         occ.model = frames_.back().model;
         const char* cxn = FindAttr(atts, "CxnDef.IdRef");
-        std::string_view ref = cxn ? cxn : "";
+        const std::string_view ref = cxn ? cxn : "";
         occ.cxnDef = static_cast<CxnDefImpl*>(ids_.Find(ref, IdKind::CxnDef));
         if (!occ.cxnDef) pendingCxnOccs_.push_back(PendingCxnOcc{&occ, scratch_.Add(ref), Line()});
         Push(Ctx::CxnOcc).cxnOcc = &occ;
@@ -634,7 +634,7 @@ private:
     }
 
     void EndAttrValue() {
-        std::string_view value = WithCrLfLineBreaks(styled_ ? styledText_ : plainText_, lineBreakBuffer_);
+        const std::string_view value = WithCrLfLineBreaks(styled_ ? styledText_ : plainText_, lineBreakBuffer_);
         staging_.emplace_back(attrType_, db_->Texts().Add(value), valueHasLocale_, valueLocale_);
     }
 
@@ -642,13 +642,13 @@ private:
     // first appearance; a value for a locale already present (or a second value without
     // locale) takes the earlier one's place. Then kept side by side for the item.
     void FinishAttributes(const Frame& item) {
-        std::size_t base = item.stagingBase;
-        std::size_t count = staging_.size() - base;
+        const std::size_t base = item.stagingBase;
+        const std::size_t count = staging_.size() - base;
         if (count == 0) return;
         AttrValue* values = staging_.data() + base;
         std::vector<std::uint32_t>& group = groupOf_;
         group.assign(count, 0);
-        std::uint32_t groups = GroupByType(values, count, group);
+        const std::uint32_t groups = GroupByType(values, count, group);
         constexpr std::uint32_t kReplaced = static_cast<std::uint32_t>(-1);
         ReplaceRepeatedLocales(values, count, group, kReplaced);
         // Counting sort by group keeps the file order inside a group.
@@ -657,7 +657,7 @@ private:
         for (std::size_t i = 0; i < count; ++i)
             if (group[i] != kReplaced) ++start[group[i] + 1];
         for (std::uint32_t g = 0; g < groups; ++g) start[g + 1] += start[g];
-        std::size_t kept = start[groups];
+        const std::size_t kept = start[groups];
         grouped_.resize(kept);
         for (std::size_t i = 0; i < count; ++i)
             if (group[i] != kReplaced) grouped_[start[group[i]]++] = values[i];
@@ -694,7 +694,7 @@ private:
                                 std::uint32_t replaced) {
         constexpr std::size_t kHashFrom = 32;
         auto keyOf = [&](std::size_t i) {
-            std::uint64_t locale =
+            const std::uint64_t locale =
                 values[i].HasLocale() ? static_cast<std::uint32_t>(values[i].Locale()) + 1ULL : 0ULL;
             return (static_cast<std::uint64_t>(group[i]) << 33) | locale;
         };
@@ -740,8 +740,8 @@ private:
 
     // The item's id, kept in the database's text pool and recorded for its references.
     std::string_view RequireId(const char** atts, const char* attr, const char* element, IdKind kind, void* item) {
-        std::string written = RequireAttr(atts, attr, element);
-        std::string_view id = db_->Texts().Add(written);
+        const std::string written = RequireAttr(atts, attr, element);
+        const std::string_view id = db_->Texts().Add(written);
         if (!ids_.Insert(id, kind, item)) Fail("duplicate id '" + written + "' in " + attr);
         return id;
     }
@@ -794,22 +794,22 @@ private:
     }
 
     void ResolveTargets() {
-        for (PendingTarget& pending : pendingTargets_) {
+        for (const PendingTarget& pending : pendingTargets_) {
             pending.cxn->target = Lookup<ObjDefImpl>(pending.ref, IdKind::ObjDef, "ToObjDef.IdRef", pending.line);
         }
     }
 
     void ResolveLinks() {
         std::vector<const Model*> models;
-        for (PendingLinks& pending : pendingLinks_) {
+        for (const PendingLinks& pending : pendingLinks_) {
             models.clear();
-            std::string_view refs = pending.refs;
+            const std::string_view refs = pending.refs;
             std::size_t pos = 0;
             while (pos < refs.size()) {
                 std::size_t end = refs.find_first_of(" \t\r\n", pos);
                 if (end == std::string_view::npos) end = refs.size();
                 if (end > pos) {
-                    std::string_view ref = refs.substr(pos, end - pos);
+                    const std::string_view ref = refs.substr(pos, end - pos);
                     if (ModelImpl* model = Lookup<ModelImpl>(ref, IdKind::Model, "LinkedModels.IdRefs", pending.line)) {
                         models.push_back(model);
                     }

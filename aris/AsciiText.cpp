@@ -33,14 +33,14 @@ std::string_view Trim(std::string_view s) {
 
 bool IsDigits(std::string_view s) {
     if (s.empty()) return false;
-    for (char c : s) {
+    for (const char c : s) {
         if (c < '0' || c > '9') return false;
     }
     return true;
 }
 
 std::optional<int> ParseInt(std::string_view s) {
-    std::string_view digits = (!s.empty() && s.front() == '-') ? s.substr(1) : s;
+    const std::string_view digits = (!s.empty() && s.front() == '-') ? s.substr(1) : s;
     if (!IsDigits(digits)) return std::nullopt;
     int value = 0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);

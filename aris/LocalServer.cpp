@@ -59,13 +59,13 @@ std::unique_ptr<repo::DatabaseImpl> LoadFile(const std::string& path, std::ostre
                                              const std::string& serverTypesTsvPath) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw ServerError(kServerErrorNumber, "ARIS export " + path + " cannot be read: " + std::strerror(errno));
-    AmlChunkSource source = [&](char* buffer, std::size_t size) -> std::size_t {
+    const AmlChunkSource source = [&](char* buffer, std::size_t size) -> std::size_t {
         in.read(buffer, static_cast<std::streamsize>(size));
         if (in.bad()) throw ServerError(kServerErrorNumber, "ARIS export " + path + " cannot be read");
         return static_cast<std::size_t>(in.gcount());
     };
     std::error_code ec;
-    std::uintmax_t size = std::filesystem::file_size(path, ec);
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (!ec) PrepareHeapFor(static_cast<std::size_t>(size));
     std::unique_ptr<repo::DatabaseImpl> db =
         LoadDatabase(source, path, report, serverTypesTsvPath, ec ? 0 : static_cast<std::size_t>(size));
@@ -117,15 +117,15 @@ std::unique_ptr<TypeTable> ReadBuiltInTypeTable() {
 }  // namespace
 
 const TypeTable& BuiltInTypeTable() {
-    static const std::unique_ptr<TypeTable> table = ReadBuiltInTypeTable();
+    const static std::unique_ptr<TypeTable> table = ReadBuiltInTypeTable();
     return *table;
 }
 
 std::unique_ptr<Database> LoadAmlText(const std::string& xml, const std::string& sourceName, std::ostream& report,
                                       const std::string& serverTypesTsvPath) {
     std::size_t offset = 0;
-    AmlChunkSource source = [&](char* buffer, std::size_t size) -> std::size_t {
-        std::size_t count = std::min(size, xml.size() - offset);
+    const AmlChunkSource source = [&](char* buffer, std::size_t size) -> std::size_t {
+        const std::size_t count = std::min(size, xml.size() - offset);
         std::memcpy(buffer, xml.data() + offset, count);
         offset += count;
         return count;
@@ -139,7 +139,7 @@ std::unique_ptr<Database> LoadAmlFile(const std::string& path, std::ostream& rep
 }
 
 std::unique_ptr<TypeTable> LoadUserTypeTable(std::ostream& report) {
-    std::string path = UserTypeTablePath();
+    const std::string path = UserTypeTablePath();
     std::error_code ec;
     if (path.empty() || !std::filesystem::exists(path, ec)) return nullptr;
     auto table = std::make_unique<TypeTable>();

@@ -225,7 +225,7 @@ void DatabaseImpl::IndexOccurrences() {
     std::vector<std::uint32_t> lastModel(objDefs.size(), kNotYet);
     std::vector<Range> defRanges(models.size());
     for (ModelImpl& model : models) {
-        Range occRange = byModel[model.index];
+        const Range occRange = byModel[model.index];
         model.occs = occRange;
         defRanges[model.index].first = static_cast<std::uint32_t>(defsByModel_.size());
         for (std::uint32_t i = 0; i < occRange.count; ++i) {
@@ -271,7 +271,7 @@ void DatabaseImpl::IndexConnections() {
     cxnOccsByCxn_.assign(byCxn.begin(), byCxn.end());
     for (CxnDefImpl& cxn : cxnDefs) {
         if (!cxn.source || !cxn.target) continue;
-        Range range = ranges[cxn.order];
+        const Range range = ranges[cxn.order];
         cxn.occs = cxnOccsByCxn_.data() + range.first;
         cxn.occCount = range.count;
     }
@@ -313,7 +313,7 @@ std::vector<const Model*> DatabaseImpl::LinkedModelsOf(Range range) const {
 
 std::vector<const Occurrence*> DatabaseImpl::OccurrencesIn(const ObjDefImpl* objDef, const Model* model) const {
     // The definition's occurrences sorted by model: compared by address, never dereferenced.
-    std::uintptr_t key = reinterpret_cast<std::uintptr_t>(static_cast<const void*>(model));
+    const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(static_cast<const void*>(model));
     auto [lower, upper] = RunWithKey(occsByDefAndModel_, objDef->occs, key, ModelAddress);
     return std::vector<const Occurrence*>(lower, upper);
 }
@@ -333,7 +333,7 @@ std::pair<const CxnDefImpl* const*, const CxnDefImpl* const*> DatabaseImpl::Conn
 std::vector<const CxnDef*> DatabaseImpl::Connections(const ObjDefImpl* objDef, int direction, int cxnType) const {
     std::vector<const CxnDef*> result;
     if (cxnType == kUnmappedType) return result;
-    std::pair<const CxnDefImpl* const*, const CxnDefImpl* const*> none{nullptr, nullptr};
+    const std::pair<const CxnDefImpl* const*, const CxnDefImpl* const*> none{nullptr, nullptr};
     auto outgoing = (direction & kCxnOutgoing) ? ConnectionsOfType(outgoing_, objDef->outgoing, cxnType) : none;
     auto incoming = (direction & kCxnIncoming) ? ConnectionsOfType(incoming_, objDef->incoming, cxnType) : none;
     result.reserve(static_cast<std::size_t>((outgoing.second - outgoing.first) + (incoming.second - incoming.first)));

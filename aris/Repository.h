@@ -55,7 +55,7 @@ public:
     const T* Append(const T* first, std::size_t count) {
         if (count == 0) return nullptr;
         if (count > left_) {
-            std::size_t size = count > kBlockElements ? count : kBlockElements;
+            const std::size_t size = count > kBlockElements ? count : kBlockElements;
             blocks_.push_back(std::make_unique<T[]>(size));
             next_ = blocks_.back().get();
             left_ = size;

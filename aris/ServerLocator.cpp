@@ -50,7 +50,7 @@ std::optional<fs::path> FindEntryIgnoringCase(const fs::path& directory, const s
 
 bool HasAmlExtension(const std::string& name) {
     if (name.size() < 5) return false;
-    std::string tail = name.substr(name.size() - 4);
+    const std::string tail = name.substr(name.size() - 4);
     return text::EqualsIgnoreAsciiCase(tail, ".xml") || text::EqualsIgnoreAsciiCase(tail, ".aml");
 }
 
@@ -67,14 +67,14 @@ std::string JoinList(const std::vector<std::string>& items) {
 
 std::string ExecutableFolder() {
     std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec) return "";
     return exe.parent_path().string();
 }
 
 std::vector<std::string> ServerSearchPath() {
     std::vector<std::string> roots;
-    std::string listed = Env("LUMENPORT_ARIS_SERVERS");
+    const std::string listed = Env("LUMENPORT_ARIS_SERVERS");
     std::size_t start = 0;
     while (start <= listed.size()) {
         std::size_t colon = listed.find(':', start);
@@ -82,20 +82,20 @@ std::vector<std::string> ServerSearchPath() {
         if (colon > start) roots.push_back(listed.substr(start, colon - start));
         start = colon + 1;
     }
-    std::string dataHome = Env("XDG_DATA_HOME");
+    const std::string dataHome = Env("XDG_DATA_HOME");
     if (!dataHome.empty()) roots.push_back(dataHome + "/lumenport/aris");
-    else if (std::string home = Env("HOME"); !home.empty()) roots.push_back(home + "/.local/share/lumenport/aris");
-    std::string exeFolder = ExecutableFolder();
+    else if (const std::string home = Env("HOME"); !home.empty()) roots.push_back(home + "/.local/share/lumenport/aris");
+    const std::string exeFolder = ExecutableFolder();
     if (!exeFolder.empty()) {
-        fs::path beside = fs::path(exeFolder) / "aris";
-        fs::path shared = fs::path(exeFolder) / ".." / "share" / "lumenport" / "aris";
+        const fs::path beside = fs::path(exeFolder) / "aris";
+        const fs::path shared = fs::path(exeFolder) / ".." / "share" / "lumenport" / "aris";
         roots.push_back((IsDirectory(beside) || !IsDirectory(shared) ? beside : shared).lexically_normal().string());
     }
     return roots;
 }
 
 DatabaseLocation FindDatabase(const std::string& server, const std::string& database) {
-    std::vector<std::string> roots = ServerSearchPath();
+    const std::vector<std::string> roots = ServerSearchPath();
     if (server.empty()) throw ServerError(kServerErrorNumber, "No ARIS server named (/SVR is empty)");
     if (database.empty()) throw ServerError(kServerErrorNumber, "No ARIS database named (/DB is empty)");
     // "Demo" names Demo.xml or Demo.aml; "Demo.xml" names that file itself.
@@ -129,7 +129,7 @@ DatabaseLocation FindDatabase(const std::string& server, const std::string& data
 DatabaseLocation AmlFileLocation(const std::string& path) {
     if (path.empty()) throw ServerError(kServerErrorNumber, "No ARIS export named (--aml is empty)");
     if (!IsRegularFile(path)) throw ServerError(kServerErrorNumber, "ARIS export " + path + " not found or not a file");
-    fs::path file = fs::absolute(fs::path(path)).lexically_normal();
+    const fs::path file = fs::absolute(fs::path(path)).lexically_normal();
     DatabaseLocation location;
     location.serverDirectory = file.parent_path().string();
     location.serverName = file.parent_path().filename().string();
@@ -139,24 +139,24 @@ DatabaseLocation AmlFileLocation(const std::string& path) {
 }
 
 std::string UserConfigFolder() {
-    std::string configHome = Env("XDG_CONFIG_HOME");
+    const std::string configHome = Env("XDG_CONFIG_HOME");
     if (!configHome.empty()) return configHome + "/lumenport";
-    std::string home = Env("HOME");
+    const std::string home = Env("HOME");
     return home.empty() ? "" : home + "/.config/lumenport";
 }
 
 std::string UserTypeTablePath() {
-    std::string folder = UserConfigFolder();
+    const std::string folder = UserConfigFolder();
     return folder.empty() ? "" : folder + "/types.tsv";
 }
 
 std::string ServerTypeTablePath(const std::string& serverDirectory) {
-    std::string path = serverDirectory + "/types.tsv";
+    const std::string path = serverDirectory + "/types.tsv";
     return IsRegularFile(path) ? path : "";
 }
 
 std::vector<std::string> BuiltInTypeTableCandidates() {
-    std::string exeFolder = ExecutableFolder();
+    const std::string exeFolder = ExecutableFolder();
     if (exeFolder.empty()) return {};
     return {(fs::path(exeFolder) / "aris-types.tsv").string(),
             (fs::path(exeFolder) / ".." / "share" / "lumenport" / "aris-types.tsv").lexically_normal().string()};

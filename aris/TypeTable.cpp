@@ -29,7 +29,7 @@ std::vector<std::string_view> SplitTabs(std::string_view line) {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
     for (;;) {
-        std::size_t tab = line.find('\t', start);
+        const std::size_t tab = line.find('\t', start);
         fields.push_back(text::Trim(line.substr(start, tab == std::string_view::npos ? tab : tab - start)));
         if (tab == std::string_view::npos) return fields;
         start = tab + 1;
@@ -38,9 +38,9 @@ std::vector<std::string_view> SplitTabs(std::string_view line) {
 
 // The base part of a connection type written "FromType.Base.ToType".
 std::string_view ConnectionBase(std::string_view written) {
-    std::size_t first = written.find('.');
+    const std::size_t first = written.find('.');
     if (first == std::string_view::npos) return written;
-    std::size_t second = written.find('.', first + 1);
+    const std::size_t second = written.find('.', first + 1);
     if (second == std::string_view::npos || written.find('.', second + 1) != std::string_view::npos) return written;
     return written.substr(first + 1, second - first - 1);
 }
@@ -59,7 +59,7 @@ const char* TypeKindWord(TypeKind kind) {
 }
 
 void TypeTable::LoadFile(const std::string& path, std::ostream& report) {
-    std::ifstream in(path, std::ios::binary);
+    const std::ifstream in(path, std::ios::binary);
     if (!in) throw ServerError(440, "ARIS type table " + path + " cannot be read");
     std::ostringstream content;
     content << in.rdbuf();
@@ -74,7 +74,7 @@ void TypeTable::LoadText(const std::string& text, const std::string& sourceName,
     int lineNumber = 0;
     while (std::getline(in, line)) {
         ++lineNumber;
-        std::string_view trimmed = text::Trim(line);
+        const std::string_view trimmed = text::Trim(line);
         if (trimmed.empty() || trimmed.front() == '#') continue;
         std::vector<std::string_view> fields = SplitTabs(trimmed);
         if (text::EqualsIgnoreAsciiCase(fields[0], "kind")) continue;

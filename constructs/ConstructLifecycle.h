@@ -73,10 +73,10 @@ C& RegisterConstruct(platform::OrderedCollection<Owned<C>>& registry, Owned<C> c
 /// runs under the step marker "Retrieve collection member", reset afterwards).
 template <class Collection>
 bool ARIS_ObjDefIsMemberOfCollection(const aris::ObjDef* objDef, const Collection& collection) {
-    ProcedureScope scope("modGlobals.ARIS_ObjDefIsMemberOfCollection");
+    const ProcedureScope scope("modGlobals.ARIS_ObjDefIsMemberOfCollection");
     if (!objDef) return false;
     CurrentExport().CurrentStep = "Retrieve collection member";
-    bool member = collection.Contains(objDef->Guid());
+    const bool member = collection.Contains(objDef->Guid());
     CurrentExport().CurrentStep.clear();
     return member;
 }
@@ -99,7 +99,7 @@ public:
 
     /// Compute all properties in the class's order, at most once.
     void SetupProperties() {
-        ProcedureScope scope(Derived::kSetupProcedure);
+        const ProcedureScope scope(Derived::kSetupProcedure);
         if (SetupFinished) return;
         Derived& self = static_cast<Derived&>(*this);
         self.SetupPropertiesInOrder();
@@ -122,7 +122,7 @@ template <class C>
 struct ObjDefLifecycle {
     /// One round: find the kind's objects in the models, then set up the registry.
     static void Create(const ARISModelCollection& models) {
-        ProcedureScope scope(Name("_Create"));
+        const ProcedureScope scope(Name("_Create"));
         Find_ARIS_Mapping(models);
         SetupProperties();
     }
@@ -130,7 +130,7 @@ struct ObjDefLifecycle {
     /// Register one construct per object definition the kind's rule selects in the models and
     /// log message 3060 for each (also for one already registered, which stays).
     static void Find_ARIS_Mapping(const ARISModelCollection& models) {
-        ProcedureScope scope(Name("_Find_ARIS_Mapping"));
+        const ProcedureScope scope(Name("_Find_ARIS_Mapping"));
         ARISObjDefCollection found;
         modMappingRule::Find_ARIS_ObjDef_Using_Mapping_Rule(models, found, C::kRuleName);
         for (const aris::ObjDef* objDef : found) {
@@ -141,7 +141,7 @@ struct ObjDefLifecycle {
 
     /// SetupProperties of every registered construct of the kind, in registry order.
     static void SetupProperties() {
-        ProcedureScope scope(Name("_SetupProperties"));
+        const ProcedureScope scope(Name("_SetupProperties"));
         SetupSweep(C::Registry());
     }
 
@@ -162,7 +162,7 @@ struct ObjDefLifecycle {
     /// checks, then the registered construct, or a new one registered (`isNew`), which then
     /// needs SetupProperties and Finish_ARIS_Mapping.
     static C& Register_ARIS_Mapping(const aris::ObjDef* objDef, bool& isNew) {
-        ProcedureScope scope(Name("_Add_ARIS_Mapping"));
+        const ProcedureScope scope(Name("_Add_ARIS_Mapping"));
         isNew = false;
         if (!objDef) throw platform::Error(91, std::string("Object variable not set: no object definition for ") + C::kKindName);
         if (!modMappingRule::ARIS_ObjDef_Conforms_To_Mapping_Rule(objDef, C::kRuleName))
@@ -175,7 +175,7 @@ struct ObjDefLifecycle {
 
     /// The end of Add_ARIS_Mapping for a new construct once it is set up: message 3060.
     static void Finish_ARIS_Mapping(const aris::ObjDef& objDef) {
-        ProcedureScope scope(Name("_Add_ARIS_Mapping"));
+        const ProcedureScope scope(Name("_Add_ARIS_Mapping"));
         LogObjectMapped(objDef, C::kKindName);
     }
 

@@ -33,6 +33,6 @@ void SetQuotedAttributeProperty(std::string& target, const aris::Item* item, con
 
 void SetOtherSettingsProperty(std::string& target, const aris::Item* item, const char* ruleName) {
     if (!CurrentExport().Options.UseOtherSettings) return;
-    std::string text = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(item, ruleName);
+    const std::string text = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(item, ruleName);
     if (!text.empty()) target = text;
 }

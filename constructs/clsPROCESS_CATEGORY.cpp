@@ -19,7 +19,7 @@ void clsPROCESS_CATEGORY::SetupPropertiesInOrder() {
 }
 
 void clsPROCESS_CATEGORY::SetupProperty_ObjectName() {
-    ProcedureScope scope("clsPROCESS_CATEGORY.SetupProperty_ObjectName");
+    const ProcedureScope scope("clsPROCESS_CATEGORY.SetupProperty_ObjectName");
     // The name is converted even when the group has none: the user is told (warning 2050).
     SetQuotedRequiredName(ObjectName,
                           PROCESS_CATEGORY_Find_ARIS_Group_Attribute_Using_Mapping_Rule(ARIS_Group,
@@ -28,19 +28,19 @@ void clsPROCESS_CATEGORY::SetupProperty_ObjectName() {
 }
 
 void clsPROCESS_CATEGORY::SetupProperty_ProcessCategorySetting() {
-    ProcedureScope scope("clsPROCESS_CATEGORY.SetupProperty_ProcessCategorySetting");
+    const ProcedureScope scope("clsPROCESS_CATEGORY.SetupProperty_ProcessCategorySetting");
     SetupProperty_DESCRIPTION();
     SetupProperty_DOCUMENTATION();
 }
 
 void clsPROCESS_CATEGORY::SetupProperty_DESCRIPTION() {
-    ProcedureScope scope("clsPROCESS_CATEGORY.SetupProperty_DESCRIPTION");
+    const ProcedureScope scope("clsPROCESS_CATEGORY.SetupProperty_DESCRIPTION");
     if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedGroupAttribute(DESCRIPTION, ARIS_Group, "PROCESS_CATEGORY_DESCRIPTION", "2");
 }
 
 void clsPROCESS_CATEGORY::SetupProperty_DOCUMENTATION() {
-    ProcedureScope scope("clsPROCESS_CATEGORY.SetupProperty_DOCUMENTATION");
+    const ProcedureScope scope("clsPROCESS_CATEGORY.SetupProperty_DOCUMENTATION");
     if (!CurrentExport().Options.UseDocumentationAttr) return;
     SetQuotedGroupAttribute(DOCUMENTATION, ARIS_Group, "PROCESS_CATEGORY_DOCUMENTATION", "3");
 }

@@ -17,7 +17,7 @@ std::string ObjectHead(const aris::ObjDef& objDef) {
 
 void AppendObjectAttributes(std::string& text, const aris::ObjDef& objDef, const std::string& ruleName) {
     if (!ruleName.empty()) {
-        std::string value = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(&objDef, ruleName);
+        const std::string value = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(&objDef, ruleName);
         if (!value.empty()) text += ContributionStart() + ObjectHead(objDef) + " " + value;
         return;
     }
@@ -31,13 +31,13 @@ void AppendObjectAttributes(std::string& text, const aris::ObjDef& objDef, const
 }  // namespace
 
 std::string Indent(std::int16_t level) {
-    ProcedureScope scope("modWPXWriter.Indent");
+    const ProcedureScope scope("modWPXWriter.Indent");
     if (level < 0) platform::RaiseStandardError(platform::kErrInvalidCall, "indentation level " + std::to_string(level));
     return std::string(static_cast<std::size_t>(level), '\t');
 }
 
 std::string SetupPrintingOfConnectorAttribute(const PathCollection& paths, const std::string& ruleName) {
-    ProcedureScope scope("modWPXWriter.SetupPrintingOfConnectorAttribute");
+    const ProcedureScope scope("modWPXWriter.SetupPrintingOfConnectorAttribute");
     std::string text;
     for (const std::shared_ptr<clsPath>& path : paths) {
         if (!path) continue;

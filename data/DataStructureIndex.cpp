@@ -22,13 +22,13 @@ clsDATA_STRUCTURE* DataStructureIndex::FindEquivalent(const ARISObjDefCollection
     std::unordered_set<std::string> givenKeys;
     BucketKey key{members.Count(), 0};
     for (const aris::ObjDef* member : members) {
-        std::string guid = member ? member->Guid() : std::string();
+        const std::string guid = member ? member->Guid() : std::string();
         if (givenKeys.insert(guid).second) key.keyHashSum += MemberSignature::KeyHash(guid);
     }
     auto bucket = buckets_.find(key);
     if (bucket == buckets_.end()) return nullptr;
-    std::size_t stop = dataObject ? StopPosition(dataObject) : kNoStop;
-    for (std::size_t position : bucket->second) {
+    const std::size_t stop = dataObject ? StopPosition(dataObject) : kNoStop;
+    for (const std::size_t position : bucket->second) {
         if (position >= stop) break;
         clsDATA_STRUCTURE* candidate = entries_[position - 1];
         if (HasExactlyTheseMembers(*candidate, members, givenKeys)) return candidate;
@@ -53,7 +53,7 @@ bool DataStructureIndex::HasExactlyTheseMembers(const clsDATA_STRUCTURE& structu
 
 void DataStructureIndex::MembersChanged(clsDATA_STRUCTURE& structure) {
     if (!Indexed(structure)) return;  // taken in with its members at the next search
-    std::size_t position = structure.indexPosition;
+    const std::size_t position = structure.indexPosition;
     if (const std::optional<BucketKey>& old = bucketKeyOf_[position - 1]) buckets_[*old].erase(position);
     PutIntoBucket(position);
 }
@@ -63,7 +63,7 @@ void DataStructureIndex::Forget(const clsDATA_STRUCTURE& structure) {
 }
 
 void DataStructureIndex::Synchronize(ConstructRegistry<clsDATA_STRUCTURE>& registry) {
-    bool sameRegistry = entries_.size() <= registry.Count() &&
+    const bool sameRegistry = entries_.size() <= registry.Count() &&
                         (entries_.empty() || registry.Item(entries_.size()).get() == entries_.back());
     if (!sameRegistry) Clear();
     while (entries_.size() < registry.Count()) Append(*registry.Item(entries_.size() + 1));
@@ -72,7 +72,7 @@ void DataStructureIndex::Synchronize(ConstructRegistry<clsDATA_STRUCTURE>& regis
 void DataStructureIndex::Append(clsDATA_STRUCTURE& structure) {
     entries_.push_back(&structure);
     bucketKeyOf_.emplace_back();
-    std::size_t position = entries_.size();
+    const std::size_t position = entries_.size();
     structure.indexPosition = position;
     if (!structure.IsGenerated && firstStructuresOfDataObjects_.size() < 2)
         firstStructuresOfDataObjects_.push_back(position);
@@ -99,12 +99,12 @@ void DataStructureIndex::PutIntoBucket(std::size_t position) {
 std::size_t DataStructureIndex::StopPosition(const aris::ObjDef* dataObject) const {
     // Structures of one data object are registered under its key, so at most one of the first
     // two structures of data objects can be the given object's own.
-    for (std::size_t position : firstStructuresOfDataObjects_)
+    for (const std::size_t position : firstStructuresOfDataObjects_)
         if (!modMappingRule::SameARISItem(entries_[position - 1]->ARISObjectDefinition, dataObject)) return position;
     return kNoStop;
 }
 
 bool DataStructureIndex::Indexed(const clsDATA_STRUCTURE& structure) const {
-    std::size_t position = structure.indexPosition;
+    const std::size_t position = structure.indexPosition;
     return position != 0 && position <= entries_.size() && entries_[position - 1] == &structure;
 }

@@ -13,7 +13,7 @@ constexpr const char* kDomainTypeRule = "DOMAINTYPE_DOM_TYPE";
 }  // namespace
 
 void clsDATA_MEMBER::SetupProperties() {
-    ProcedureScope scope("clsDATA_MEMBER.SetupProperties");
+    const ProcedureScope scope("clsDATA_MEMBER.SetupProperties");
     if (SetupFinished) return;
     SetupProperty_MemberName();
     SetupProperty_DataType();
@@ -23,12 +23,12 @@ void clsDATA_MEMBER::SetupProperties() {
 }
 
 void clsDATA_MEMBER::SetupProperty_MemberName() {
-    ProcedureScope scope("clsDATA_MEMBER.SetupProperty_MemberName");
+    const ProcedureScope scope("clsDATA_MEMBER.SetupProperty_MemberName");
     SetQuotedAttributeProperty(MemberName, ARISObjectDefinition, "DATA_MEMBER_MemberName", "4");
 }
 
 void clsDATA_MEMBER::SetupProperty_DataType() {
-    ProcedureScope scope("clsDATA_MEMBER.SetupProperty_DataType");
+    const ProcedureScope scope("clsDATA_MEMBER.SetupProperty_DataType");
     DataType = kDefaultDataType;
     if (DATA_STRUCTURE_Is_DATA_STRUCTURE(ARISObjectDefinition)) {
         // The member names the nested structure: with the built-in rules the member name and
@@ -46,27 +46,27 @@ void clsDATA_MEMBER::SetupProperty_DataType() {
 }
 
 void clsDATA_MEMBER::SetupProperty_SizeOfArray() {
-    ProcedureScope scope("clsDATA_MEMBER.SetupProperty_SizeOfArray");
+    const ProcedureScope scope("clsDATA_MEMBER.SetupProperty_SizeOfArray");
     if (!CurrentExport().Options.UseOtherSettings) return;
-    std::string size =
+    const std::string size =
         modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(ARISObjectDefinition, "DATA_MEMBER_SIZE_OF_ARRAY");
     if (!size.empty() && platform::IsNumeric(size)) SizeOfArray = "(" + size + ")";
 }
 
 void clsDATA_MEMBER::SetupProperty_MemberSetting() {
-    ProcedureScope scope("clsDATA_MEMBER.SetupProperty_MemberSetting");
+    const ProcedureScope scope("clsDATA_MEMBER.SetupProperty_MemberSetting");
     SetupProperty_DESCRIPTION();
     SetupProperty_DOCUMENTATION();
 }
 
 void clsDATA_MEMBER::SetupProperty_DESCRIPTION() {
-    ProcedureScope scope("clsDATA_MEMBER.SetupProperty_DESCRIPTION");
+    const ProcedureScope scope("clsDATA_MEMBER.SetupProperty_DESCRIPTION");
     if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedConvertedAttribute(DESCRIPTION, ARISObjectDefinition, "DATA_MEMBER_DESCRIPTION", "2");
 }
 
 void clsDATA_MEMBER::SetupProperty_DOCUMENTATION() {
-    ProcedureScope scope("clsDATA_MEMBER.SetupProperty_DOCUMENTATION");
+    const ProcedureScope scope("clsDATA_MEMBER.SetupProperty_DOCUMENTATION");
     if (!CurrentExport().Options.UseDocumentationAttr) return;
     SetQuotedConvertedAttribute(DOCUMENTATION, ARISObjectDefinition, "DATA_MEMBER_DOCUMENTATION", "3");
 }
@@ -81,7 +81,7 @@ std::optional<std::string> clsDATA_MEMBER::MatchKey() const {
 }
 
 std::string clsDATA_MEMBER::GetProperty_DataType(const std::string& ruleName) const {
-    ProcedureScope scope("clsDATA_MEMBER.GetProperty_DataType");
+    const ProcedureScope scope("clsDATA_MEMBER.GetProperty_DataType");
     if (ruleName == kTypeAttributeRule)
         return modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(ARISObjectDefinition, kTypeAttributeRule);
     if (ruleName != kDomainTypeRule) return "";

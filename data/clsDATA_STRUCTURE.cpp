@@ -30,7 +30,7 @@ const clsDATA_STRUCTURE& clsDATA_STRUCTURE::DefaultStructure() {
 }
 
 void clsDATA_STRUCTURE::AddMember(clsDATA_MEMBER& member) {
-    std::string key = member.ARISObjectDefinition ? member.ARISObjectDefinition->Guid() : std::string();
+    const std::string key = member.ARISObjectDefinition ? member.ARISObjectDefinition->Guid() : std::string();
     if (key.empty() || members_.Contains(key)) return;
     members_.Add(&member, key);
     std::optional<std::string> matchKey = member.MatchKey();
@@ -55,7 +55,7 @@ struct clsDATA_STRUCTURE::SetupFrame {
 };
 
 void clsDATA_STRUCTURE::SetupProperties() {
-    ProcedureScope scope(kSetupProcedure);
+    const ProcedureScope scope(kSetupProcedure);
     if (SetupFinished) return;
     // Structures may be nested in each other to any depth: a new nested structure is set up
     // before the member that stands for it, by a frame on this stack instead of a nested call.
@@ -93,7 +93,7 @@ void clsDATA_STRUCTURE::SetupProperties() {
 void clsDATA_STRUCTURE::BeginSetup(std::deque<SetupFrame>& stack) {
     SetupProperty_ObjectName();
     SetupProperty_StructureSetting();
-    ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_MemberDeclarations");
+    const ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_MemberDeclarations");
     SetupFrame& frame = stack.emplace_back();
     frame.structure = this;
     if (!IsGenerated)
@@ -102,7 +102,7 @@ void clsDATA_STRUCTURE::BeginSetup(std::deque<SetupFrame>& stack) {
 }
 
 void clsDATA_STRUCTURE::SetupProperty_ObjectName() {
-    ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_ObjectName");
+    const ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_ObjectName");
     if (!IsGenerated) {
         SetQuotedConvertedAttribute(ObjectName, ARISObjectDefinition, "DATA_STRUCTURE_ObjectName", "4");
     } else if (!ColARISDataMemberObjectDefinition.Empty()) {
@@ -113,19 +113,19 @@ void clsDATA_STRUCTURE::SetupProperty_ObjectName() {
 }
 
 void clsDATA_STRUCTURE::SetupProperty_StructureSetting() {
-    ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_StructureSetting");
+    const ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_StructureSetting");
     SetupProperty_DESCRIPTION();
     SetupProperty_DOCUMENTATION();
 }
 
 void clsDATA_STRUCTURE::SetupProperty_DESCRIPTION() {
-    ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_DESCRIPTION");
+    const ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_DESCRIPTION");
     if (IsGenerated || !CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedConvertedAttribute(DESCRIPTION, ARISObjectDefinition, "DATA_STRUCTURE_DESCRIPTION", "2");
 }
 
 void clsDATA_STRUCTURE::SetupProperty_DOCUMENTATION() {
-    ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_DOCUMENTATION");
+    const ProcedureScope scope("clsDATA_STRUCTURE.SetupProperty_DOCUMENTATION");
     if (IsGenerated || !CurrentExport().Options.UseDocumentationAttr) return;
     SetQuotedConvertedAttribute(DOCUMENTATION, ARISObjectDefinition, "DATA_STRUCTURE_DOCUMENTATION", "3");
 }

@@ -3,7 +3,7 @@
 #include "data/modDATA_STRUCTURE.h"
 
 const clsDATA_STRUCTURE* ChooseContainer(const ARISObjDefCollection& dataObjects) {
-    ProcedureScope scope("modContainer.ChooseContainer");
+    const ProcedureScope scope("modContainer.ChooseContainer");
     if (dataObjects.Empty()) return nullptr;
     if (dataObjects.Count() > 1) return &DATA_STRUCTURE_Generate(dataObjects);
     const aris::ObjDef* only = dataObjects.Item(1);

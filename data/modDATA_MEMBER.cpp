@@ -7,7 +7,7 @@ constexpr const char* kProcedure = "modDATA_MEMBER.DATA_MEMBER_Add_ARIS_Mapping"
 }  // namespace
 
 PendingDATA_MEMBER DATA_MEMBER_Begin_ARIS_Mapping(const aris::ObjDef* objDef) {
-    ProcedureScope scope(kProcedure);
+    const ProcedureScope scope(kProcedure);
     if (!objDef) throw platform::Error(91, "Object variable not set: no object definition for a DATA_MEMBER");
     if (!modMappingRule::ARIS_ObjDef_Conforms_To_Mapping_Rule(objDef, "DATA_OBJECT"))
         RaiseError(2120, objDef->TypeName(CurrentExport().LocaleId), objDef->Name(CurrentExport().LocaleId), "DATA_OBJECT");
@@ -30,7 +30,7 @@ PendingDATA_MEMBER DATA_MEMBER_Begin_ARIS_Mapping(const aris::ObjDef* objDef) {
 }
 
 clsDATA_MEMBER& DATA_MEMBER_Finish_ARIS_Mapping(PendingDATA_MEMBER&& pending) {
-    ProcedureScope scope(kProcedure);
+    const ProcedureScope scope(kProcedure);
     if (pending.registered) return *pending.registered;
     const aris::ObjDef* objDef = pending.member->ARISObjectDefinition;
     if (pending.structureToSetUp) DATA_STRUCTURE_Finish_ARIS_Mapping(*objDef);

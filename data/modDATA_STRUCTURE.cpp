@@ -14,13 +14,13 @@ using Lifecycle = ObjDefLifecycle<clsDATA_STRUCTURE>;
 }  // namespace
 
 void DATA_STRUCTURE_Create(const ARISModelCollection& models) {
-    ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_Create");
+    const ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_Create");
     DATA_STRUCTURE_Find_ARIS_Mapping(models);
     DATA_STRUCTURE_SetupProperties();
 }
 
 void DATA_STRUCTURE_Find_ARIS_Mapping(const ARISModelCollection& models) {
-    ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_Find_ARIS_Mapping");
+    const ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_Find_ARIS_Mapping");
     ARISObjDefCollection dataObjects;
     modMappingRule::Find_ARIS_ObjDef_Using_Mapping_Rule(models, dataObjects, clsDATA_STRUCTURE::kRuleName);
     for (const aris::ObjDef* dataObject : dataObjects) {
@@ -36,7 +36,7 @@ void DATA_STRUCTURE_Find_ARIS_Mapping(const ARISModelCollection& models) {
 }
 
 void DATA_STRUCTURE_SetupProperties() {
-    ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_SetupProperties");
+    const ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_SetupProperties");
     SetupSweep(clsDATA_STRUCTURE::Registry());
 }
 
@@ -51,7 +51,7 @@ clsDATA_STRUCTURE& DATA_STRUCTURE_Register_ARIS_Mapping(const aris::ObjDef* objD
 void DATA_STRUCTURE_Finish_ARIS_Mapping(const aris::ObjDef& objDef) { Lifecycle::Finish_ARIS_Mapping(objDef); }
 
 clsDATA_STRUCTURE& DATA_STRUCTURE_Generate(const ARISObjDefCollection& objects) {
-    ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_Generate");
+    const ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_Generate");
     if (clsDATA_STRUCTURE* equivalent = DATA_STRUCTURE_FindEquivalentStructure(objects, nullptr)) return *equivalent;
     Owned<clsDATA_STRUCTURE> structure = MakeConstruct<clsDATA_STRUCTURE>();
     for (const aris::ObjDef* object : objects) structure->ColARISDataMemberObjectDefinition.Add(object);
@@ -64,12 +64,12 @@ clsDATA_STRUCTURE& DATA_STRUCTURE_Generate(const ARISObjDefCollection& objects) 
 
 clsDATA_STRUCTURE* DATA_STRUCTURE_FindEquivalentStructure(const ARISObjDefCollection& members,
                                                           const aris::ObjDef* dataObject) {
-    ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_FindEquivalentStructure");
+    const ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_FindEquivalentStructure");
     return DataStructureIndex::Instance().FindEquivalent(members, dataObject);
 }
 
 std::string DATA_STRUCTURE_GenerateName() {
-    ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_GenerateName");
+    const ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_GenerateName");
     std::int64_t& counter = CurrentExport().GeneratedNameSuffix;
     if (counter >= std::numeric_limits<std::int32_t>::max())
         platform::RaiseStandardError(platform::kErrOverflow, "the counter of generated structure names");
@@ -77,7 +77,7 @@ std::string DATA_STRUCTURE_GenerateName() {
 }
 
 bool DATA_STRUCTURE_Is_DATA_STRUCTURE(const aris::ObjDef* objDef) {
-    ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_Is_DATA_STRUCTURE");
+    const ProcedureScope scope("modDATA_STRUCTURE.DATA_STRUCTURE_Is_DATA_STRUCTURE");
     if (!objDef || !modMappingRule::ARIS_ObjDef_Conforms_To_Mapping_Rule(objDef, clsDATA_STRUCTURE::kRuleName))
         return false;
     ARISObjDefCollection members;

@@ -10,12 +10,12 @@ constexpr const char* kPersonNameRule = "PERSON_PersonName";
 }  // namespace
 
 std::string ConvertARISPersonName(const aris::ObjDef* person) {
-    ProcedureScope scope("modUtilities.ConvertARISPersonName");
+    const ProcedureScope scope("modUtilities.ConvertARISPersonName");
     if (!person) return "";
-    std::string text = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(person, kPersonNameRule);
+    const std::string text = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(person, kPersonNameRule);
     if (!text.empty())
         return modMappingRule::ConvertARISName(text, modMappingRule::NameConvention::kPersonName, kPersonNameRule);
-    std::string name = person->Name(CurrentExport().LocaleId);
+    const std::string name = person->Name(CurrentExport().LocaleId);
     if (name.empty()) return "";
     return modMappingRule::ConvertARISName(name, modMappingRule::NameConvention::kPersonName, "");
 }

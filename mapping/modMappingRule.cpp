@@ -46,12 +46,12 @@ public:
     explicit RelationSearch(ARISObjDefCollection& result) : result_(result) {}
 
     Walk Find(const aris::ObjDef* start, const std::string& ruleName) {
-        ProcedureScope scope("modMappingRule.Find_Related_ARIS_ObjDef_Using_Mapping_Rule");
+        const ProcedureScope scope("modMappingRule.Find_Related_ARIS_ObjDef_Using_Mapping_Rule");
         Walk walk;
         if (!start) return walk;
         if (RelationNestingCounter() >= kRelationNestingLimit)
             RaiseError(2230, start->Name(Locale()), start->TypeName(Locale()));
-        NestingLevel level;
+        const NestingLevel level;
         if (!ObjDefOccurs(start)) return walk;
         const clsMappingRule& rule = RetrieveMappingRule(ruleName);
         const int startType = start->TypeNum();
@@ -69,7 +69,7 @@ public:
                 if (!ObjDefOccurs(between)) continue;
                 int depth = 0;
                 if (!WalkedBefore(between, step.TargetObjRule, depth)) {
-                    Walk inner = Find(between, step.TargetObjRule);
+                    const Walk inner = Find(between, step.TargetObjRule);
                     depth = inner.depth;
                     walk.quiet = walk.quiet && inner.quiet;
                 }
@@ -117,14 +117,14 @@ bool SameARISItem(const aris::Item* a, const aris::Item* b) {
 }
 
 void AddObjDefOnce(ARISObjDefCollection& result, const aris::ObjDef* objDef) {
-    std::string key = objDef->Guid();
+    const std::string key = objDef->Guid();
     if (!result.Contains(key)) result.Add(objDef, key);
 }
 
 ARISObjDefCollection& Find_ARIS_ObjDef_Using_Mapping_Rule(const ARISModelCollection& models,
                                                           ARISObjDefCollection& result,
                                                           const std::string& ruleName) {
-    ProcedureScope scope("modMappingRule.Find_ARIS_ObjDef_Using_Mapping_Rule");
+    const ProcedureScope scope("modMappingRule.Find_ARIS_ObjDef_Using_Mapping_Rule");
     const clsMappingRule& rule = RetrieveMappingRule(ruleName);
     if (models.Empty()) return result;
     for (const clsObjectMapping& mapping : rule.ColObjectMapping) Find_ARIS_ObjDef(models, result, mapping.ObjTypeNum);
@@ -133,7 +133,7 @@ ARISObjDefCollection& Find_ARIS_ObjDef_Using_Mapping_Rule(const ARISModelCollect
 
 ARISObjDefCollection& Find_ARIS_ObjDef(const ARISModelCollection& models, ARISObjDefCollection& result,
                                        std::int32_t objTypeNum) {
-    ProcedureScope scope("modMappingRule.Find_ARIS_ObjDef");
+    const ProcedureScope scope("modMappingRule.Find_ARIS_ObjDef");
     for (const aris::Model* model : models) {
         if (!model) continue;
         // ARIS's list preparation call has nothing to do on the local server.
@@ -145,16 +145,16 @@ ARISObjDefCollection& Find_ARIS_ObjDef(const ARISModelCollection& models, ARISOb
 }
 
 std::string Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(const aris::Item* item, const std::string& ruleName) {
-    ProcedureScope scope("modMappingRule.Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule");
+    const ProcedureScope scope("modMappingRule.Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule");
     const clsMappingRule& rule = RetrieveMappingRule(ruleName);
     return Find_ARIS_ObjDef_Attribute(item, rule.AttributeMappingNumber());
 }
 
 std::string Find_ARIS_ObjDef_Attribute(const aris::Item* item, std::int32_t attrTypeNum) {
-    ProcedureScope scope("modMappingRule.Find_ARIS_ObjDef_Attribute");
+    const ProcedureScope scope("modMappingRule.Find_ARIS_ObjDef_Attribute");
     if (!item) return "";
     if (attrTypeNum == -1) return item->Name(Locale());
-    aris::Attribute attribute = item->GetAttribute(attrTypeNum, Locale());
+    const aris::Attribute attribute = item->GetAttribute(attrTypeNum, Locale());
     if (!attribute.IsMaintained()) return "";
     return attribute.GetValue(CurrentExport().Options.RemoveLineBreaks);
 }
@@ -162,7 +162,7 @@ std::string Find_ARIS_ObjDef_Attribute(const aris::Item* item, std::int32_t attr
 ARISObjDefCollection& Find_Related_ARIS_ObjDef(ARISObjDefCollection& result, const aris::ObjDef* start,
                                                std::int32_t cnxKind, std::int32_t cnxTypeNum,
                                                std::int32_t targetObjTypeNum) {
-    ProcedureScope scope("modMappingRule.Find_Related_ARIS_ObjDef");
+    const ProcedureScope scope("modMappingRule.Find_Related_ARIS_ObjDef");
     if (!ObjDefOccurs(start)) return result;
     for (const aris::CxnDef* cxn : start->CxnList(cnxKind, Locale(), cnxTypeNum)) {
         if (!cxn || !cxn->HasOccurrences()) continue;
@@ -195,7 +195,7 @@ ARISObjDefCollection Related_ARIS_ObjDefs_Using_Mapping_Rule(const aris::ObjDef*
 
 bool ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(const aris::ObjDef* from, const aris::ObjDef* to,
                                                               const std::string& ruleName) {
-    ProcedureScope scope("modMappingRule.ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule");
+    const ProcedureScope scope("modMappingRule.ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule");
     if (!ObjDefOccurs(from) || !ObjDefOccurs(to)) return false;
     const clsMappingRule& rule = RetrieveMappingRule(ruleName);
     const int fromType = from->TypeNum();
@@ -217,7 +217,7 @@ bool ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(const aris::ObjDef
 }
 
 bool ARIS_ObjDef_Conforms_To_Mapping_Rule(const aris::ObjDef* objDef, const std::string& ruleName) {
-    ProcedureScope scope("modMappingRule.ARIS_ObjDef_Conforms_To_Mapping_Rule");
+    const ProcedureScope scope("modMappingRule.ARIS_ObjDef_Conforms_To_Mapping_Rule");
     const clsMappingRule& rule = RetrieveMappingRule(ruleName);
     if (!objDef) return false;
     const int type = objDef->TypeNum();

@@ -21,7 +21,7 @@ constexpr std::int32_t kUserIdAttribute = 509;
 
 // Each text of `from` in turn replaced by `to`; a text not present costs no copy.
 std::string ReplaceEach(std::string text, std::initializer_list<std::string_view> from, std::string_view to) {
-    for (std::string_view f : from)
+    for (const std::string_view f : from)
         if (text.find(f) != std::string::npos) text = ReplaceAll(text, f, to);
     return text;
 }
@@ -29,8 +29,8 @@ std::string ReplaceEach(std::string text, std::initializer_list<std::string_view
 // The same for single characters, looked for all at once first: most names hold none of them.
 std::string ReplaceEachCharacter(std::string text, std::string_view characters, std::string_view to) {
     if (text.find_first_of(characters) == std::string::npos) return text;
-    for (char c : characters) {
-        std::string_view f(&c, 1);
+    for (const char c : characters) {
+        const std::string_view f(&c, 1);
         if (text.find(c) != std::string::npos) text = ReplaceAll(text, f, to);
     }
     return text;
@@ -53,7 +53,7 @@ bool StartsWithDigit(const std::string& text) { return !text.empty() && text[0] 
 // Convention "7": a person's name.
 std::string PersonNameConvention(std::string s, std::int32_t attributeType) {
     if (attributeType == kUserIdAttribute) {
-        std::size_t at = s.rfind('@');
+        const std::size_t at = s.rfind('@');
         if (at != std::string::npos && at > 0) s.erase(at);
     }
     s = ReplaceEach(std::move(s), {"@", "<", ">", "[", "]", "\\", "\"", ";", "\r", "\n", "\t"}, "_");
@@ -83,7 +83,7 @@ std::string DataTypeConvention(const std::string& s) {
         if (type == name) return "FLOAT";
     const std::array<std::pair<int, const char*>, 3> localized = {{{4000, "FLOAT"}, {4010, "LONG"}, {4020, "STRING"}}};
     for (const auto& [id, keyword] : localized) {
-        std::string text = modUtilities::GetNLSString(id);
+        const std::string text = modUtilities::GetNLSString(id);
         if (!text.empty() && type == text) return keyword;
     }
     return "STRING";
@@ -101,7 +101,7 @@ std::string FinishConversion(const std::string& given, std::string s) {
 }  // namespace
 
 std::string ConvertARISName(const std::string& text, const std::string& convention, const std::string& ruleName) {
-    ProcedureScope scope("modMappingRule.ConvertARISName");
+    const ProcedureScope scope("modMappingRule.ConvertARISName");
     std::int32_t attributeType = 0;
     if (!ruleName.empty()) attributeType = RetrieveMappingRule(ruleName).AttributeMappingNumber();
     if (!CurrentExport().Options.ConvertNames) return text;

@@ -45,7 +45,7 @@ const std::vector<DefaultStep> kProgramDataSteps = {
 
 // The 85 rules in registration order.
 const std::vector<DefaultRule>& DefaultRules() {
-    static const std::vector<DefaultRule> rules = {
+    const static std::vector<DefaultRule> rules = {
         ObjectRule("ACTIVITY", {22}),                                                       // 1
         ObjectRule("CONTROL_OBJECT", {18}),                                                 // 2
         ObjectRule("DATA_OBJECT", {17, 11, 19, 14, 111, 26}),                               // 3
@@ -163,7 +163,7 @@ const std::vector<DefaultRule>& DefaultRules() {
 std::unique_ptr<clsMappingRule> BuildRule(const DefaultRule& row) {
     auto rule = std::make_unique<clsMappingRule>();
     rule->Name = row.name;
-    for (std::int32_t type : row.objectTypes) rule->ColObjectMapping.Add(clsObjectMapping(type));
+    for (const std::int32_t type : row.objectTypes) rule->ColObjectMapping.Add(clsObjectMapping(type));
     if (row.attributeType) rule->SetAttributeMappingNumber(*row.attributeType);
     for (const DefaultStep& s : row.steps) {
         clsConnectionMapping step;
@@ -180,7 +180,7 @@ std::unique_ptr<clsMappingRule> BuildRule(const DefaultRule& row) {
 }  // namespace
 
 void CreateDefaultMappingRules() {
-    ProcedureScope scope("modMappingRule.CreateDefaultMappingRules");
+    const ProcedureScope scope("modMappingRule.CreateDefaultMappingRules");
     for (const DefaultRule& row : DefaultRules()) AddMappingRule(BuildRule(row));
 }
 

@@ -150,7 +150,7 @@ using modMappingRule::ObjDefOccurs;
 using modMappingRule::SameARISItem;
 
 std::shared_ptr<clsPath> CreatePath(const aris::ObjDef* from, const aris::ObjDef* to) {
-    ProcedureScope scope("modPath.CreatePath");
+    const ProcedureScope scope("modPath.CreatePath");
     auto path = std::make_shared<clsPath>();
     path->FROM_ARISObjectDefinition = from;
     path->TO_ARISObjectDefinition = to;
@@ -158,14 +158,14 @@ std::shared_ptr<clsPath> CreatePath(const aris::ObjDef* from, const aris::ObjDef
 }
 
 PathCollection ClonePaths(const PathCollection& paths) {
-    ProcedureScope scope("modPath.ClonePaths");
+    const ProcedureScope scope("modPath.ClonePaths");
     PathCollection clone;
     for (const auto& path : paths) clone.Add(path);
     return clone;
 }
 
 PathCollection ConcatenatePaths(const PathCollection& headPaths, const PathCollection& tailPaths) {
-    ProcedureScope scope("modPath.ConcatenatePaths");
+    const ProcedureScope scope("modPath.ConcatenatePaths");
     if (headPaths.Empty() || tailPaths.Empty()) return ClonePaths(headPaths.Empty() ? tailPaths : headPaths);
     PathCollection joined;
     for (const auto& head : headPaths) {
@@ -188,7 +188,7 @@ std::unique_ptr<PathCollection> Find_Relating_Paths_Using_Mapping_Rule(const Pat
                                                                        const aris::ObjDef* from,
                                                                        const aris::ObjDef* to,
                                                                        const std::string& ruleName) {
-    ProcedureScope scope("modPath.Find_Relating_Paths_Using_Mapping_Rule");
+    const ProcedureScope scope("modPath.Find_Relating_Paths_Using_Mapping_Rule");
     if (!ObjDefOccurs(from) || !ObjDefOccurs(to)) return nullptr;
     const clsMappingRule& rule = modMappingRule::RetrieveMappingRule(ruleName);
     PathCollection found;
@@ -217,7 +217,7 @@ std::unique_ptr<PathCollection> Find_Relating_Paths_Using_Mapping_Rule(const Pat
 
 std::optional<std::uint64_t> CountRelatingPaths(const aris::ObjDef* from, const aris::ObjDef* to,
                                                 const std::string& ruleName, std::uint64_t cap) {
-    ProcedureScope scope("modPath.CountRelatingPaths");
+    const ProcedureScope scope("modPath.CountRelatingPaths");
     return PathCounter(to, cap).Count(from, ruleName);
 }
 

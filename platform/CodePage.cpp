@@ -45,11 +45,11 @@ std::string LocaleCharset(const CodePageEnvironment& env) {
     // The user's locale from the environment, without changing the program's own locale.
     for (const char* v : env.locale) {
         if (v && *v) {
-            std::string s = v;
-            std::size_t dot = s.find('.');
+            const std::string s = v;
+            const std::size_t dot = s.find('.');
             if (dot == std::string::npos) return (s == "C" || s == "POSIX") ? "" : "ISO-8859-1";
             std::string cs = s.substr(dot + 1);
-            std::size_t at = cs.find('@');
+            const std::size_t at = cs.find('@');
             if (at != std::string::npos) cs = cs.substr(0, at);
             return UpperAscii(cs);
         }
@@ -63,7 +63,7 @@ int CodePageOf(const CodePageEnvironment& env) {
     if (const char* v = env.codePage; v && *v) {
         if (auto n = ToInt32(v); n && *n > 0) return *n;
     }
-    std::string cs = LocaleCharset(env);
+    const std::string cs = LocaleCharset(env);
     if (cs == "UTF-8" || cs == "UTF8") return 65001;
     if (cs == "ISO-8859-1" || cs == "ISO8859-1") return 28591;
     if (cs == "ISO-8859-15" || cs == "ISO8859-15") return 28605;
@@ -86,7 +86,7 @@ public:
     /// The descriptor converting `from` into `to` in its initial state, or kNone when iconv
     /// knows one of them not.
     iconv_t Get(const std::string& from, const std::string& to) {
-        for (Entry& e : entries_) {
+        for (const Entry& e : entries_) {
             if (e.from != from || e.to != to) continue;
             if (e.cd != kNone) iconv(e.cd, nullptr, nullptr, nullptr, nullptr);
             return e.cd;
@@ -118,7 +118,7 @@ std::string Convert(std::string_view in, const std::string& from, const std::str
     while (srcLeft > 0) {
         char* dst = buf.data();
         std::size_t dstLeft = buf.size();
-        std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
         out.append(buf.data(), buf.size() - dstLeft);
         if (r != static_cast<std::size_t>(-1)) continue;
         if (errno == E2BIG) continue;
@@ -126,7 +126,7 @@ std::string Convert(std::string_view in, const std::string& from, const std::str
         out.push_back('?');
         std::size_t skip = 1;
         if (!toUtf8) {
-            unsigned char c = static_cast<unsigned char>(*src);
+            const unsigned char c = static_cast<unsigned char>(*src);
             if ((c & 0xE0) == 0xC0) skip = 2;
             else if ((c & 0xF0) == 0xE0) skip = 3;
             else if ((c & 0xF8) == 0xF0) skip = 4;
@@ -139,7 +139,7 @@ std::string Convert(std::string_view in, const std::string& from, const std::str
 }
 
 bool IsAscii(std::string_view text) {
-    for (char c : text)
+    for (const char c : text)
         if (static_cast<unsigned char>(c) >= 0x80) return false;
     return true;
 }
@@ -175,7 +175,7 @@ int ActiveCodePage() {
         int codePage = 0;
     };
     thread_local Answer last;
-    CodePageEnvironment env = ReadCodePageEnvironment();
+    const CodePageEnvironment env = ReadCodePageEnvironment();
     const char* values[] = {env.codePage, env.locale[0], env.locale[1], env.locale[2]};
     bool same = last.codePage != 0;
     for (std::size_t i = 0; i < 4 && same; ++i)
@@ -220,7 +220,7 @@ std::string FromCodePageToUtf8(std::string_view text, int codePage) {
 }
 
 std::string ForTerminal(std::string_view utf8) {
-    std::string cs = LocaleCharset();
+    const std::string cs = LocaleCharset();
     if (cs.empty() || cs == "UTF-8" || cs == "UTF8") return std::string(utf8);
     return Convert(utf8, "UTF-8", cs + "//TRANSLIT", false);
 }

@@ -11,7 +11,7 @@ std::string FindHelpBook(const std::string& fileName) {
     if (fileName.empty()) return "";
     std::error_code ec;
     if (fileName.find('/') != std::string::npos) return fs::is_regular_file(fileName, ec) ? fileName : "";
-    std::string programDir = ProgramDirectory();
+    const std::string programDir = ProgramDirectory();
     if (programDir.empty()) return "";
     for (const std::string& candidate :
          {programDir + "/" + fileName, programDir + "/../share/lumenport/" + fileName}) {

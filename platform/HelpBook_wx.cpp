@@ -28,7 +28,7 @@ bool ShowHelpTopic(const std::string& bookPath, int contextId, wxWindow* parent)
     wxHtmlHelpController help(wxHF_DEFAULT_STYLE | wxHF_DIALOG | wxHF_MODAL, parent);
     help.SetShouldPreventAppExit(false);
     {
-        wxLogNull quiet;  // a broken book is reported by our caller, not by a toolkit log window
+        const wxLogNull quiet;  // a broken book is reported by our caller, not by a toolkit log window
         if (!help.AddBook(wxFileName(wxString::FromUTF8(bookPath)), false)) return false;
     }
     if (help.GetHelpData()->FindPageById(contextId).empty()) return help.DisplayContents();

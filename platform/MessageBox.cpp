@@ -17,10 +17,10 @@ std::unique_ptr<MessageBoxPresenter>& Slot() {
 BatchMessageBox::BatchMessageBox(std::ostream& out) : out_(out) {}
 
 int BatchMessageBox::Show(const std::string& text, int style, const std::string& /*title*/) {
-    std::string shown = ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n");
+    const std::string shown = ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n");
     out_ << ForTerminal(shown) << "\n\n";
     out_.flush();
-    int buttons = MsgBoxButtons(style);
+    const int buttons = MsgBoxButtons(style);
     if (buttons == kMbYesNo || buttons == 3 /* Yes, No, Cancel */) return kIdYes;
     return kIdOk;
 }

@@ -48,7 +48,7 @@ int MsgBoxResultOf(int wxAnswer, int style) {
 }
 
 int WxMessageBox::Show(const std::string& text, int style, const std::string& title) {
-    std::string shown = ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n");
+    const std::string shown = ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n");
     wxMessageDialog box(ActiveDialogParent(), wxString::FromUTF8(shown), wxString::FromUTF8(title),
                         WxMessageBoxFlags(style));
     return MsgBoxResultOf(box.ShowModal(), style);

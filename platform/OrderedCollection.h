@@ -24,7 +24,7 @@ public:
     /// The key at a position from 0 ("" for an item added without key).
     std::string_view KeyAt(std::size_t position) const {
         if (position >= ends_.size()) return {};
-        std::size_t begin = position == 0 ? 0 : ends_[position - 1];
+        const std::size_t begin = position == 0 ? 0 : ends_[position - 1];
         return std::string_view(chars_).substr(begin, ends_[position] - begin);
     }
 
@@ -37,8 +37,8 @@ public:
                 if (EqualsFolded(KeyAt(i), key)) return i;
             return npos;
         }
-        std::uint32_t hash = Hash(key);
-        std::size_t mask = slots_.size() - 1;
+        const std::uint32_t hash = Hash(key);
+        const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
             const Slot& slot = slots_[i];
             if (slot.position == 0) return npos;
@@ -61,8 +61,8 @@ public:
     /// Drop the key of the item at a position from 0; later positions move up by one.
     void Erase(std::size_t position) {
         if (position < ends_.size()) {
-            std::size_t begin = position == 0 ? 0 : ends_[position - 1];
-            std::uint32_t length = ends_[position] - static_cast<std::uint32_t>(begin);
+            const std::size_t begin = position == 0 ? 0 : ends_[position - 1];
+            const std::uint32_t length = ends_[position] - static_cast<std::uint32_t>(begin);
             chars_.erase(begin, length);
             ends_.erase(ends_.begin() + static_cast<std::ptrdiff_t>(position));
             for (std::size_t i = position; i < ends_.size(); ++i) ends_[i] -= length;
@@ -77,7 +77,7 @@ private:
 
     void IndexAll() {
         for (std::size_t i = 0; i < ends_.size(); ++i) {
-            std::string_view key = KeyAt(i);
+            const std::string_view key = KeyAt(i);
             if (!key.empty()) Insert(Hash(key), i);
         }
     }
@@ -117,14 +117,14 @@ private:
     }
 
     void Place(Slot slot) {
-        std::size_t mask = slots_.size() - 1;
+        const std::size_t mask = slots_.size() - 1;
         std::size_t i = slot.hash & mask;
         while (slots_[i].position != 0) i = (i + 1) & mask;
         slots_[i] = slot;
     }
 
     void Grow() {
-        std::vector<Slot> old = std::move(slots_);
+        const std::vector<Slot> old = std::move(slots_);
         slots_.assign(old.empty() ? 8 : old.size() * 2, Slot{});
         for (const Slot& slot : old)
             if (slot.position != 0) Place(slot);
@@ -186,7 +186,7 @@ public:
 
     /// Item under a key; a missing key raises error 5.
     T& Item(std::string_view key) {
-        std::size_t at = Position(key);
+        const std::size_t at = Position(key);
         if (at == CollectionKeys::npos) RaiseStandardError(kErrInvalidCall);
         return items_[at];
     }
@@ -200,7 +200,7 @@ public:
 
     /// Pointer to the item under a key, or nullptr; never raises.
     T* Find(std::string_view key) {
-        std::size_t at = Position(key);
+        const std::size_t at = Position(key);
         return at == CollectionKeys::npos ? nullptr : &items_[at];
     }
     const T* Find(std::string_view key) const {

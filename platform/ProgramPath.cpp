@@ -9,24 +9,24 @@ namespace platform {
 
 std::string ProgramPath() {
     std::vector<char> buf(PATH_MAX + 1);
-    ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+    const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
     if (n <= 0) return "";
     return std::string(buf.data(), static_cast<std::size_t>(n));
 }
 
 std::string ProgramDirectory() {
-    std::string p = ProgramPath();
-    std::size_t slash = p.rfind('/');
+    const std::string p = ProgramPath();
+    const std::size_t slash = p.rfind('/');
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return p.substr(0, slash);
 }
 
 std::string ProgramBaseName() {
-    std::string p = ProgramPath();
-    std::size_t slash = p.rfind('/');
+    const std::string p = ProgramPath();
+    const std::size_t slash = p.rfind('/');
     std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
-    std::size_t dot = name.rfind('.');
+    const std::size_t dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name = name.substr(0, dot);
     return name;
 }

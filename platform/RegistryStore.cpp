@@ -25,12 +25,15 @@ constexpr const char* kHeader = "Windows Registry Editor Version 5.00";
 
 // Process-wide: problems with the settings files are told once per process, whichever export
 // (or listing) met them, and the settings store lies below any export's state.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 std::mutex g_reportMutex;
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 std::vector<std::string> g_reports;
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 std::set<std::string> g_reported;
 
 void Report(const std::string& text) {
-    std::lock_guard<std::mutex> lock(g_reportMutex);
+    const std::lock_guard<std::mutex> lock(g_reportMutex);
     if (g_reported.insert(text).second) g_reports.push_back(text);
 }
 
@@ -41,7 +44,7 @@ std::string ToUtf8(const std::string& raw) {
         for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
             char32_t u = static_cast<unsigned char>(raw[i]) | (static_cast<unsigned char>(raw[i + 1]) << 8);
             if (u >= 0xD800 && u <= 0xDBFF && i + 3 < raw.size()) {
-                char32_t lo = static_cast<unsigned char>(raw[i + 2]) | (static_cast<unsigned char>(raw[i + 3]) << 8);
+                const char32_t lo = static_cast<unsigned char>(raw[i + 2]) | (static_cast<unsigned char>(raw[i + 3]) << 8);
                 if (lo >= 0xDC00 && lo <= 0xDFFF) {
                     u = 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
                     i += 2;
@@ -59,7 +62,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t nl = text.find('\n', pos);
+        const std::size_t nl = text.find('\n', pos);
         std::string line = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
@@ -78,7 +81,7 @@ bool ReadWholeFile(const std::string& path, std::string& out, int& err) {
     char buf[65536];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    bool bad = std::ferror(f);
+    const bool bad = std::ferror(f);
     err = bad ? errno : 0;
     std::fclose(f);
     return !bad;
@@ -100,7 +103,7 @@ bool ParseQuoted(const std::string& s, std::size_t start, std::string& out, std:
     if (start >= s.size() || s[start] != '"') return false;
     out.clear();
     for (std::size_t i = start + 1; i < s.size(); ++i) {
-        char c = s[i];
+        const char c = s[i];
         if (c == '\\' && i + 1 < s.size()) {
             out.push_back(s[++i]);
             continue;
@@ -158,20 +161,20 @@ RegValue DecodeData(const std::string& data, bool& broken) {
     if (!data.empty() && data[0] == '"') {
         std::string text;
         std::size_t end = 0;
-        if (!ParseQuoted(data, 0, text, end) || Trim(std::string_view(data).substr(end)) != "") {
+        if (!ParseQuoted(data, 0, text, end) || !Trim(std::string_view(data).substr(end)).empty()) {
             broken = true;
             return {};
         }
         return text;
     }
     if (data.size() > 6 && EqualsIgnoringCase(data.substr(0, 6), "dword:")) {
-        std::string hex = data.substr(6);
+        const std::string hex = data.substr(6);
         if (hex.size() != 8) {
             broken = true;
             return {};
         }
         std::uint32_t v = 0;
-        for (char c : hex) {
+        for (const char c : hex) {
             int d;
             if (c >= '0' && c <= '9') d = c - '0';
             else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
@@ -237,9 +240,9 @@ ParsedFile Parse(const std::string& path, const std::string& text) {
 }
 
 void EnsureParentDirectory(const std::string& path) {
-    std::size_t slash = path.rfind('/');
+    const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos || slash == 0) return;
-    std::string dir = path.substr(0, slash);
+    const std::string dir = path.substr(0, slash);
     EnsureParentDirectory(dir);
     ::mkdir(dir.c_str(), 0755);
 }
@@ -254,7 +257,7 @@ void EnsureParentDirectory(const std::string& path) {
 RegistryHive::RegistryHive(std::string path, std::string root) : path_(std::move(path)), root_(std::move(root)) {}
 
 std::vector<std::string> RegistryHive::TakeReports() {
-    std::lock_guard<std::mutex> lock(g_reportMutex);
+    const std::lock_guard<std::mutex> lock(g_reportMutex);
     std::vector<std::string> out;
     out.swap(g_reports);
     return out;
@@ -268,7 +271,7 @@ RegValue RegistryHive::Read(const std::string& key, const std::string& name) con
         return {};
     }
     ParsedFile pf = Parse(path_, ToUtf8(raw));
-    std::string wanted = FullKey(root_, key);
+    const std::string wanted = FullKey(root_, key);
     bool inKey = false;
     RegValue found;
     for (std::size_t i = 0; i < pf.lines.size(); ++i) {
@@ -285,8 +288,8 @@ RegValue RegistryHive::Read(const std::string& key, const std::string& name) con
 
 void RegistryHive::Write(const std::string& key, const std::string& name, const RegValue& value) const {
     EnsureParentDirectory(path_);
-    std::string lockPath = path_ + ".lock";
-    int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const std::string lockPath = path_ + ".lock";
+    const int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (lockFd < 0) RaiseFileError(errno, lockPath);
     struct Unlock {
         int fd;
@@ -299,12 +302,12 @@ void RegistryHive::Write(const std::string& key, const std::string& name, const 
 
     std::string raw;
     int err = 0;
-    bool exists = ReadWholeFile(path_, raw, err);
+    const bool exists = ReadWholeFile(path_, raw, err);
     if (!exists && err != ENOENT) RaiseFileError(err, path_);
     ParsedFile pf = Parse(path_, ToUtf8(raw));
 
-    std::string wanted = FullKey(root_, key);
-    std::string newLine = "\"" + EscapeRegString(name) + "\"=" + EncodeData(value);
+    const std::string wanted = FullKey(root_, key);
+    const std::string newLine = "\"" + EscapeRegString(name) + "\"=" + EncodeData(value);
     long keyLine = -1, valueLine = -1, lastInKey = -1;
     bool inKey = false;
     for (std::size_t i = 0; i < pf.lines.size(); ++i) {
@@ -354,14 +357,14 @@ void RegistryHive::Write(const std::string& key, const std::string& name, const 
     std::string text;
     for (const std::string& l : out) text += l + "\r\n";
 
-    std::string tmp = path_ + ".tmp." + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const std::string tmp = path_ + ".tmp." + std::to_string(::getpid());
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) RaiseFileError(errno, tmp);
     std::size_t done = 0;
     while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
         if (n < 0) {
-            int e = errno;
+            const int e = errno;
             ::close(fd);
             ::unlink(tmp.c_str());
             RaiseFileError(e, path_);
@@ -371,12 +374,12 @@ void RegistryHive::Write(const std::string& key, const std::string& name, const 
     struct stat st{};
     if (exists && ::stat(path_.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
     if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int e = errno;
+        const int e = errno;
         ::unlink(tmp.c_str());
         RaiseFileError(e, path_);
     }
     if (::rename(tmp.c_str(), path_.c_str()) != 0) {
-        int e = errno;
+        const int e = errno;
         ::unlink(tmp.c_str());
         RaiseFileError(e, path_);
     }
@@ -384,7 +387,7 @@ void RegistryHive::Write(const std::string& key, const std::string& name, const 
 
 std::string EscapeRegString(const std::string& text) {
     std::string out;
-    for (char c : text) {
+    for (const char c : text) {
         if (c == '\\' || c == '"') out.push_back('\\');
         out.push_back(c);
     }

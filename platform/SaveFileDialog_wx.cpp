@@ -9,8 +9,8 @@ namespace platform {
 
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
     if (extension.empty()) return path;
-    std::size_t slash = path.rfind('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (name.empty() || name.find('.') != std::string::npos) return path;
     return path + "." + extension;
 }
@@ -20,7 +20,7 @@ namespace {
 /// Whether to replace a file that exists; asked when the default extension was added after
 /// the window's own overwrite question, which saw the name without it.
 bool ConfirmReplace(wxWindow* parent, const std::string& path) {
-    wxString name = wxString::FromUTF8(std::filesystem::path(path).filename().string());
+    const wxString name = wxString::FromUTF8(std::filesystem::path(path).filename().string());
     wxMessageDialog ask(parent, name + " already exists.\nDo you want to replace it?", "Confirm Save As",
                         wxYES_NO | wxNO_DEFAULT | wxICON_WARNING | wxSTAY_ON_TOP);
     return ask.ShowModal() == wxID_YES;
@@ -40,7 +40,7 @@ std::optional<std::string> ShowSaveFileWindow(const SaveFileRequest& request) {
     dialog.SetFilterIndex(0);
     for (;;) {
         if (dialog.ShowModal() != wxID_OK) return std::nullopt;
-        std::string chosen = dialog.GetPath().utf8_string();
+        const std::string chosen = dialog.GetPath().utf8_string();
         std::string path = WithDefaultExtension(chosen, request.defaultExtension);
         std::error_code ec;
         if (path != chosen && std::filesystem::exists(path, ec) && !ConfirmReplace(parent, path)) continue;

@@ -18,8 +18,8 @@ char UpperAsciiChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(
 // casing treats every letter alike whatever LC_CTYPE the program runs under.
 locale_t UnicodeCtype() {
     static locale_t loc = [] {
-        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-        if (!l) l = newlocale(LC_CTYPE_MASK, "en_US.UTF-8", static_cast<locale_t>(0));
+        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+        if (!l) l = newlocale(LC_CTYPE_MASK, "en_US.UTF-8", static_cast<locale_t>(nullptr));
         return l;
     }();
     return loc;
@@ -70,7 +70,7 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     out.reserve(text.size());
     std::size_t pos = 0;
     for (;;) {
-        std::size_t hit = text.find(from, pos);
+        const std::size_t hit = text.find(from, pos);
         if (hit == std::string_view::npos) break;
         out.append(text.substr(pos, hit - pos));
         out.append(to);
@@ -85,7 +85,7 @@ std::u32string DecodeUtf8(std::string_view s) {
     out.reserve(s.size());
     std::size_t i = 0;
     while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
+        const unsigned char c = static_cast<unsigned char>(s[i]);
         char32_t cp;
         std::size_t len;
         if (c < 0x80) { cp = c; len = 1; }
@@ -96,7 +96,7 @@ std::u32string DecodeUtf8(std::string_view s) {
         if (i + len > s.size()) { out.push_back(0xFFFD); ++i; continue; }
         bool ok = true;
         for (std::size_t k = 1; k < len; ++k) {
-            unsigned char cc = static_cast<unsigned char>(s[i + k]);
+            const unsigned char cc = static_cast<unsigned char>(s[i + k]);
             if ((cc & 0xC0) != 0x80) { ok = false; break; }
             cp = (cp << 6) | (cc & 0x3F);
         }
@@ -110,7 +110,7 @@ std::u32string DecodeUtf8(std::string_view s) {
 std::string EncodeUtf8(std::u32string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char32_t cp : text) {
+    for (const char32_t cp : text) {
         if (cp < 0x80) out.push_back(static_cast<char>(cp));
         else if (cp < 0x800) {
             out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
@@ -131,7 +131,7 @@ std::string EncodeUtf8(std::u32string_view text) {
 
 std::size_t CharCount(std::string_view text) {
     std::size_t n = 0;
-    for (char c : text)
+    for (const char c : text)
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
     return n;
 }
@@ -144,7 +144,7 @@ std::string MidChars(std::string_view text, std::size_t start, std::size_t count
         while (i < text.size() && !lead(i)) ++i;
         ++seen;
     }
-    std::size_t b = i;
+    const std::size_t b = i;
     seen = 0;
     while (i < text.size() && seen < count) {
         ++i;
@@ -169,7 +169,7 @@ std::string UpperUtf8(std::string_view text) {
 bool IsValidUtf8(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
+        const unsigned char c = static_cast<unsigned char>(s[i]);
         std::size_t len;
         char32_t cp;
         if (c < 0x80) { ++i; continue; }
@@ -179,7 +179,7 @@ bool IsValidUtf8(std::string_view s) {
         else return false;
         if (i + len > s.size()) return false;
         for (std::size_t k = 1; k < len; ++k) {
-            unsigned char cc = static_cast<unsigned char>(s[i + k]);
+            const unsigned char cc = static_cast<unsigned char>(s[i + k]);
             if ((cc & 0xC0) != 0x80) return false;
             cp = (cp << 6) | (cc & 0x3F);
         }
@@ -195,10 +195,10 @@ std::optional<double> NumericValue(std::string_view raw) {
     std::string t = Trim(raw);
     if (t.empty()) return std::nullopt;
     if (t.size() > 2 && t[0] == '&' && (t[1] == 'H' || t[1] == 'h' || t[1] == 'O' || t[1] == 'o')) {
-        int base = (t[1] == 'H' || t[1] == 'h') ? 16 : 8;
+        const int base = (t[1] == 'H' || t[1] == 'h') ? 16 : 8;
         unsigned long long v = 0;
         for (std::size_t i = 2; i < t.size(); ++i) {
-            char c = t[i];
+            const char c = t[i];
             int d;
             if (c >= '0' && c <= '9') d = c - '0';
             else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
@@ -233,8 +233,8 @@ std::optional<double> NumericValue(std::string_view raw) {
 bool IsNumeric(std::string_view text) { return NumericValue(text).has_value(); }
 
 double RoundHalfEven(double value) {
-    double fl = std::floor(value);
-    double diff = value - fl;
+    const double fl = std::floor(value);
+    const double diff = value - fl;
     if (diff > 0.5) return fl + 1;
     if (diff < 0.5) return fl;
     return std::fmod(fl, 2.0) == 0 ? fl : fl + 1;
@@ -259,7 +259,7 @@ std::vector<std::string> SplitKeepEmpty(std::string_view text, char separator) {
     std::vector<std::string> out;
     std::size_t pos = 0;
     for (;;) {
-        std::size_t hit = text.find(separator, pos);
+        const std::size_t hit = text.find(separator, pos);
         if (hit == std::string_view::npos) {
             out.emplace_back(text.substr(pos));
             return out;

@@ -5,6 +5,7 @@ namespace platform {
 namespace {
 // Process-wide: whether the program runs with windows is decided once at start-up, before any
 // export, and holds for the whole process.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 bool g_interactive = false;
 SaveFileDialogHook& SaveHook() {
     static SaveFileDialogHook hook;

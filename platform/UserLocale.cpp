@@ -24,10 +24,10 @@ constexpr LocaleRow kLocales[] = {
 
 int LocaleIdOf(std::string_view localeName) {
     // "ja_JP.UTF-8@variant": the part before the code set and modifier.
-    std::string_view base = localeName.substr(0, localeName.find_first_of(".@"));
-    std::string_view language = base.substr(0, base.find('_'));
+    const std::string_view base = localeName.substr(0, localeName.find_first_of(".@"));
+    const std::string_view language = base.substr(0, base.find('_'));
     for (const LocaleRow& row : kLocales) {
-        std::string_view name = row.name;
+        const std::string_view name = row.name;
         if (name == base || name == language) return row.id;
     }
     return 0;

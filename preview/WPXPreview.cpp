@@ -29,7 +29,7 @@ constexpr double kMargin = 0.3;  // share of the picture kept free around the co
 std::string Escape(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
+    for (const char c : text) {
         switch (c) {
             case '&': out += "&amp;"; break;
             case '<': out += "&lt;"; break;
@@ -43,7 +43,7 @@ std::string Escape(std::string_view text) {
 }
 
 std::string Num(double value) {
-    double rounded = std::round(value * 10) / 10;
+    const double rounded = std::round(value * 10) / 10;
     std::string text = std::to_string(rounded);
     text.erase(text.find_last_not_of('0') + 1);
     if (!text.empty() && text.back() == '.') text.pop_back();
@@ -70,8 +70,8 @@ void Edge(const Box& box, double towardsX, double towardsY, double& x, double& y
     if (box.round) {
         t = box.halfWidth / std::hypot(dx, dy);
     } else {
-        double tx = dx != 0 ? box.halfWidth / std::fabs(dx) : 1e300;
-        double ty = dy != 0 ? box.halfHeight / std::fabs(dy) : 1e300;
+        const double tx = dx != 0 ? box.halfWidth / std::fabs(dx) : 1e300;
+        const double ty = dy != 0 ? box.halfHeight / std::fabs(dy) : 1e300;
         t = std::min(tx, ty);
     }
     if (t >= 1) return;
@@ -221,10 +221,10 @@ std::string ProcessSvg(const ProcessView& view) {
         const Box* to = boxOf(connector.to);
         if (!connector.linked || !from || !to) continue;
         const bool control = connector.kind == Kind::Control;
-        std::string style = control ? "stroke=\"#2d3748\" stroke-width=\"2\" marker-end=\"url(#arrow-control)\""
+        const std::string style = control ? "stroke=\"#2d3748\" stroke-width=\"2\" marker-end=\"url(#arrow-control)\""
                                     : "stroke=\"#6b46c1\" stroke-width=\"1.8\" stroke-dasharray=\"7 5\" "
                                       "marker-end=\"url(#arrow-data)\"";
-        std::string cls = control ? "control" : "data";
+        const std::string cls = control ? "control" : "data";
         if (from == to) {
             // A loop: out of the right side and back in at the top.
             double x = from->x + from->halfWidth, y = from->y;
@@ -277,8 +277,8 @@ std::string ProcessSvg(const ProcessView& view) {
                "</text></g>\n";
     }
     for (const auto& [key, box] : portBoxes) {
-        bool source = key.first;
-        std::string colour = source ? "#2f855a" : "#c53030";
+        const bool source = key.first;
+        const std::string colour = source ? "#2f855a" : "#c53030";
         svg += "<g class=\"" + std::string(source ? "source" : "sink") + "\"><circle cx=\"" + Num(box.x) + "\" cy=\"" +
                Num(box.y) + "\" r=\"" + Num(kPortRadius) + "\" fill=\"#ffffff\" stroke=\"" + colour +
                "\" stroke-width=\"" + (source ? "2" : "4") + "\"/>";
@@ -351,7 +351,7 @@ std::vector<std::string> SplitAnyLineEnd(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
+        const std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
             lines.emplace_back(text.substr(start));
             break;
@@ -369,7 +369,7 @@ std::string ExpandTabs(const std::string& line) { return platform::ReplaceAll(li
 std::string IndexHtml(const std::string& fileName, const File& file, const std::vector<Finding>& findings,
                       std::string_view utf8Text, const TextFunction& text) {
     auto t = [&](int id) { return Escape(text(id)); };
-    std::string title = Escape(FillPlaceholders(text(kPageTitle), {std::filesystem::path(fileName).filename().string()}));
+    const std::string title = Escape(FillPlaceholders(text(kPageTitle), {std::filesystem::path(fileName).filename().string()}));
     std::string html;
     html += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" + title + "</title>\n";
     html += "<style>\n"
@@ -444,8 +444,8 @@ std::string IndexHtml(const std::string& fileName, const File& file, const std::
     html += "<h2>" + t(kPageListing) + "</h2>\n<pre>";
     std::vector<std::string> lines = SplitAnyLineEnd(utf8Text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        int number = static_cast<int>(i + 1);
-        std::string n = std::to_string(number);
+        const int number = static_cast<int>(i + 1);
+        const std::string n = std::to_string(number);
         auto mark = marked.find(number);
         html += "<span id=\"L" + n + "\"" + (mark != marked.end() ? std::string(" class=\"") + mark->second + "\"" : "") +
                 "><a class=\"ln\" href=\"#L" + n + "\">" + std::string(n.size() < 5 ? 5 - n.size() : 0, ' ') + n +
@@ -457,7 +457,7 @@ std::string IndexHtml(const std::string& fileName, const File& file, const std::
 
 bool WritePreview(const std::string& folder, const std::string& fileName, std::string_view bytes,
                   const TextFunction& text, std::string& error) {
-    ReadResult read = ReadDefinition(bytes);
+    const ReadResult read = ReadDefinition(bytes);
     std::vector<Finding> findings = read.findings;
     std::vector<Finding> model = CheckModel(read.file);
     findings.insert(findings.end(), model.begin(), model.end());
@@ -481,7 +481,7 @@ bool WritePreview(const std::string& folder, const std::string& fileName, std::s
         if (item.kind != Kind::Process) continue;
         if (!write(ProcessSvgName(++number), ProcessSvg(DescribeProcess(item)))) return false;
     }
-    std::string utf8 = platform::FromCodePageToUtf8(bytes, read.file.codePage);
+    const std::string utf8 = platform::FromCodePageToUtf8(bytes, read.file.codePage);
     return write("index.html", IndexHtml(fileName, read.file, findings, utf8, text));
 }
 

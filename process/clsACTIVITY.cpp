@@ -21,7 +21,7 @@ constexpr int kAndRuleSymbol = 42;
 }  // namespace
 
 void clsACTIVITY::SetupIndependentProperties(ARISModelCollection& nextModels) {
-    ProcedureScope scope("clsACTIVITY.SetupIndependentProperties");
+    const ProcedureScope scope("clsACTIVITY.SetupIndependentProperties");
     if (SetupIndependentPropertiesFinished) return;
     SetupProperty_ActivityName();
     SetupProperty_ActivitySetting();
@@ -37,19 +37,19 @@ void clsACTIVITY::SetupIndependentProperties(ARISModelCollection& nextModels) {
 }
 
 void clsACTIVITY::SetupDependentProperties(const clsPROCESS& process) {
-    ProcedureScope scope("clsACTIVITY.SetupDependentProperties");
+    const ProcedureScope scope("clsACTIVITY.SetupDependentProperties");
     if (!SetupIndependentPropertiesFinished || SetupDependentPropertiesFinished) return;
     SetupProperty_ActivityExtensionSetting(process);
     SetupDependentPropertiesFinished = true;
 }
 
 void clsACTIVITY::SetupProperty_ActivityName() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_ActivityName");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_ActivityName");
     SetQuotedAttributeProperty(ActivityName, ARISObjectDefinition, "ACTIVITY_ActivityName", "1");
 }
 
 void clsACTIVITY::SetupProperty_ActivitySetting() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_ActivitySetting");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_ActivitySetting");
     SetupProperty_InputContainer();
     SetupProperty_OutputContainer();
     SetupProperty_DESCRIPTION();
@@ -57,19 +57,19 @@ void clsACTIVITY::SetupProperty_ActivitySetting() {
 }
 
 void clsACTIVITY::SetupProperty_InputContainer() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_InputContainer");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_InputContainer");
     Containers.SetInputContainer(ChooseContainer(
         modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(ARISObjectDefinition, "FUNCTION_RECEIVES_DATA")));
 }
 
 void clsACTIVITY::SetupProperty_OutputContainer() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_OutputContainer");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_OutputContainer");
     Containers.SetOutputContainer(ChooseContainer(
         modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(ARISObjectDefinition, "FUNCTION_SENDS_DATA")));
 }
 
 void clsACTIVITY::SetupProperty_LAYOUT() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_LAYOUT");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_LAYOUT");
     if (!LayoutConversionFinished) {
         RaiseWarning(2070, ARISObjectDefinition ? ARISObjectDefinition->Name(CurrentExport().LocaleId) : "");
         return;
@@ -78,18 +78,18 @@ void clsACTIVITY::SetupProperty_LAYOUT() {
 }
 
 void clsACTIVITY::SetupProperty_DESCRIPTION() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_DESCRIPTION");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_DESCRIPTION");
     if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedAttributeProperty(DESCRIPTION, ARISObjectDefinition, "ACTIVITY_DESCRIPTION", "2");
 }
 
 void clsACTIVITY::SetupProperty_DOCUMENTATION() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_DOCUMENTATION");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_DOCUMENTATION");
     SetQuotedAttributeProperty(DOCUMENTATION, ARISObjectDefinition, "ACTIVITY_DOCUMENTATION", "3");
 }
 
 void clsACTIVITY::SetupProperty_ActivityExtensionSetting(const clsPROCESS& process) {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_ActivityExtensionSetting");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_ActivityExtensionSetting");
     SetupProperty_SUPPORT_TOOL();
     SetupProperty_StartCondition(process);
     SetupProperty_StartMode();
@@ -99,35 +99,35 @@ void clsACTIVITY::SetupProperty_ActivityExtensionSetting(const clsPROCESS& proce
 }
 
 void clsACTIVITY::SetupProperty_ProcessActivitySetting(ARISModelCollection& nextModels) {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_ProcessActivitySetting");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_ProcessActivitySetting");
     if (!AssignedModel) return;
-    std::string key = AssignedModel->Guid();
+    const std::string key = AssignedModel->Guid();
     CurrentExport().CurrentStep = "Retrieve PROCESS";
-    bool exported = RegistryOf(CurrentExport().Col_PROCESS).Contains(key);
+    const bool exported = RegistryOf(CurrentExport().Col_PROCESS).Contains(key);
     CurrentExport().CurrentStep.clear();
     if (!exported && !nextModels.Contains(key)) nextModels.Add(AssignedModel, key);
     SetupProperty_PROCESS();
 }
 
 void clsACTIVITY::SetupProperty_PROCESS() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_PROCESS");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_PROCESS");
     if (!AssignedModel) return;
     SetQuotedProperty(PROCESS, PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(AssignedModel, "PROCESS_ProcessName"),
                       "8");
 }
 
 void clsACTIVITY::SetupProperty_ProgramActivitySetting() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_ProgramActivitySetting");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_ProgramActivitySetting");
     SetupProperty_PROGRAM();
 }
 
 void clsACTIVITY::SetupProperty_PROGRAM() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_PROGRAM");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_PROGRAM");
     ARISObjDefCollection programs =
         modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(ARISObjectDefinition, kProgramRule);
     if (programs.Empty()) return;
     const aris::ObjDef* program = programs.Item(1);
-    std::string name = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(program, "PROGRAM_ObjectName");
+    const std::string name = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(program, "PROGRAM_ObjectName");
     if (!name.empty()) {
         SetQuotedProperty(PROGRAM, name, "6");
         PROGRAM_Add_ARIS_Mapping(program);
@@ -140,14 +140,14 @@ void clsACTIVITY::SetupProperty_PROGRAM() {
 }
 
 void clsACTIVITY::SetupProperty_SUPPORT_TOOL() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_SUPPORT_TOOL");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_SUPPORT_TOOL");
     ARISObjDefCollection programs =
         modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(ARISObjectDefinition, kProgramRule);
     // A program activity runs its first program; a process activity runs none.
-    std::size_t first = Is_PROCESS_ACTIVITY() ? 1 : 2;
+    const std::size_t first = Is_PROCESS_ACTIVITY() ? 1 : 2;
     std::string tools;
     for (std::size_t position = first; position <= programs.Count(); ++position) {
-        std::string name = programs.Item(position)->Name(CurrentExport().LocaleId);
+        const std::string name = programs.Item(position)->Name(CurrentExport().LocaleId);
         auto converted = modMappingRule::ConvertARISNameOrWarn(name, "6");
         if (converted && !converted->empty()) tools += " " + Quoted(*converted);
     }
@@ -155,7 +155,7 @@ void clsACTIVITY::SetupProperty_SUPPORT_TOOL() {
 }
 
 void clsACTIVITY::SetupProperty_StartCondition(const clsPROCESS& process) {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_StartCondition");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_StartCondition");
     std::string condition;
     if (CurrentExport().Options.StartConditions) condition = GetProperty_StartCondition(kStartConditionRule, process);
     if (condition.empty()) condition = GetProperty_StartCondition("FUNCTION_RECEIVES_CONTROL_FROM_RULE", process);
@@ -163,12 +163,12 @@ void clsACTIVITY::SetupProperty_StartCondition(const clsPROCESS& process) {
 }
 
 void clsACTIVITY::SetupProperty_StartMode() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_StartMode");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_StartMode");
     SetOtherSettingsProperty(StartMode, ARISObjectDefinition, "ACTIVITY_START_MODE");
 }
 
 void clsACTIVITY::SetupProperty_ExitCondition() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_ExitCondition");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_ExitCondition");
     std::string condition;
     if (CurrentExport().Options.ExitConditions) condition = GetProperty_ExitCondition(kExitConditionRule);
     if (condition.empty()) condition = GetProperty_ExitCondition("");
@@ -176,12 +176,12 @@ void clsACTIVITY::SetupProperty_ExitCondition() {
 }
 
 void clsACTIVITY::SetupProperty_ExitMode() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_ExitMode");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_ExitMode");
     SetOtherSettingsProperty(ExitMode, ARISObjectDefinition, "ACTIVITY_EXIT_MODE");
 }
 
 void clsACTIVITY::SetupProperty_ExplicitStaffAssignment(const clsPROCESS& process) {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_ExplicitStaffAssignment");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_ExplicitStaffAssignment");
     (void)process;
     if (!CurrentExport().Options.DynamicStaffAssignment) {
         SetupProperty_PERSON();
@@ -196,20 +196,20 @@ void clsACTIVITY::SetupProperty_ExplicitStaffAssignment(const clsPROCESS& proces
 }
 
 void clsACTIVITY::SetupProperty_PERSON() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_PERSON");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_PERSON");
     modStaffProperty::SetupMultiValuedReference(PERSON, ARISObjectDefinition,
                                                 modStaffProperty::PersonReference("ACTIVITY_PERSON"));
 }
 
 void clsACTIVITY::SetupProperty_MEMBER_OF_ROLE() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_MEMBER_OF_ROLE");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_MEMBER_OF_ROLE");
     modStaffProperty::SetupMultiValuedReference(
         MEMBER_OF_ROLE, ARISObjectDefinition,
         modStaffProperty::RoleReference("ACTIVITY_MEMBER_OF_ROLE", modStaffProperty::RoleName));
 }
 
 void clsACTIVITY::SetupProperty_ORGANIZATION() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_ORGANIZATION");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_ORGANIZATION");
     modStaffProperty::SetupSingleValuedReference(
         ORGANIZATION, ARISObjectDefinition,
         modStaffProperty::OrganizationReference("ACTIVITY_ORGANIZATION", modStaffProperty::OrganizationName),
@@ -217,12 +217,12 @@ void clsACTIVITY::SetupProperty_ORGANIZATION() {
 }
 
 void clsACTIVITY::SetupProperty_OtherSettings() {
-    ProcedureScope scope("clsACTIVITY.SetupProperty_OtherSettings");
+    const ProcedureScope scope("clsACTIVITY.SetupProperty_OtherSettings");
     SetOtherSettingsProperty(OtherSettings, ARISObjectDefinition, "ACTIVITY_OTHER_SETTINGS");
 }
 
 std::string clsACTIVITY::GetProperty_StartCondition(const std::string& ruleName, const clsPROCESS& process) const {
-    ProcedureScope scope("clsACTIVITY.GetProperty_StartCondition");
+    const ProcedureScope scope("clsACTIVITY.GetProperty_StartCondition");
     if (ruleName == kStartConditionRule)
         return modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(ARISObjectDefinition, ruleName);
     if (Col_CONTROL_CONNECTOR_IN.Count() <= 1) return "";
@@ -230,7 +230,7 @@ std::string clsACTIVITY::GetProperty_StartCondition(const std::string& ruleName,
 }
 
 std::string clsACTIVITY::GetProperty_ExitCondition(const std::string& ruleName) const {
-    ProcedureScope scope("clsACTIVITY.GetProperty_ExitCondition");
+    const ProcedureScope scope("clsACTIVITY.GetProperty_ExitCondition");
     if (ruleName == kExitConditionRule)
         return modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(ARISObjectDefinition, ruleName);
     if (Col_CONTROL_CONNECTOR_OUT.Empty()) return "";
@@ -254,7 +254,7 @@ std::string clsACTIVITY::DerivedStartCondition(const clsPROCESS& process) const 
     for (const clsCONTROL_CONNECTOR* connector : Col_CONTROL_CONNECTOR_IN) {
         for (const std::shared_ptr<clsPath>& path : connector->ColPath) {
             CurrentExport().CurrentStep = "Retrieve object definition";
-            bool passes = path && path->ColARISObjectDefinitionsOnPath.Contains(rule->Guid());
+            const bool passes = path && path->ColARISObjectDefinitionsOnPath.Contains(rule->Guid());
             CurrentExport().CurrentStep.clear();
             if (passes) continue;
             everyPathPassesTheRule = false;

@@ -21,7 +21,7 @@ std::string clsCONTROL_CONNECTOR::ConnectorKey(const aris::ObjDef* from, const a
 }
 
 void clsCONTROL_CONNECTOR::FindARISObjectDefinitionsOnConnectorPaths() {
-    ProcedureScope scope("clsCONTROL_CONNECTOR.FindARISObjectDefinitionsOnConnectorPaths");
+    const ProcedureScope scope("clsCONTROL_CONNECTOR.FindARISObjectDefinitionsOnConnectorPaths");
     ColPath = modConnector::PathsBetween(FROM_ARISObjectDefinition, TO_ARISObjectDefinition, kPathRule);
     ConnectorPathsAvailable = true;
 }
@@ -40,12 +40,12 @@ bool clsCONTROL_CONNECTOR::PathsAvailableOrWarn() const {
 }
 
 void clsCONTROL_CONNECTOR::SetupProperty_Condition() {
-    ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_Condition");
+    const ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_Condition");
     if (!PathsAvailableOrWarn()) return;
     std::string overall;
     for (const std::shared_ptr<clsPath>& path : ColPath) {
         if (!path) continue;
-        std::string pathCondition = PathCondition(*path);
+        const std::string pathCondition = PathCondition(*path);
         if (pathCondition.empty()) continue;
         overall = overall.empty() ? pathCondition : overall + " OR " + pathCondition;
     }
@@ -55,7 +55,7 @@ void clsCONTROL_CONNECTOR::SetupProperty_Condition() {
 std::string clsCONTROL_CONNECTOR::PathCondition(const clsPath& path) const {
     std::string condition;
     for (const aris::ObjDef* objDef : path.ColARISObjectDefinitionsOnPath) {
-        std::string objectCondition = ObjectCondition(objDef);
+        const std::string objectCondition = ObjectCondition(objDef);
         if (objectCondition.empty()) continue;
         condition = condition.empty() ? objectCondition : condition + " AND " + objectCondition;
     }
@@ -64,12 +64,12 @@ std::string clsCONTROL_CONNECTOR::PathCondition(const clsPath& path) const {
 
 std::string clsCONTROL_CONNECTOR::ObjectCondition(const aris::ObjDef* objDef) const {
     if (!CurrentExport().Options.TransitionConditions) return GetProperty_Condition(kComparedWithDataRule, objDef);
-    std::string condition = GetProperty_Condition(kConditionRule, objDef);
+    const std::string condition = GetProperty_Condition(kConditionRule, objDef);
     return condition.empty() ? GetProperty_Condition(kComparedWithDataRule, objDef) : condition;
 }
 
 std::string clsCONTROL_CONNECTOR::GetProperty_Condition(const std::string& ruleName, const aris::ObjDef* objDef) const {
-    ProcedureScope scope("clsCONTROL_CONNECTOR.GetProperty_Condition");
+    const ProcedureScope scope("clsCONTROL_CONNECTOR.GetProperty_Condition");
     if (!objDef) return "";
     if (ruleName == kConditionRule) {
         if (!modMappingRule::ARIS_ObjDef_Conforms_To_Mapping_Rule(objDef, "CONTROL_OBJECT")) return "";
@@ -83,7 +83,7 @@ std::string clsCONTROL_CONNECTOR::EventComparedWithData(const aris::ObjDef* even
     ARISObjDefCollection dataObjects;
     modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(dataObjects, event, kComparedWithDataRule);
     if (dataObjects.Empty()) return "";
-    std::string comparison = modConnector::Converted(
+    const std::string comparison = modConnector::Converted(
         modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(event, "EVENT_COMPARE_OPERATOR"), "10");
     if (comparison.empty()) return "";
     std::string value = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(event, "EVENT_COMPARE_VALUE");
@@ -97,7 +97,7 @@ std::string clsCONTROL_CONNECTOR::EventComparedWithData(const aris::ObjDef* even
 }
 
 void clsCONTROL_CONNECTOR::SetupProperty_DESCRIPTION() {
-    ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_DESCRIPTION");
+    const ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_DESCRIPTION");
     if (!CurrentExport().Options.UseDescriptionAttr) return;
     if (!PathsAvailableOrWarn()) return;
     SetQuotedProperty(DESCRIPTION, modWPXWriter::SetupPrintingOfConnectorAttribute(ColPath, "CONTROL_CONNECTOR_DESCRIPTION"),
@@ -105,7 +105,7 @@ void clsCONTROL_CONNECTOR::SetupProperty_DESCRIPTION() {
 }
 
 void clsCONTROL_CONNECTOR::SetupProperty_Linking() {
-    ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_Linking");
+    const ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_Linking");
     if (IsLoopConnector()) return;
     // FROM is converted before TO: each conversion may log, and the log keeps that order.
     const std::string from = modConnector::ConvertedFunctionName(FROM_ARISObjectDefinition, "1");
@@ -114,7 +114,7 @@ void clsCONTROL_CONNECTOR::SetupProperty_Linking() {
 }
 
 void clsCONTROL_CONNECTOR::SetupProperty_LAYOUT() {
-    ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_LAYOUT");
+    const ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_LAYOUT");
     if (!CurrentExport().Options.UseCtrlConBendPoints) return;
     if (!PathsAvailableOrWarn()) return;
     if (!PROCESS) throw platform::Error(91, "Object variable not set: the control connector has no process");
@@ -129,7 +129,7 @@ bool clsCONTROL_CONNECTOR::IsLoopConnector() const {
 }
 
 bool clsCONTROL_CONNECTOR::IsMemberOfInvalidControlFlowLoop(clsPROCESS& process) const {
-    ProcedureScope scope("clsCONTROL_CONNECTOR.IsMemberOfInvalidControlFlowLoop");
+    const ProcedureScope scope("clsCONTROL_CONNECTOR.IsMemberOfInvalidControlFlowLoop");
     if (IsLoopConnector()) return false;
     return modFlowLoops::IsMemberOfInvalidFlowLoop(
         process.ControlFlowLoopIndex, process.Col_CONTROL_CONNECTOR, FROM_ARISObjectDefinition, TO_ARISObjectDefinition,

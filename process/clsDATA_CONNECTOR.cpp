@@ -68,14 +68,14 @@ std::string clsDATA_CONNECTOR::ConnectorKey(std::int16_t kind, const aris::ObjDe
 }
 
 void clsDATA_CONNECTOR::FindARISObjectDefinitionsOnConnectorPaths() {
-    ProcedureScope scope("clsDATA_CONNECTOR.FindARISObjectDefinitionsOnConnectorPaths");
+    const ProcedureScope scope("clsDATA_CONNECTOR.FindARISObjectDefinitionsOnConnectorPaths");
     if (ConnectorKind != kActivityToActivity) return;
     ColPath = modConnector::PathsBetween(FROM_ARISObjectDefinition, TO_ARISObjectDefinition, kPathRule);
     ConnectorPathsAvailable = true;
 }
 
 void clsDATA_CONNECTOR::SetupProperties() {
-    ProcedureScope scope("clsDATA_CONNECTOR.SetupProperties");
+    const ProcedureScope scope("clsDATA_CONNECTOR.SetupProperties");
     if (SetupFinished) return;
     SetupProperty_DESCRIPTION();
     SetupProperty_Linking();
@@ -87,7 +87,7 @@ void clsDATA_CONNECTOR::SetupProperties() {
 }
 
 void clsDATA_CONNECTOR::SetupProperty_Linking(const std::string& name) {
-    ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_Linking");
+    const ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_Linking");
     std::string linking;
     switch (ConnectorKind) {
         case kActivityToActivity:
@@ -113,7 +113,7 @@ void clsDATA_CONNECTOR::SetupProperty_Linking(const std::string& name) {
 }
 
 void clsDATA_CONNECTOR::SetupProperty_Mapping(const clsDATA_STRUCTURE* container) {
-    ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_Mapping");
+    const ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_Mapping");
     if (!PROCESS) throw platform::Error(91, "Object variable not set: the data connector has no process");
     const clsDATA_STRUCTURE* source = nullptr;
     const clsDATA_STRUCTURE* target = nullptr;
@@ -175,7 +175,7 @@ bool clsDATA_CONNECTOR::LayoutConvertedOrWarn() const {
 }
 
 void clsDATA_CONNECTOR::SetupProperty_LAYOUT(const std::string& name) {
-    ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_LAYOUT");
+    const ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_LAYOUT");
     if (!CurrentExport().Options.UseDataConBendPoints) return;
     if (ConnectorKind == kActivityToActivity) {
         if (!PathsAvailableOrWarn() || !LayoutConvertedOrWarn()) return;
@@ -186,13 +186,13 @@ void clsDATA_CONNECTOR::SetupProperty_LAYOUT(const std::string& name) {
     }
     if (name.empty() || !LayoutConvertedOrWarn()) return;
     const bool source = ConnectorKind == kSourceToActivity;
-    clsPoint centre = modPoint::CalculateGraphicalCenterOfARISObjects(
+    const clsPoint centre = modPoint::CalculateGraphicalCenterOfARISObjects(
         source ? ColInputDataObjects : ColOutputDataObjects, *PROCESS);
     (source ? SOURCE_LAYOUT : SINK_LAYOUT) = name + " " + modConnector::PositionText(centre);
 }
 
 void clsDATA_CONNECTOR::SetupProperty_DESCRIPTION() {
-    ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_DESCRIPTION");
+    const ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_DESCRIPTION");
     if (ConnectorKind != kActivityToActivity || !CurrentExport().Options.UseDescriptionAttr) return;
     if (!PathsAvailableOrWarn()) return;
     SetQuotedProperty(DESCRIPTION, modWPXWriter::SetupPrintingOfConnectorAttribute(ColPath, "DATA_CONNECTOR_DESCRIPTION"),
@@ -204,7 +204,7 @@ bool clsDATA_CONNECTOR::IsLoopConnector() const {
 }
 
 bool clsDATA_CONNECTOR::IsMemberOfInvalidDataFlowLoop(clsPROCESS& process) const {
-    ProcedureScope scope("clsDATA_CONNECTOR.IsMemberOfInvalidDataFlowLoop");
+    const ProcedureScope scope("clsDATA_CONNECTOR.IsMemberOfInvalidDataFlowLoop");
     if (ConnectorKind != kActivityToActivity || IsLoopConnector()) return false;
     // Sources and sinks have one end only: they take no part in the walk.
     return modFlowLoops::IsMemberOfInvalidFlowLoop(

@@ -29,7 +29,7 @@ std::int32_t Margin(std::int32_t min, std::int32_t max) {
 }  // namespace
 
 void clsPROCESS::SetupProperties(ARISModelCollection& nextModels) {
-    ProcedureScope scope("clsPROCESS.SetupProperties");
+    const ProcedureScope scope("clsPROCESS.SetupProperties");
     if (SetupFinished) return;
     SetupProperty_ProcessName();
     SetupProperty_ProcessSetting();
@@ -63,18 +63,18 @@ void clsPROCESS::ReleaseWorkingData() {
 }
 
 void clsPROCESS::SetupProperty_ProcessName() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_ProcessName");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_ProcessName");
     SetQuotedProperty(ProcessName, PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_ProcessName"),
                       "8");
 }
 
 void clsPROCESS::SetupProperty_InputContainer() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_InputContainer");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_InputContainer");
     Containers.SetInputContainer(ChooseContainer(DataObjectsOfDataConnectors(2)));
 }
 
 void clsPROCESS::SetupProperty_OutputContainer() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_OutputContainer");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_OutputContainer");
     Containers.SetOutputContainer(ChooseContainer(DataObjectsOfDataConnectors(3)));
 }
 
@@ -91,35 +91,35 @@ ARISObjDefCollection clsPROCESS::DataObjectsOfDataConnectors(int connectorKind) 
 }
 
 void clsPROCESS::SetupProperty_ProcessSetting() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_ProcessSetting");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_ProcessSetting");
     SetupProperty_DESCRIPTION();
     SetupProperty_DOCUMENTATION();
     SetupProperty_CATEGORY();
 }
 
 void clsPROCESS::SetupProperty_DESCRIPTION() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_DESCRIPTION");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_DESCRIPTION");
     if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedProperty(DESCRIPTION, PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_DESCRIPTION"),
                       "2");
 }
 
 void clsPROCESS::SetupProperty_DOCUMENTATION() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_DOCUMENTATION");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_DOCUMENTATION");
     if (!CurrentExport().Options.UseDocumentationAttr) return;
     SetQuotedProperty(DOCUMENTATION,
                       PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_DOCUMENTATION"), "3");
 }
 
 void clsPROCESS::SetupProperty_CATEGORY() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_CATEGORY");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_CATEGORY");
     if (!ARIS_Group) return;
     // As the category's own name: converted even when the group has none (warning 2050).
     SetQuotedRequiredName(CATEGORY, ARIS_Group->Name(CurrentExport().LocaleId), "6");
 }
 
 void clsPROCESS::SetupProperty_Constructs(ARISModelCollection& nextModels) {
-    ProcedureScope scope("clsPROCESS.SetupProperty_Constructs");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_Constructs");
     ACTIVITY_Create(nextModels, *this);
     ConvertARISLayoutToWPXLayout();
     CreateControlConnectors();
@@ -129,22 +129,22 @@ void clsPROCESS::SetupProperty_Constructs(ARISModelCollection& nextModels) {
 }
 
 void clsPROCESS::CreateControlConnectors() {
-    ProcedureScope scope("clsPROCESS.CreateControlConnectors");
+    const ProcedureScope scope("clsPROCESS.CreateControlConnectors");
     CONTROL_CONNECTOR_Create(*this);
 }
 
 void clsPROCESS::CreateDataConnectors() {
-    ProcedureScope scope("clsPROCESS.CreateDataConnectors");
+    const ProcedureScope scope("clsPROCESS.CreateDataConnectors");
     DATA_CONNECTOR_Create(*this);
 }
 
 void clsPROCESS::PROCESS_SetupProperty_ACTIVITY_LAYOUT() {
-    ProcedureScope scope("clsPROCESS.PROCESS_SetupProperty_ACTIVITY_LAYOUT");
+    const ProcedureScope scope("clsPROCESS.PROCESS_SetupProperty_ACTIVITY_LAYOUT");
     for (Owned<clsACTIVITY>& activity : Col_ACTIVITY) activity->SetupProperty_LAYOUT();
 }
 
 void clsPROCESS::SetupProperty_ProcessGraphicsSetting() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_ProcessGraphicsSetting");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_ProcessGraphicsSetting");
     SetupProperty_WINDOW();
     SetupProperty_SOURCE();
     SetupProperty_SINK();
@@ -157,19 +157,19 @@ bool clsPROCESS::LayoutConvertedOrWarn() const {
 }
 
 void clsPROCESS::SetupProperty_WINDOW() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_WINDOW");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_WINDOW");
     if (!LayoutConvertedOrWarn()) return;
     WINDOW = "PAPERSIZE WIDTH " + std::to_string(kDrawingAreaSize) + " HEIGHT " + std::to_string(kDrawingAreaSize);
 }
 
 void clsPROCESS::SetupProperty_SOURCE() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_SOURCE");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_SOURCE");
     if (!LayoutConvertedOrWarn()) return;
     CollectDataConnectorLayouts(2, Col_SOURCE);
 }
 
 void clsPROCESS::SetupProperty_SINK() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_SINK");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_SINK");
     if (!LayoutConvertedOrWarn()) return;
     CollectDataConnectorLayouts(3, Col_SINK);
 }
@@ -183,22 +183,22 @@ void clsPROCESS::CollectDataConnectorLayouts(int connectorKind, platform::Ordere
 }
 
 std::string clsPROCESS::GeneratedDataSourceName() {
-    ProcedureScope scope("clsPROCESS.GeneratedDataSourceName");
+    const ProcedureScope scope("clsPROCESS.GeneratedDataSourceName");
     return "SOURCE " + std::to_string(sourceCounter_++);
 }
 
 std::string clsPROCESS::GeneratedDataSinkName() {
-    ProcedureScope scope("clsPROCESS.GeneratedDataSinkName");
+    const ProcedureScope scope("clsPROCESS.GeneratedDataSinkName");
     return "SINK " + std::to_string(sinkCounter_++);
 }
 
 void clsPROCESS::SetupPropertiesOfProcessInputConnectors() {
-    ProcedureScope scope("clsPROCESS.SetupPropertiesOfProcessInputConnectors");
+    const ProcedureScope scope("clsPROCESS.SetupPropertiesOfProcessInputConnectors");
     SetupPropertiesOfProcessDataConnectors(2);
 }
 
 void clsPROCESS::SetupPropertiesOfProcessOutputConnectors() {
-    ProcedureScope scope("clsPROCESS.SetupPropertiesOfProcessOutputConnectors");
+    const ProcedureScope scope("clsPROCESS.SetupPropertiesOfProcessOutputConnectors");
     SetupPropertiesOfProcessDataConnectors(3);
 }
 
@@ -216,14 +216,14 @@ void clsPROCESS::SetupPropertiesOfProcessDataConnectors(int connectorKind) {
 }
 
 void clsPROCESS::SetupProperty_OtherSettings() {
-    ProcedureScope scope("clsPROCESS.SetupProperty_OtherSettings");
+    const ProcedureScope scope("clsPROCESS.SetupProperty_OtherSettings");
     if (!CurrentExport().Options.UseOtherSettings) return;
-    std::string text = PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_OTHER_SETTINGS");
+    const std::string text = PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_OTHER_SETTINGS");
     if (!text.empty()) OtherSettings = text;
 }
 
 void clsPROCESS::ConvertARISLayoutToWPXLayout() {
-    ProcedureScope scope("clsPROCESS.ConvertARISLayoutToWPXLayout");
+    const ProcedureScope scope("clsPROCESS.ConvertARISLayoutToWPXLayout");
     if (!Col_ACTIVITY.Empty()) {
         for (const Owned<clsACTIVITY>& activity : Col_ACTIVITY) {
             if (MinXPos > activity->ARIS_XPos) MinXPos = activity->ARIS_XPos;
@@ -231,13 +231,13 @@ void clsPROCESS::ConvertARISLayoutToWPXLayout() {
             if (MaxXPos < activity->ARIS_XPos) MaxXPos = activity->ARIS_XPos;
             if (MaxYPos < activity->ARIS_YPos) MaxYPos = activity->ARIS_YPos;
         }
-        std::int32_t xc = Margin(MinXPos, MaxXPos);
-        std::int32_t yc = Margin(MinYPos, MaxYPos);
+        const std::int32_t xc = Margin(MinXPos, MaxXPos);
+        const std::int32_t yc = Margin(MinYPos, MaxYPos);
         X_ContingencyOffset = Difference32(MinXPos, xc);
         Y_ContingencyOffset = Difference32(MinYPos, yc);
-        std::int32_t w = Sum32(Difference32(MaxXPos, X_ContingencyOffset), xc);
-        std::int32_t h = Sum32(Difference32(MaxYPos, Y_ContingencyOffset), yc);
-        std::int32_t m = w > h ? w : h;
+        const std::int32_t w = Sum32(Difference32(MaxXPos, X_ContingencyOffset), xc);
+        const std::int32_t h = Sum32(Difference32(MaxYPos, Y_ContingencyOffset), yc);
+        const std::int32_t m = w > h ? w : h;
         if (m > kDrawingAreaSize) ShrinkFactor = static_cast<double>(kDrawingAreaSize) / m;
         for (Owned<clsACTIVITY>& activity : Col_ACTIVITY) {
             activity->WPX_XPos = modPoint::CheckedInt32(modPoint::WPX_XCoordinate(*this, activity->ARIS_XPos));

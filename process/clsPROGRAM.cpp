@@ -21,39 +21,39 @@ void clsPROGRAM::SetupPropertiesInOrder() {
 }
 
 void clsPROGRAM::SetupProperty_ObjectName() {
-    ProcedureScope scope("clsPROGRAM.SetupProperty_ObjectName");
+    const ProcedureScope scope("clsPROGRAM.SetupProperty_ObjectName");
     SetQuotedAttributeProperty(ObjectName, ARISObjectDefinition, "PROGRAM_ObjectName", "6");
 }
 
 void clsPROGRAM::SetupProperty_ProgramSetting() {
-    ProcedureScope scope("clsPROGRAM.SetupProperty_ProgramSetting");
+    const ProcedureScope scope("clsPROGRAM.SetupProperty_ProgramSetting");
     SetupProperty_DESCRIPTION();
     SetupProperty_DOCUMENTATION();
 }
 
 void clsPROGRAM::SetupProperty_DESCRIPTION() {
-    ProcedureScope scope("clsPROGRAM.SetupProperty_DESCRIPTION");
+    const ProcedureScope scope("clsPROGRAM.SetupProperty_DESCRIPTION");
     if (!CurrentExport().Options.UseDescriptionAttr) return;
     SetQuotedAttributeProperty(DESCRIPTION, ARISObjectDefinition, "PROGRAM_DESCRIPTION", "2");
 }
 
 void clsPROGRAM::SetupProperty_DOCUMENTATION() {
-    ProcedureScope scope("clsPROGRAM.SetupProperty_DOCUMENTATION");
+    const ProcedureScope scope("clsPROGRAM.SetupProperty_DOCUMENTATION");
     if (!CurrentExport().Options.UseDocumentationAttr) return;
     SetQuotedAttributeProperty(DOCUMENTATION, ARISObjectDefinition, "PROGRAM_DOCUMENTATION", "3");
 }
 
 void clsPROGRAM::SetupProperty_InputContainer() {
-    ProcedureScope scope("clsPROGRAM.SetupProperty_InputContainer");
+    const ProcedureScope scope("clsPROGRAM.SetupProperty_InputContainer");
     Containers.SetInputContainer(ContainerOfRelatedData(ARISObjectDefinition, "PROGRAM_RECEIVES_DATA"));
 }
 
 void clsPROGRAM::SetupProperty_OutputContainer() {
-    ProcedureScope scope("clsPROGRAM.SetupProperty_OutputContainer");
+    const ProcedureScope scope("clsPROGRAM.SetupProperty_OutputContainer");
     Containers.SetOutputContainer(ContainerOfRelatedData(ARISObjectDefinition, "PROGRAM_SENDS_DATA"));
 }
 
 void clsPROGRAM::SetupProperty_OtherSettings() {
-    ProcedureScope scope("clsPROGRAM.SetupProperty_OtherSettings");
+    const ProcedureScope scope("clsPROGRAM.SetupProperty_OtherSettings");
     SetOtherSettingsProperty(OtherSettings, ARISObjectDefinition, "PROGRAM_OTHER_SETTINGS");
 }

@@ -8,7 +8,7 @@ namespace {
 // The subprocess model of a function: the first assigned model that the rule "PROCESS"
 // accepts. More than one: warning 3000 and message 3020 for each one not used.
 const aris::Model* SelectAssignedModel(const aris::ObjDef& function) {
-    std::vector<const aris::Model*> assigned = function.AssignedModels();
+    const std::vector<const aris::Model*> assigned = function.AssignedModels();
     if (assigned.empty()) return nullptr;
     ARISModelCollection accepted = Find_ARIS_Model_In_ModelList(assigned, "PROCESS");
     if (accepted.Empty()) return nullptr;
@@ -35,7 +35,7 @@ Owned<clsACTIVITY> NewActivity(const aris::ObjDef* function, const aris::Occurre
 }  // namespace
 
 void ACTIVITY_Create(ARISModelCollection& nextModels, clsPROCESS& process) {
-    ProcedureScope scope("modACTIVITY.ACTIVITY_Create");
+    const ProcedureScope scope("modACTIVITY.ACTIVITY_Create");
     if (process.CreateActivitiesFinished) return;
     ACTIVITY_Find_ARIS_Mapping(process);
     ACTIVITY_SetupIndependentProperties(nextModels, process);
@@ -43,7 +43,7 @@ void ACTIVITY_Create(ARISModelCollection& nextModels, clsPROCESS& process) {
 }
 
 void ACTIVITY_Find_ARIS_Mapping(clsPROCESS& process) {
-    ProcedureScope scope("modACTIVITY.ACTIVITY_Find_ARIS_Mapping");
+    const ProcedureScope scope("modACTIVITY.ACTIVITY_Find_ARIS_Mapping");
     if (!process.ARIS_Model) return;
     ARISModelCollection processModel;
     processModel.Add(process.ARIS_Model, process.ARIS_Model->Guid());
@@ -52,18 +52,18 @@ void ACTIVITY_Find_ARIS_Mapping(clsPROCESS& process) {
     for (const aris::ObjDef* function : functions) {
         std::vector<const aris::Occurrence*> occurrences = function->OccListInModel(process.ARIS_Model);
         if (occurrences.empty() || !occurrences.front()) continue;
-        clsACTIVITY& activity = RegisterConstruct(process.Col_ACTIVITY, NewActivity(function, occurrences.front()),
+        const clsACTIVITY& activity = RegisterConstruct(process.Col_ACTIVITY, NewActivity(function, occurrences.front()),
                                                   function->Guid());
         LogObjectMapped(*function, activity.Is_PROCESS_ACTIVITY() ? "PROCESS_ACTIVITY" : "PROGRAM_ACTIVITY");
     }
 }
 
 void ACTIVITY_SetupIndependentProperties(ARISModelCollection& nextModels, clsPROCESS& process) {
-    ProcedureScope scope("modACTIVITY.ACTIVITY_SetupIndependentProperties");
+    const ProcedureScope scope("modACTIVITY.ACTIVITY_SetupIndependentProperties");
     for (Owned<clsACTIVITY>& activity : process.Col_ACTIVITY) activity->SetupIndependentProperties(nextModels);
 }
 
 void ACTIVITY_SetupDependentProperties(clsPROCESS& process) {
-    ProcedureScope scope("modACTIVITY.ACTIVITY_SetupDependentProperties");
+    const ProcedureScope scope("modACTIVITY.ACTIVITY_SetupDependentProperties");
     for (Owned<clsACTIVITY>& activity : process.Col_ACTIVITY) activity->SetupDependentProperties(process);
 }

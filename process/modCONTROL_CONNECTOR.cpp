@@ -5,13 +5,13 @@
 #include "process/clsPROCESS.h"
 
 void CONTROL_CONNECTOR_Create(clsPROCESS& process) {
-    ProcedureScope scope("modCONTROL_CONNECTOR.CONTROL_CONNECTOR_Create");
+    const ProcedureScope scope("modCONTROL_CONNECTOR.CONTROL_CONNECTOR_Create");
     CONTROL_CONNECTOR_Find_ARIS_Mapping(process);
     CONTROL_CONNECTOR_SetupProperties(process);
 }
 
 void CONTROL_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
-    ProcedureScope scope("modCONTROL_CONNECTOR.CONTROL_CONNECTOR_Find_ARIS_Mapping");
+    const ProcedureScope scope("modCONTROL_CONNECTOR.CONTROL_CONNECTOR_Find_ARIS_Mapping");
     for (const aris::ObjDef* source : modConnector::FunctionsOfProcessModel(process)) {
         ARISObjDefCollection targets;
         modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(targets, source,
@@ -32,8 +32,8 @@ void CONTROL_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
             // Tested before it is added: only the connector whose addition closes a cycle reports it.
             if (CurrentExport().Options.FindControlFlowLoops && connector->IsMemberOfInvalidControlFlowLoop(process))
                 modConnector::LogFlow(48, 3130, *connector);
-            clsCONTROL_CONNECTOR& added = *connector;
-            std::string key = added.Key();
+            const clsCONTROL_CONNECTOR& added = *connector;
+            const std::string key = added.Key();
             process.Col_CONTROL_CONNECTOR.Add(std::move(connector), key);
             modConnector::LogFlow(64, 3070, added);
         }
@@ -41,6 +41,6 @@ void CONTROL_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
 }
 
 void CONTROL_CONNECTOR_SetupProperties(clsPROCESS& process) {
-    ProcedureScope scope("modCONTROL_CONNECTOR.CONTROL_CONNECTOR_SetupProperties");
+    const ProcedureScope scope("modCONTROL_CONNECTOR.CONTROL_CONNECTOR_SetupProperties");
     SetupSweep(process.Col_CONTROL_CONNECTOR);
 }

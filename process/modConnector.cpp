@@ -40,7 +40,7 @@ namespace {
 // has no name.
 std::string NamedInMessage(const aris::ObjDef* objDef) {
     if (!objDef) return "?";
-    std::string name = objDef->Name(CurrentExport().LocaleId);
+    const std::string name = objDef->Name(CurrentExport().LocaleId);
     return name.empty() ? objDef->Guid() : name;
 }
 
@@ -64,7 +64,7 @@ bool LayoutConvertedOrWarn(const clsPROCESS& process) {
 
 std::optional<clsPoint> BendPointOfPaths(const aris::ObjDef* from, const PathCollection& paths,
                                          const aris::ObjDef* to, const clsPROCESS& process) {
-    ProcedureScope scope("modConnector.BendPointOfPaths");
+    const ProcedureScope scope("modConnector.BendPointOfPaths");
     const clsPath* bendPath = nullptr;
     for (const std::shared_ptr<clsPath>& path : paths) {
         if (path && !path->ColARISObjectDefinitionsOnPath.Empty()) {

@@ -33,7 +33,7 @@ clsACTIVITY* ActivityOfFunction(const clsPROCESS& process, const aris::ObjDef* f
 /// Add the connector under its key unless the collection holds that key already.
 template <class Connector>
 void AddOnce(platform::OrderedCollection<Connector*>& connectors, Connector& connector) {
-    std::string key = connector.Key();
+    const std::string key = connector.Key();
     if (!connectors.Contains(key)) connectors.Add(&connector, key);
 }
 

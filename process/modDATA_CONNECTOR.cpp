@@ -35,7 +35,7 @@ clsDATA_CONNECTOR& AddToProcess(clsPROCESS& process, Owned<clsDATA_CONNECTOR> co
         modConnector::AttachToActivities(process, *connector, &clsACTIVITY::Col_DATA_CONNECTOR_IN,
                                          &clsACTIVITY::Col_DATA_CONNECTOR_OUT);
     clsDATA_CONNECTOR& added = *connector;
-    std::string key = added.Key();
+    const std::string key = added.Key();
     process.Col_DATA_CONNECTOR.Add(std::move(connector), key);
     return added;
 }
@@ -102,13 +102,13 @@ void FindProcessBoundaryConnectors(clsPROCESS& process, const ARISObjDefCollecti
 }  // namespace
 
 void DATA_CONNECTOR_Create(clsPROCESS& process) {
-    ProcedureScope scope("modDATA_CONNECTOR.DATA_CONNECTOR_Create");
+    const ProcedureScope scope("modDATA_CONNECTOR.DATA_CONNECTOR_Create");
     DATA_CONNECTOR_Find_ARIS_Mapping(process);
     DATA_CONNECTOR_SetupProperties(process);
 }
 
 void DATA_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
-    ProcedureScope scope("modDATA_CONNECTOR.DATA_CONNECTOR_Find_ARIS_Mapping");
+    const ProcedureScope scope("modDATA_CONNECTOR.DATA_CONNECTOR_Find_ARIS_Mapping");
     const ARISObjDefCollection functions = modConnector::FunctionsOfProcessModel(process);
     FindActivityToActivityConnectors(process, functions);
     FindProcessBoundaryConnectors(process, functions, clsDATA_CONNECTOR::kSourceToActivity, kReceivesRule, kSendsRule);
@@ -116,6 +116,6 @@ void DATA_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
 }
 
 void DATA_CONNECTOR_SetupProperties(clsPROCESS& process) {
-    ProcedureScope scope("modDATA_CONNECTOR.DATA_CONNECTOR_SetupProperties");
+    const ProcedureScope scope("modDATA_CONNECTOR.DATA_CONNECTOR_SetupProperties");
     SetupSweep(process.Col_DATA_CONNECTOR);
 }

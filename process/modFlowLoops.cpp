@@ -13,13 +13,13 @@ int FlowLoopIndex::FindNode(const std::string& guid) const {
 }
 
 int FlowLoopIndex::NodeOf(const std::string& guid) {
-    int found = FindNode(guid);
+    const int found = FindNode(guid);
     if (found >= 0) return found;
     // The visited collection is keyed by Item.Guid ignoring letter case, as every keyed
     // collection is; two items whose identities differ only in case share one mark.
     auto [key, added] = visitKeyOfFoldedGuid_.emplace(platform::FoldAsciiCase(guid), static_cast<int>(visitedIn_.size()));
     if (added) visitedIn_.push_back(0);
-    int node = static_cast<int>(visitKeyOf_.size());
+    const int node = static_cast<int>(visitKeyOf_.size());
     visitKeyOf_.push_back(key->second);
     firstOut_.push_back(-1);
     lastOut_.push_back(-1);

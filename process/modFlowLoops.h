@@ -46,7 +46,7 @@ public:
     template <class Collection, class EndsOf>
     void Follow(const Collection& connectors, EndsOf endsOf) {
         for (std::size_t position = followed_ + 1; position <= connectors.Count(); ++position) {
-            ConnectorEnds ends = endsOf(connectors.Item(position));
+            const ConnectorEnds ends = endsOf(connectors.Item(position));
             Add(ends.from, ends.to);
             followed_ = position;
         }

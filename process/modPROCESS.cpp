@@ -18,7 +18,7 @@ void AddModelAcceptedByRule(const clsMappingRule& rule, const aris::Model* model
     if (!model) return;
     for (const clsObjectMapping& mapping : rule.ColObjectMapping) {
         if (mapping.ObjTypeNum != model->TypeNum()) continue;
-        std::string key = model->Guid();
+        const std::string key = model->Guid();
         if (!result.Contains(key)) result.Add(model, key);
         return;
     }
@@ -35,13 +35,13 @@ ARISModelCollection ModelsAcceptedByRule(const Models& models, const std::string
 }  // namespace
 
 ARISModelCollection PROCESS_Create(const ARISModelCollection& models) {
-    ProcedureScope scope("modPROCESS.PROCESS_Create");
+    const ProcedureScope scope("modPROCESS.PROCESS_Create");
     PROCESS_Find_ARIS_Mapping(models);
     return PROCESS_SetupProperties();
 }
 
 void PROCESS_Find_ARIS_Mapping(const ARISModelCollection& models) {
-    ProcedureScope scope("modPROCESS.PROCESS_Find_ARIS_Mapping");
+    const ProcedureScope scope("modPROCESS.PROCESS_Find_ARIS_Mapping");
     for (const aris::Model* model : PROCESS_Find_ARIS_Model_In_ModelCollection_Using_Mapping_Rule(models, "PROCESS")) {
         Owned<clsPROCESS> process = MakeConstruct<clsPROCESS>();
         process->ARIS_Model = model;
@@ -52,7 +52,7 @@ void PROCESS_Find_ARIS_Mapping(const ARISModelCollection& models) {
 }
 
 ARISModelCollection PROCESS_SetupProperties() {
-    ProcedureScope scope("modPROCESS.PROCESS_SetupProperties");
+    const ProcedureScope scope("modPROCESS.PROCESS_SetupProperties");
     ARISModelCollection nextModels;
     ConstructRegistry<clsPROCESS>& processes = Processes();
     for (std::size_t position = 1; position <= processes.Count(); ++position) {
@@ -68,22 +68,22 @@ void PROCESS_ReleaseWorkingDataAfterSetup(bool release) { Setup().releaseWorking
 
 ARISModelCollection PROCESS_Find_ARIS_Model_In_ModelCollection_Using_Mapping_Rule(const ARISModelCollection& models,
                                                                                   const std::string& ruleName) {
-    ProcedureScope scope("modPROCESS.PROCESS_Find_ARIS_Model_In_ModelCollection_Using_Mapping_Rule");
+    const ProcedureScope scope("modPROCESS.PROCESS_Find_ARIS_Model_In_ModelCollection_Using_Mapping_Rule");
     return ModelsAcceptedByRule(models, ruleName);
 }
 
 ARISModelCollection Find_ARIS_Model_In_ModelList(const std::vector<const aris::Model*>& models,
                                                  const std::string& ruleName) {
-    ProcedureScope scope("modPROCESS.Find_ARIS_Model_In_ModelList");
+    const ProcedureScope scope("modPROCESS.Find_ARIS_Model_In_ModelList");
     return ModelsAcceptedByRule(models, ruleName);
 }
 
 std::string PROCESS_Find_ARIS_Model_Attribute(const aris::Model* model, int attrTypeNum) {
-    ProcedureScope scope("modPROCESS.PROCESS_Find_ARIS_Model_Attribute");
+    const ProcedureScope scope("modPROCESS.PROCESS_Find_ARIS_Model_Attribute");
     return modMappingRule::Find_ARIS_ObjDef_Attribute(model, attrTypeNum);
 }
 
 std::string PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(const aris::Model* model, const std::string& ruleName) {
-    ProcedureScope scope("modPROCESS.PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule");
+    const ProcedureScope scope("modPROCESS.PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule");
     return PROCESS_Find_ARIS_Model_Attribute(model, modMappingRule::RetrieveMappingRule(ruleName).AttributeMappingNumber());
 }

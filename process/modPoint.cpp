@@ -33,7 +33,7 @@ std::int16_t Clamped(double value) {
 
 // One step of the running average over n values: floor(v / n) + floor(((n - 1) / n) * average).
 std::int16_t RunningAverage(std::int16_t average, std::int16_t value, int n) {
-    double next = std::floor(static_cast<double>(value) / n) +
+    const double next = std::floor(static_cast<double>(value) / n) +
                   std::floor((static_cast<double>(n - 1) / n) * static_cast<double>(average));
     return CheckedInt16(next);
 }
@@ -52,7 +52,7 @@ double WPX_YCoordinate(const clsPROCESS& process, std::int32_t arisY) {
 }
 
 clsPoint CalculateGraphicalCenterOfARISObjects(const ARISObjDefCollection& objects, const clsPROCESS& process) {
-    ProcedureScope scope("modPoint.CalculateGraphicalCenterOfARISObjects");
+    const ProcedureScope scope("modPoint.CalculateGraphicalCenterOfARISObjects");
     int n = 1;
     std::int16_t ax = 0;
     std::int16_t ay = 0;
@@ -61,8 +61,8 @@ clsPoint CalculateGraphicalCenterOfARISObjects(const ARISObjDefCollection& objec
         auto occurrences = objDef->OccListInModel(process.ARIS_Model);
         if (occurrences.empty()) continue;
         const aris::Occurrence* first = occurrences.front();
-        std::int16_t x = Clamped(WPX_XCoordinate(process, first->X()));
-        std::int16_t y = Clamped(WPX_YCoordinate(process, first->Y()));
+        const std::int16_t x = Clamped(WPX_XCoordinate(process, first->X()));
+        const std::int16_t y = Clamped(WPX_YCoordinate(process, first->Y()));
         ax = RunningAverage(ax, x, n);
         ay = RunningAverage(ay, y, n);
         ++n;

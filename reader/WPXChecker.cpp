@@ -89,7 +89,7 @@ private:
             for (const Item& member : item.items)
                 if (member.kind == Kind::Member && member.named) CheckName(member.head.number, "STRUCTURE", member.name);
         }
-        int space = SpaceOf(item.kind);
+        const int space = SpaceOf(item.kind);
         if (space < 0 || !item.nameRead) return;
         CheckName(item.head.number, kSpaceKeyword[space], item.name);
         auto [found, added] = defined_[space].emplace(item.name, item.head.number);
@@ -103,7 +103,7 @@ private:
     }
 
     void ReferAll(const Line& line, int space, const std::string& value) {
-        std::vector<std::string> names = QuotedNames(value);
+        const std::vector<std::string> names = QuotedNames(value);
         if (names.empty()) Report(line.number, kMalformed, {line.keyword, ExpectedForm("")});
         for (const std::string& name : names) Refer(line.number, space, name);
     }
@@ -141,7 +141,7 @@ private:
     }
 
     void CheckDoneBy(const Line& line) {
-        static const std::array<std::pair<const char*, int>, 3> forms = {
+        const static std::array<std::pair<const char*, int>, 3> forms = {
             {{"PERSON ", kPersons}, {"MEMBER OF ROLE ", kRoles}, {"ORGANIZATION ", kOrganizations}}};
         for (const auto& [prefix, space] : forms) {
             if (line.value.rfind(prefix, 0) == 0) {
@@ -248,7 +248,7 @@ std::string FindingText(const Finding& finding, const TextFunction& text) {
 }
 
 std::string FormatFinding(const std::string& fileName, const Finding& finding, const TextFunction& text) {
-    std::string severity = text(finding.severity == Severity::Error ? kSeverityError : kSeverityWarning);
+    const std::string severity = text(finding.severity == Severity::Error ? kSeverityError : kSeverityWarning);
     return fileName + ":" + std::to_string(finding.line) + ": " + severity + ": " + FindingText(finding, text);
 }
 

@@ -26,9 +26,9 @@ bool ReadEnd(const std::string& text, std::size_t& pos, ConnectorEnd& end) {
         return true;
     }
     for (const char* word : {"SOURCE ", "SINK "}) {
-        std::string w = word;
+        const std::string w = word;
         if (text.compare(pos, w.size(), w) != 0) continue;
-        std::size_t digits = pos + w.size();
+        const std::size_t digits = pos + w.size();
         std::size_t stop = digits;
         while (stop < text.size() && text[stop] >= '0' && text[stop] <= '9') ++stop;
         if (stop == digits || stop - digits > 9) return false;

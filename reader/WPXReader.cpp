@@ -28,9 +28,9 @@ bool QuotesOpen(std::string_view text) { return std::count(text.begin(), text.en
 
 bool IsIdentifier(std::string_view word) {
     if (word.empty()) return false;
-    for (char c : word) {
-        bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        bool digit = c >= '0' && c <= '9';
+    for (const char c : word) {
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        const bool digit = c >= '0' && c <= '9';
         if (!letter && !digit && c != '_') return false;
     }
     return !(word[0] >= '0' && word[0] <= '9');
@@ -41,13 +41,13 @@ bool IsIdentifier(std::string_view word) {
 bool FindCodePage(std::string_view bytes, int& codePage) {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        std::size_t end = bytes.find('\n', pos);
-        std::string_view line = bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+        const std::size_t end = bytes.find('\n', pos);
+        const std::string_view line = bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
         if (line.rfind("CODEPAGE ", 0) == 0) {
             std::string digits(line.substr(9));
             while (!digits.empty() && (digits.back() == '\r' || digits.back() == ' ')) digits.pop_back();
             char* stop = nullptr;
-            long value = std::strtol(digits.c_str(), &stop, 10);
+            const long value = std::strtol(digits.c_str(), &stop, 10);
             if (!digits.empty() && stop && *stop == '\0' && value > 0 && value < 100000) {
                 codePage = static_cast<int>(value);
                 return true;
@@ -67,14 +67,14 @@ std::vector<std::string> SplitLines(std::string_view text, File& file, std::vect
     std::size_t start = 0;
     file.finalLineEnd = true;
     while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
+        const std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
             lines.emplace_back(text.substr(start));
             file.finalLineEnd = false;
             break;
         }
         lines.emplace_back(text.substr(start, end - start));
-        bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
         if (!crlf && !bareReported) {
             findings.push_back({static_cast<int>(lines.size()), Severity::Warning, kBareLineEnd, {}});
             bareReported = true;
@@ -156,7 +156,7 @@ std::vector<Logical> JoinLogicalLines(const std::vector<std::string>& physical, 
         if (text.empty() || text[0] == '\'') {
             l.line.value = text;
         } else {
-            std::size_t blankAt = text.find(' ');
+            const std::size_t blankAt = text.find(' ');
             l.line.keyword = text.substr(0, blankAt);
             if (blankAt != std::string::npos) {
                 l.line.blankAfterKeyword = true;
@@ -170,7 +170,7 @@ std::vector<Logical> JoinLogicalLines(const std::vector<std::string>& physical, 
 }
 
 const std::unordered_map<std::string, Kind>& TopKinds() {
-    static const std::unordered_map<std::string, Kind> kinds = {
+    const static std::unordered_map<std::string, Kind> kinds = {
         {"STRUCTURE", Kind::Structure}, {"PROCESS_CATEGORY", Kind::ProcessCategory},
         {"PROGRAM", Kind::Program},     {"PERSON", Kind::Person},
         {"ROLE", Kind::Role},           {"ORGANIZATION", Kind::Organization},
@@ -202,7 +202,7 @@ bool AllowsSettings(Kind kind) {
 
 // The property keywords each kind of block holds.
 bool IsPropertyOf(Kind kind, const std::string& word) {
-    static const std::unordered_map<int, std::vector<std::string>> properties = {
+    const static std::unordered_map<int, std::vector<std::string>> properties = {
         {static_cast<int>(Kind::Structure), {"DESCRIPTION", "DOCUMENTATION"}},
         {static_cast<int>(Kind::Member), {"DESCRIPTION", "DOCUMENTATION"}},
         {static_cast<int>(Kind::ProcessCategory), {"DESCRIPTION", "DOCUMENTATION"}},
@@ -235,7 +235,7 @@ public:
 
     void ParseFile(File& file) {
         while (pos_ < lines_.size()) {
-            Logical& l = lines_[pos_];
+            const Logical& l = lines_[pos_];
             if (l.comment) {
                 file.items.push_back(TakeLine(Kind::Comment));
                 continue;
@@ -296,7 +296,7 @@ private:
 
     // Reads the head of a block into `block`; false (and a finding) when it is not a block head.
     bool OpenBlock(Kind kind, Item& block) {
-        Logical& l = lines_[pos_];
+        const Logical& l = lines_[pos_];
         std::string value = l.line.value;
         if (kind == Kind::PersonUpdate) {
             if (value.rfind("PERSON ", 0) == 0) {
@@ -318,7 +318,7 @@ private:
         bool named = block.bareName ||
                      (l.line.blankAfterKeyword && !l.line.semicolon && ReadQuotedName(value, pos, block.name));
         block.nameRead = named;
-        bool containers = kind == Kind::Program || kind == Kind::Process || kind == Kind::ProgramActivity ||
+        const bool containers = kind == Kind::Program || kind == Kind::Process || kind == Kind::ProgramActivity ||
                           kind == Kind::ProcessActivity || kind == Kind::BlockActivity;
         if (named && containers && pos < value.size()) {
             std::size_t p = pos;
@@ -350,7 +350,7 @@ private:
         open_.push_back(&block);
         bool closed = false;
         while (pos_ < lines_.size()) {
-            Logical& l = lines_[pos_];
+            const Logical& l = lines_[pos_];
             if (l.comment) {
                 block.items.push_back(TakeLine(Kind::Comment));
                 continue;
@@ -359,7 +359,7 @@ private:
             if (word == "END") {
                 std::string endName;
                 std::size_t p = 0;
-                bool endNamed = l.line.blankAfterKeyword && !l.line.semicolon &&
+                const bool endNamed = l.line.blankAfterKeyword && !l.line.semicolon &&
                                 (l.line.value.empty() ||
                                  (ReadQuotedName(l.line.value, p, endName) && p == l.line.value.size()));
                 if (endNamed && endName != block.name && EndsAncestor(endName)) {
@@ -385,7 +385,7 @@ private:
                 continue;
             }
             if (HoldsActivities(block.kind) && IsActivityKeyword(word)) {
-                Kind kind = word == "PROGRAM_ACTIVITY"   ? Kind::ProgramActivity
+                const Kind kind = word == "PROGRAM_ACTIVITY"   ? Kind::ProgramActivity
                             : word == "PROCESS_ACTIVITY" ? Kind::ProcessActivity
                                                          : Kind::BlockActivity;
                 Item activity;
@@ -452,7 +452,7 @@ private:
         if (!named) Report(member.head.number, kMalformed, {"STRUCTURE", "'member': TYPE ;"});
         bool ended = member.head.semicolon;
         while (!ended && pos_ < lines_.size()) {
-            Logical& l = lines_[pos_];
+            const Logical& l = lines_[pos_];
             if (l.comment || !IsPropertyOf(Kind::Member, l.line.keyword)) break;
             member.items.emplace_back();
             Item& property = member.items.back();
@@ -473,7 +473,7 @@ private:
         if (!connector.head.value.empty() || connector.head.blankAfterKeyword)
             Report(connector.head.number, kMalformed, {KeywordOf(kind), KeywordOf(kind)});
         while (pos_ < lines_.size()) {
-            Logical& l = lines_[pos_];
+            const Logical& l = lines_[pos_];
             if (l.comment) {
                 connector.items.push_back(TakeLine(Kind::Comment));
                 continue;
@@ -561,7 +561,7 @@ const char* KeywordOf(Kind kind) {
 
 std::string Quote(const std::string& name) {
     std::string text = "'";
-    for (char c : name) {
+    for (const char c : name) {
         text += c;
         if (c == '\'') text += '\'';
     }
@@ -592,18 +592,18 @@ ReadResult ReadDefinition(std::string_view bytes) {
     ReadResult result;
     File& file = result.file;
     file.codePageFound = FindCodePage(bytes, file.codePage);
-    std::string text = platform::FromCodePageToUtf8(bytes, file.codePage);
+    const std::string text = platform::FromCodePageToUtf8(bytes, file.codePage);
     // Bytes that are no character of the code page were read as "?": reported at the first.
     // UTF-8 passes unconverted, so it is checked line by line.
     std::string again = platform::FromUtf8ToCodePage(text, file.codePage);
     int badLine = 0;
     if (again != bytes) {
-        std::size_t at = std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
+        const std::size_t at = std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
         badLine = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<long>(at), '\n'));
     } else if (!platform::IsValidUtf8(text)) {
         int line = 1;
         for (std::size_t start = 0; start <= text.size() && !badLine; ++line) {
-            std::size_t end = text.find('\n', start);
+            const std::size_t end = text.find('\n', start);
             if (!platform::IsValidUtf8(std::string_view(text).substr(start, end - start))) badLine = line;
             if (end == std::string::npos) break;
             start = end + 1;
@@ -611,7 +611,7 @@ ReadResult ReadDefinition(std::string_view bytes) {
     }
     if (badLine > 0)
         result.findings.push_back({badLine, Severity::Warning, kNotInCodepage, {std::to_string(file.codePage)}});
-    std::vector<std::string> physical = SplitLines(text, file, result.findings);
+    const std::vector<std::string> physical = SplitLines(text, file, result.findings);
     file.lineCount = static_cast<int>(physical.size());
     std::vector<Logical> lines = JoinLogicalLines(physical, file, result.findings);
     Parser(lines, result.findings).ParseFile(file);
@@ -622,7 +622,7 @@ ReadResult ReadDefinition(std::string_view bytes) {
 }
 
 bool ReadBytes(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
+    const std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::ostringstream buffer;
     buffer << in.rdbuf();
@@ -651,7 +651,7 @@ std::string FillPlaceholders(const std::string& text, const std::vector<std::str
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 3 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '4' && text[i + 2] == '$' &&
             text[i + 3] == 's') {
-            std::size_t index = static_cast<std::size_t>(text[i + 1] - '1');
+            const std::size_t index = static_cast<std::size_t>(text[i + 1] - '1');
             out += index < params.size() ? params[index] : std::string();
             i += 3;
             continue;

@@ -73,13 +73,13 @@ int clsExceptionHandler::ShowMessageBox(const std::string& text, int style) {
 
 int clsExceptionHandler::AnalyseError(int number, const std::string& description) {
     const std::string& proc = CurrentExport().CurrentProcedure;
-    std::string errorHead = modUtilities::GetNLSString(1000, kMessageIdMarker, proc) + kCrLf;
-    std::string warningHead = modUtilities::GetNLSString(1010, kMessageIdMarker, proc) + kCrLf;
-    std::string explanation = modUtilities::GetNLSString(1020) + kCrLf + description;
-    std::string exitQuestion = std::string(kCrLf) + modUtilities::GetNLSString(1030) + kCrLf;
+    const std::string errorHead = modUtilities::GetNLSString(1000, kMessageIdMarker, proc) + kCrLf;
+    const std::string warningHead = modUtilities::GetNLSString(1010, kMessageIdMarker, proc) + kCrLf;
+    const std::string explanation = modUtilities::GetNLSString(1020) + kCrLf + description;
+    const std::string exitQuestion = std::string(kCrLf) + modUtilities::GetNLSString(1030) + kCrLf;
 
     auto show = [&](const std::string& text, int severity, int buttons) {
-        std::string shown = ReplaceAll(text, kMessageIdMarker, FormatMessageID(severity, number));
+        const std::string shown = ReplaceAll(text, kMessageIdMarker, FormatMessageID(severity, number));
         return ShowMessageBox(shown, buttons + severity + kMbSetForeground);
     };
 
@@ -108,7 +108,7 @@ void clsExceptionHandler::MercyfulExit(const std::string& procedure, int number,
 }
 
 ErrorAction clsExceptionHandler::Handle(const Error& error) {
-    int number = error.Number();
+    const int number = error.Number();
     const bool own = IsOwnFatal(number) || IsRefusal(number);
     if (!own && (number < std::numeric_limits<std::int16_t>::min() || number > std::numeric_limits<std::int16_t>::max()))
         MercyfulExit(CurrentExport().CurrentProcedure, number, error.Description());

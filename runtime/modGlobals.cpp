@@ -8,6 +8,7 @@ namespace {
 
 // The innermost export context alive; nullptr before start-up and after shutdown. One value
 // for the whole process: the program runs one export at a time.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 ExportContext* g_currentExport = nullptr;
 
 }  // namespace

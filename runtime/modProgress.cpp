@@ -29,7 +29,7 @@ State& S() { return CurrentExport().Part<State>(); }
 void Draw(bool force = false) {
     State& s = S();
     if (!s.terminal || !s.running) return;
-    Clock::time_point now = Clock::now();
+    const Clock::time_point now = Clock::now();
     if (now - s.started < std::chrono::seconds(1)) return;
     if (!force && s.shown && now - s.lastDrawn < std::chrono::milliseconds(100)) return;
     s.lastDrawn = now;

@@ -17,23 +17,23 @@ namespace modUtilities {
 std::string LanguageLibraryFileName(const std::string& code) { return "kvbr" + FoldAsciiCase(code) + ".so"; }
 
 bool LoadLocalizedResources(bool quiet) {
-    ProcedureScope scope("modUtilities.LoadLocalizedResources");
+    const ProcedureScope scope("modUtilities.LoadLocalizedResources");
     std::string code;
     RegValue v = GetProfileValue(kProgramKey, "Language");
     if (const auto* s = std::get_if<std::string>(&v)) code = Trim(*s);
     if (code.empty()) code = "ENU";
     CurrentExport().LanguageCode = code;
     CurrentExport().HelpFile = "kvbr" + FoldAsciiCase(code) + ".htb";
-    std::string file = LanguageLibraryFileName(code);
+    const std::string file = LanguageLibraryFileName(code);
     // Where the program's modules lie (beside it, or installed), then by file name through the
     // program's RUNPATH. Explicit paths first, because a dlopen seen through an interposed
     // runtime (sanitizers) would not search the program's RUNPATH.
     std::vector<std::string> paths = ProgramModulePaths(file);
     paths.push_back(file);
     // A language code is letters and digits; anything else (a path) never names a library.
-    bool plainCode = code.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") ==
+    const bool plainCode = code.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") ==
                      std::string::npos;
-    bool loaded = plainCode && std::any_of(paths.begin(), paths.end(), [](const std::string& path) {
+    const bool loaded = plainCode && std::any_of(paths.begin(), paths.end(), [](const std::string& path) {
                       return CurrentExport().LanguageLibrary.Load(path);
                   });
     if (!loaded && !quiet) {
@@ -103,7 +103,7 @@ void SetValueEx(const RegistryHive& hive, const std::string& key, const std::str
 }
 
 void SetProfileValue(const std::string& key, const std::string& name, const RegValue& value, RegType type) {
-    ProcedureScope scope("modUtilities.SetProfileValue");
+    const ProcedureScope scope("modUtilities.SetProfileValue");
     SetValueEx(UserHive(), key, name, value, type);
 }
 

@@ -51,7 +51,7 @@ void SetupSingleValuedReference(std::string& target, const aris::ObjDef* owner, 
         modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(owner, reference.relationRule);
     if (related.Empty()) return;
     const aris::ObjDef* first = related.Item(1);
-    std::string name = reference.name(first);
+    const std::string name = reference.name(first);
     if (!name.empty()) {
         target = Quoted(name);
         reference.ensure(first);
@@ -67,7 +67,7 @@ void SetupSingleValuedReference(std::string& target, const aris::ObjDef* owner, 
 void SetupMultiValuedReference(std::string& target, const aris::ObjDef* owner, const StaffReference& reference) {
     for (const aris::ObjDef* objDef :
          modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(owner, reference.relationRule)) {
-        std::string name = reference.name(objDef);
+        const std::string name = reference.name(objDef);
         if (name.empty()) continue;
         target += " " + Quoted(name);
         reference.ensure(objDef);

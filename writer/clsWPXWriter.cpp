@@ -28,10 +28,10 @@ constexpr const char* kCrLf = "\r\n";
 
 // strftime with the LC_TIME locale of the environment, as UTF-8 text.
 std::string FormatLocalTime(const wchar_t* format, const std::tm& time) {
-    locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
-    if (!locale) locale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
+    locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
+    if (!locale) locale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
     wchar_t buffer[128];
-    std::size_t length = locale ? wcsftime_l(buffer, sizeof buffer / sizeof buffer[0], format, &time, locale) : 0;
+    const std::size_t length = locale ? wcsftime_l(buffer, sizeof buffer / sizeof buffer[0], format, &time, locale) : 0;
     if (locale) freelocale(locale);
     std::u32string text;
     for (std::size_t i = 0; i < length; ++i) text.push_back(static_cast<char32_t>(buffer[i]));
@@ -71,7 +71,7 @@ void clsWPXWriter::Write(const std::string& blockText) {
 }
 
 void clsWPXWriter::WriteAll() {
-    ProcedureScope scope("clsWPXWriter.WriteAll");
+    const ProcedureScope scope("clsWPXWriter.WriteAll");
     WriteWPXHeader();
     int total = WriteAllDataStructure();
     total += WriteAllProcessCategory();
@@ -86,8 +86,8 @@ void clsWPXWriter::WriteAll() {
 }
 
 void clsWPXWriter::WriteWPXHeader() {
-    ProcedureScope scope("clsWPXWriter.WriteWPXHeader");
-    std::time_t now = std::time(nullptr);
+    const ProcedureScope scope("clsWPXWriter.WriteWPXHeader");
+    const std::time_t now = std::time(nullptr);
     std::tm localTime{};
     localtime_r(&now, &localTime);
     const WPXHeaderValues& session = header_;
@@ -112,54 +112,54 @@ void clsWPXWriter::WriteWPXHeader() {
 }
 
 void clsWPXWriter::WriteSectionHeader(const std::string& title) {
-    ProcedureScope scope("clsWPXWriter.WriteSectionHeader");
+    const ProcedureScope scope("clsWPXWriter.WriteSectionHeader");
     Write(WPXBlock().Line(0, "/*").Line(0, "*  ").Line(0, "*  " + title).Line(0, "*  ").Line(0, "*/").Text());
 }
 
 int clsWPXWriter::WriteAllDataStructure() {
-    ProcedureScope scope("clsWPXWriter.WriteAllDataStructure");
+    const ProcedureScope scope("clsWPXWriter.WriteAllDataStructure");
     WriteSectionHeader("DATA_STRUCTUREs");
     return WriteEach(RegistryOf(CurrentExport().Col_DATA_STRUCTURE),
                      [&](const clsDATA_STRUCTURE& structure) { WriteDataStructure(structure); });
 }
 
 int clsWPXWriter::WriteAllProcessCategory() {
-    ProcedureScope scope("clsWPXWriter.WriteAllProcessCategory");
+    const ProcedureScope scope("clsWPXWriter.WriteAllProcessCategory");
     WriteSectionHeader("PROCESS_CATEGORYs");
     return WriteEach(RegistryOf(CurrentExport().Col_PROCESS_CATEGORY),
                      [&](const clsPROCESS_CATEGORY& category) { WriteProcessCategory(category); });
 }
 
 int clsWPXWriter::WriteAllProgram() {
-    ProcedureScope scope("clsWPXWriter.WriteAllProgram");
+    const ProcedureScope scope("clsWPXWriter.WriteAllProgram");
     WriteSectionHeader("PROGRAMs");
     return WriteEach(RegistryOf(CurrentExport().Col_PROGRAM), [&](const clsPROGRAM& program) { WriteProgram(program); });
 }
 
 int clsWPXWriter::WriteAllPerson(bool update) {
-    ProcedureScope scope("clsWPXWriter.WriteAllPerson");
+    const ProcedureScope scope("clsWPXWriter.WriteAllPerson");
     if (!update) WriteSectionHeader("PERSONs");
-    int count =
+    const int count =
         WriteEach(RegistryOf(CurrentExport().Col_PERSON), [&](const clsPERSON& person) { WritePerson(person, update); });
     return update ? 0 : count;
 }
 
 int clsWPXWriter::WriteAllRole() {
-    ProcedureScope scope("clsWPXWriter.WriteAllRole");
+    const ProcedureScope scope("clsWPXWriter.WriteAllRole");
     WriteSectionHeader("ROLEs");
     return WriteEach(RegistryOf(CurrentExport().Col_ROLE), [&](const clsROLE& role) { WriteRole(role); });
 }
 
 int clsWPXWriter::WriteAllOrganization(bool update) {
-    ProcedureScope scope("clsWPXWriter.WriteAllOrganization");
+    const ProcedureScope scope("clsWPXWriter.WriteAllOrganization");
     if (!update) WriteSectionHeader("ORGANIZATIONs");
-    int count = WriteEach(RegistryOf(CurrentExport().Col_ORGANIZATION),
+    const int count = WriteEach(RegistryOf(CurrentExport().Col_ORGANIZATION),
                           [&](const clsORGANIZATION& organization) { WriteOrganization(organization, update); });
     return update ? 0 : count;
 }
 
 int clsWPXWriter::WriteAllProcess() {
-    ProcedureScope scope("clsWPXWriter.WriteAllProcess");
+    const ProcedureScope scope("clsWPXWriter.WriteAllProcess");
     WriteSectionHeader("PROCESSES");
     int count = 0;
     for (const Owned<clsPROCESS>& process : RegistryOf(CurrentExport().Col_PROCESS)) count += 1 + WriteProcess(*process);
@@ -167,24 +167,24 @@ int clsWPXWriter::WriteAllProcess() {
 }
 
 int clsWPXWriter::WriteAllActivity(const clsPROCESS& process) {
-    ProcedureScope scope("clsWPXWriter.WriteAllActivity");
+    const ProcedureScope scope("clsWPXWriter.WriteAllActivity");
     return WriteEach(process.Col_ACTIVITY, [&](const clsACTIVITY& activity) { WriteActivity(activity); });
 }
 
 int clsWPXWriter::WriteAllControlConnector(const clsPROCESS& process) {
-    ProcedureScope scope("clsWPXWriter.WriteAllControlConnector");
+    const ProcedureScope scope("clsWPXWriter.WriteAllControlConnector");
     return WriteEach(process.Col_CONTROL_CONNECTOR,
                      [&](const clsCONTROL_CONNECTOR& connector) { WriteControlConnector(connector); });
 }
 
 int clsWPXWriter::WriteAllDataConnector(const clsPROCESS& process) {
-    ProcedureScope scope("clsWPXWriter.WriteAllDataConnector");
+    const ProcedureScope scope("clsWPXWriter.WriteAllDataConnector");
     return WriteEach(process.Col_DATA_CONNECTOR,
                      [&](const clsDATA_CONNECTOR& connector) { WriteDataConnector(connector); });
 }
 
 void clsWPXWriter::WriteDataStructure(const clsDATA_STRUCTURE& structure) {
-    ProcedureScope scope("clsWPXWriter.WriteDataStructure");
+    const ProcedureScope scope("clsWPXWriter.WriteDataStructure");
     WPXBlock block;
     block.Line(0, "STRUCTURE " + structure.ObjectName)
         .LineIfSet(1, "DESCRIPTION ", structure.DESCRIPTION)
@@ -200,7 +200,7 @@ void clsWPXWriter::WriteDataStructure(const clsDATA_STRUCTURE& structure) {
 }
 
 void clsWPXWriter::WriteProgram(const clsPROGRAM& program) {
-    ProcedureScope scope("clsWPXWriter.WriteProgram");
+    const ProcedureScope scope("clsWPXWriter.WriteProgram");
     Write(WPXBlock()
               .Line(0, "PROGRAM " + program.ObjectName + " (" + program.Containers.InputName() + ", " +
                            program.Containers.OutputName() + ")")
@@ -212,7 +212,7 @@ void clsWPXWriter::WriteProgram(const clsPROGRAM& program) {
 }
 
 void clsWPXWriter::WriteProcessCategory(const clsPROCESS_CATEGORY& category) {
-    ProcedureScope scope("clsWPXWriter.WriteProcessCategory");
+    const ProcedureScope scope("clsWPXWriter.WriteProcessCategory");
     Write(WPXBlock()
               .Line(0, "PROCESS_CATEGORY " + category.ObjectName)
               .LineIfSet(1, "DESCRIPTION ", category.DESCRIPTION)
@@ -222,7 +222,7 @@ void clsWPXWriter::WriteProcessCategory(const clsPROCESS_CATEGORY& category) {
 }
 
 int clsWPXWriter::WriteProcess(const clsPROCESS& process) {
-    ProcedureScope scope("clsWPXWriter.WriteProcess");
+    const ProcedureScope scope("clsWPXWriter.WriteProcess");
     WPXBlock head;
     head.Line(0, "PROCESS " + process.ProcessName + " (" + process.Containers.InputName() + ", " +
                      process.Containers.OutputName() + ")")
@@ -243,7 +243,7 @@ int clsWPXWriter::WriteProcess(const clsPROCESS& process) {
 }
 
 void clsWPXWriter::WriteControlConnector(const clsCONTROL_CONNECTOR& connector) {
-    ProcedureScope scope("clsWPXWriter.WriteControlConnector");
+    const ProcedureScope scope("clsWPXWriter.WriteControlConnector");
     // A loop connector leaves no trace in the file (it is still counted).
     if (connector.IsLoopConnector()) return;
     WPXBlock block;
@@ -253,7 +253,7 @@ void clsWPXWriter::WriteControlConnector(const clsCONTROL_CONNECTOR& connector) 
 }
 
 void clsWPXWriter::WriteDataConnector(const clsDATA_CONNECTOR& connector) {
-    ProcedureScope scope("clsWPXWriter.WriteDataConnector");
+    const ProcedureScope scope("clsWPXWriter.WriteDataConnector");
     // Every data connector is written, a loop connector ("LOOP '...'") too.
     WPXBlock block;
     block.Line(1, "DATA").LineIfSet(2, "DESCRIPTION ", connector.DESCRIPTION).RawIfSet(2, connector.Linking);
@@ -262,8 +262,8 @@ void clsWPXWriter::WriteDataConnector(const clsDATA_CONNECTOR& connector) {
 }
 
 void clsWPXWriter::WriteActivity(const clsACTIVITY& activity) {
-    ProcedureScope scope("clsWPXWriter.WriteActivity");
-    bool subprocess = activity.Is_PROCESS_ACTIVITY();
+    const ProcedureScope scope("clsWPXWriter.WriteActivity");
+    const bool subprocess = activity.Is_PROCESS_ACTIVITY();
     WPXBlock block;
     block.Line(1, std::string(subprocess ? "PROCESS_ACTIVITY " : "PROGRAM_ACTIVITY ") + activity.ActivityName + " (" +
                       activity.Containers.InputName() + ", " + activity.Containers.OutputName() + ")")
@@ -285,7 +285,7 @@ void clsWPXWriter::WriteActivity(const clsACTIVITY& activity) {
 }
 
 void clsWPXWriter::WritePerson(const clsPERSON& person, bool update) {
-    ProcedureScope scope("clsWPXWriter.WritePerson");
+    const ProcedureScope scope("clsWPXWriter.WritePerson");
     if (update) {
         Write(UpdateBlock("PERSON ", person.PersonName, "SUBSTITUTE ", person.SUBSTITUTE));
         return;
@@ -303,7 +303,7 @@ void clsWPXWriter::WritePerson(const clsPERSON& person, bool update) {
 }
 
 void clsWPXWriter::WriteRole(const clsROLE& role) {
-    ProcedureScope scope("clsWPXWriter.WriteRole");
+    const ProcedureScope scope("clsWPXWriter.WriteRole");
     Write(WPXBlock()
               .Line(0, "ROLE " + role.ObjectName)
               .LineIfSet(1, "DESCRIPTION ", role.DESCRIPTION)
@@ -314,7 +314,7 @@ void clsWPXWriter::WriteRole(const clsROLE& role) {
 }
 
 void clsWPXWriter::WriteOrganization(const clsORGANIZATION& organization, bool update) {
-    ProcedureScope scope("clsWPXWriter.WriteOrganization");
+    const ProcedureScope scope("clsWPXWriter.WriteOrganization");
     if (update) {
         Write(UpdateBlock("ORGANIZATION ", organization.ObjectName, "PARENT_ORGANIZATION ",
                           organization.PARENT_ORGANIZATION));
