@@ -100,7 +100,7 @@ void CollectExportSummary() {
     if (const clsIOHandler* io = modGlobals::IOHandler) {
         summary.definitionFile = io->DefinitionFileName();
         summary.logFile = io->LogFileName();
-        summary.profileFile = io->MappingProfileFound ? io->MappingProfilePath() : "";
+        summary.profileFile = io->MappingProfileFound && !io->DefaultMappingRulesUsed ? io->MappingProfilePath() : "";
     }
 
     // What the writer prints: every construct of the registries, a process with its activities
