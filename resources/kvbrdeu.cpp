@@ -95,6 +95,8 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     // 60400-60499: the definition-file checker and the preview.
 
     // 60500-60599: the desktop and the packages.
+    {60500, "die Desktop-Fenster sind nicht installiert (%1$s, Paket lumenport-desktop); weiter im Batch-Modus"},
+    {60501, "die Desktop-Fenster (%1$s) können nicht geladen werden: %2$s; weiter im Batch-Modus"},
 
 };
 

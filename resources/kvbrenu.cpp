@@ -95,6 +95,8 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     // 60400-60499: the definition-file checker and the preview.
 
     // 60500-60599: the desktop and the packages.
+    {60500, "the desktop windows are not installed (%1$s, package lumenport-desktop); running in batch mode"},
+    {60501, "the desktop windows (%1$s) cannot be loaded: %2$s; running in batch mode"},
 
 };
 
