@@ -54,18 +54,26 @@ WxMessageBox::WxMessageBox(std::function<MessageBoxLabels()> labels) : labels_(s
 
 int WxMessageBox::Show(const std::string& text, int style, const std::string& title) {
     std::string shown = ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n");
-    wxGenericMessageDialog box(ActiveDialogParent(), wxString::FromUTF8(shown), wxString::FromUTF8(title),
-                               WxMessageBoxFlags(style));
-    box.SetName("MessageBox");
+    long flags = WxMessageBoxFlags(style);
     MessageBoxLabels labels = labels_ ? labels_() : MessageBoxLabels{};
     auto label = [](const std::string& caption, wxWindowID stock) {
         return caption.empty() ? wxMessageDialogBase::ButtonLabel(stock)
                                : wxMessageDialogBase::ButtonLabel(wxString::FromUTF8(caption));
     };
-    box.SetYesNoCancelLabels(label(labels.yes, wxID_YES), label(labels.no, wxID_NO),
-                             label(labels.cancel, wxID_CANCEL));
-    box.SetOKCancelLabels(label(labels.ok, wxID_OK), label(labels.cancel, wxID_CANCEL));
-    return MsgBoxResultOf(box.ShowModal(), style);
+    auto ask = [&](wxMessageDialogBase& box) {
+        box.SetYesNoCancelLabels(label(labels.yes, wxID_YES), label(labels.no, wxID_NO),
+                                 label(labels.cancel, wxID_CANCEL));
+        box.SetOKCancelLabels(label(labels.ok, wxID_OK), label(labels.cancel, wxID_CANCEL));
+        return MsgBoxResultOf(box.ShowModal(), style);
+    };
+    wxString message = wxString::FromUTF8(shown), caption = wxString::FromUTF8(title);
+    // A box without an icon: the desktop's own message window, which shows none.
+    if (flags & wxICON_NONE) {
+        wxMessageDialog box(ActiveDialogParent(), message, caption, flags);
+        return ask(box);
+    }
+    wxGenericMessageDialog box(ActiveDialogParent(), message, caption, flags);
+    return ask(box);
 }
 
 }  // namespace platform

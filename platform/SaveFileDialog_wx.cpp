@@ -48,8 +48,11 @@ std::optional<std::string> ShowSaveFileWindow(const SaveFileRequest& request) {
         if (request.replaceQuestion) {
             std::string question = request.replaceQuestion(path);
             if (!question.empty() &&
-                CurrentMessageBox().Show(question, kMbYesNo + kMbExclamation + kMbDefaultButton2, "Lumenport") != kIdYes)
+                CurrentMessageBox().Show(question, kMbYesNo + kMbExclamation + kMbDefaultButton2, "Lumenport") != kIdYes) {
+                // Shown again where the user was, with the name still proposed.
+                dialog.SetPath(wxString::FromUTF8(path));
                 continue;
+            }
             return path;
         }
         std::error_code ec;
