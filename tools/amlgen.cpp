@@ -360,7 +360,8 @@ enum class Shape { Default, Dense };
 struct DensePlan {
     int functions = 0;
     /// Per function i, how it leads on: 'E' through an event to i + 1, 'D' directly to i + 1,
-    /// 'A', 'X' or 'O' through an AND, XOR or OR split to i + 1 and i + 2, joined before i + 3.
+    /// 'A', 'X' or 'O' through an AND, XOR or OR split to i + 1 and i + 2, joined before i + 3;
+    /// '.' for the branches of a split and the last function.
     std::string step;
     int cost = 0;  ///< object definitions the model adds
 };
