@@ -6,6 +6,8 @@
 #include <wx/log.h>
 
 #include "app/frmExportOptions_wx.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 #include "platform/Desktop_wx.h"
 #include "platform/DesktopUi.h"
 
@@ -22,6 +24,14 @@ public:
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 bool g_installed = false;
 
+/// The message boxes' buttons in the language of the loaded library (the toolkit's own until
+/// one is loaded).
+platform::MessageBoxLabels ButtonCaptions() {
+    if (!CurrentExport().LanguageLibrary.Loaded()) return {};
+    auto text = [](int id) { return CurrentExport().LanguageLibrary.Text(id).value_or(""); };
+    return {text(60506), text(60507), text(50029), text(50028)};
+}
+
 }  // namespace
 
 bool InstallDesktopUi(int /*argc*/, char** argv) {
@@ -34,7 +44,7 @@ bool InstallDesktopUi(int /*argc*/, char** argv) {
     wxTheApp->SetAppName("lumenport");
     // Toolkit reports go to standard error rather than into windows of their own.
     delete wxLog::SetActiveTarget(new wxLogStderr);
-    platform::SetMessageBoxPresenter(std::make_unique<platform::WxMessageBox>());
+    platform::SetMessageBoxPresenter(std::make_unique<platform::WxMessageBox>(ButtonCaptions));
     platform::SetSaveFileDialogHook(platform::ShowSaveFileWindow);
     InstallExportOptionsWindow();
     g_installed = true;

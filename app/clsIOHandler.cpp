@@ -95,6 +95,43 @@ std::string TextValue(const RegValue& v) {
     return "";
 }
 
+// The value of our own in the program's key (user hive) that keeps the folder of the last
+// definition file chosen in the save-file window: the window starts there next time.
+constexpr const char* kLastOutputFolder = "LastOutputFolder";
+
+std::string LastOutputFolder() {
+    std::string folder = TextValue(modUtilities::GetProfileValue(modUtilities::kProgramKey, kLastOutputFolder));
+    std::error_code ec;
+    if (folder.empty() || !std::filesystem::is_directory(folder, ec)) return "";
+    return folder;
+}
+
+void KeepOutputFolder(const std::string& definitionFile) {
+    std::error_code ec;
+    std::filesystem::path file = std::filesystem::absolute(definitionFile, ec);
+    if (ec) return;
+    try {
+        modUtilities::SetProfileValue(modUtilities::kProgramKey, kLastOutputFolder, file.parent_path().string(),
+                                      RegType::String);
+    } catch (const Error& e) {
+        // Only the window's starting folder is lost; the export goes on.
+        std::cerr << ForTerminal("kvbrars: " + modUtilities::GetNLSString(60504, e.Description())) << "\n";
+    }
+}
+
+// The name the save-file window proposes without an "OutputFileName": the first selected
+// model's name, made a file name.
+std::string ModelFileName() {
+    if (!CurrentExport().ARIS_Interface || CurrentExport().ARIS_Interface->ColSelectedModels().Count() == 0) return "";
+    const aris::Model* model = CurrentExport().ARIS_Interface->ColSelectedModels().Item(1);
+    std::string name = model ? Trim(model->Name(CurrentExport().LocaleId)) : std::string();
+    for (char& c : name) {
+        if (c == '/' || static_cast<unsigned char>(c) < 32) c = '_';
+    }
+    if (name.empty() || name == "." || name == "..") return "";
+    return name + ".wpx";
+}
+
 }  // namespace
 
 clsIOHandler::clsIOHandler() = default;
@@ -270,6 +307,20 @@ void clsIOHandler::SetDefinitionFileName(const std::string& fileName) {
     logFile_ = LogFileNameFor(fileName);
 }
 
+std::string clsIOHandler::ReplaceQuestion(const std::string& definitionFile) {
+    // The log is named as the export will name it.
+    clsIOHandler names;
+    names.SetDefinitionFileName(definitionFile);
+    std::error_code ec;
+    bool file = std::filesystem::exists(definitionFile, ec);
+    bool log = std::filesystem::exists(names.LogFileName(), ec);
+    std::string fileName = std::filesystem::path(definitionFile).filename().string();
+    std::string logName = std::filesystem::path(names.LogFileName()).filename().string();
+    if (file) return modUtilities::GetNLSString(log ? 60502 : 60503, fileName, logName);
+    if (log) return modUtilities::GetNLSString(60505, logName, fileName);
+    return "";
+}
+
 std::string clsIOHandler::FileSelectDialog() {
     const ProcedureScope scope("clsIOHandler.FileSelectDialog");
     std::string outputPath = TextValue(modUtilities::GetProfileValue(modUtilities::kToolIntegrationKey, "OutputPath"));
@@ -280,9 +331,14 @@ std::string clsIOHandler::FileSelectDialog() {
         if (!CommandLineOutput.empty()) {
             chosen = CommandLineOutput;
         } else if (Interactive() && SaveFileDialog()) {
-            const SaveFileRequest request{outputPath, outputName.empty() ? "*.wpx" : outputName,
-                                    "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*", "wpx"};
+            std::string lastFolder = LastOutputFolder();
+            std::string proposal = !outputName.empty() ? outputName : ModelFileName();
+            SaveFileRequest request{lastFolder.empty() ? outputPath : lastFolder,
+                                    proposal.empty() ? "*.wpx" : proposal,
+                                    "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*", "wpx",
+                                    ReplaceQuestion};
             chosen = SaveFileDialog()(request);
+            if (chosen && !chosen->empty()) KeepOutputFolder(WithDefaultExtension(*chosen));
         } else if (!outputName.empty()) {
             chosen = outputPath.empty() ? outputName : outputPath + (outputPath.back() == '/' ? "" : "/") + outputName;
         }

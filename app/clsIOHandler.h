@@ -66,6 +66,9 @@ public:
 
     const std::string& DefinitionFileName() const { return definitionFile_; }
     const std::string& LogFileName() const { return logFile_; }
+    /// The question the save-file window asks before a definition file is used whose file or
+    /// log exists (both are emptied for the export); "" when neither exists.
+    static std::string ReplaceQuestion(const std::string& definitionFile);
     /// Set the definition file and derive the log name (LogFileNameFor), without creating either.
     void SetDefinitionFileName(const std::string& fileName);
     /// The log of a definition file: its name less the last four characters + ".log" when those

@@ -22,6 +22,7 @@
 #include "platform/Desktop_wx.h"
 #include "platform/HelpBook.h"
 #include "platform/MessageBox.h"
+#include "platform/Mnemonics.h"
 
 namespace {
 
@@ -55,6 +56,9 @@ private:
     void FitTabsSideBySide();
     void BindEvents();
     void ShowState(const DialogControl& c);
+    void AssignMnemonics();
+    wxWindow* MnemonicTarget(Ctl id);
+    bool ActivateLabelMnemonic(wxKeyEvent& event);
     int HelpContextIdOf(wxWindow* window) const;
     void OnHelpRequest(wxWindow* window);
     void OnNumSuffixChar(wxKeyEvent& event);
@@ -74,6 +78,8 @@ private:
 
     frmExportOptions& form_;
     std::array<wxWindow*, static_cast<std::size_t>(Ctl::Count)> windows_{};
+    /// The captions as shown: the dialog's captions with a mnemonic marked in each.
+    std::array<std::string, static_cast<std::size_t>(Ctl::Count)> shown_{};
     wxNotebook* tabs_ = nullptr;
     wxStaticBoxSizer* frame_ = nullptr;  ///< the sizer of the data-type frame
     std::exception_ptr pending_;
@@ -250,11 +256,70 @@ void frmExportOptionsWindow::OnNumSuffixChar(wxKeyEvent& event) {
 }
 
 void frmExportOptionsWindow::OnCharHook(wxKeyEvent& event) {
+    if (ActivateLabelMnemonic(event)) return;
     if (event.GetKeyCode() != WXK_F1 || event.HasAnyModifiers()) {
         event.Skip();
         return;
     }
     OnHelpRequest(wxWindow::FindFocus());
+}
+
+wxWindow* frmExportOptionsWindow::MnemonicTarget(Ctl id) {
+    // A label or frame hands its mnemonic on to the control it names; the toolkit activates
+    // the others' mnemonics itself.
+    switch (id) {
+        case Ctl::stNumSuffix: return Window(Ctl::efNumSuffix);
+        case Ctl::stControlFlow: return Window(Ctl::cbTransitionConditions);
+        case Ctl::frDataTypes: {
+            wxWindow* domain = Window(Ctl::rbARISDomainType);
+            return static_cast<wxRadioButton*>(domain)->GetValue() ? domain : Window(Ctl::rbARISAttrDataType);
+        }
+        default: return nullptr;
+    }
+}
+
+bool frmExportOptionsWindow::ActivateLabelMnemonic(wxKeyEvent& event) {
+    if (!event.AltDown() || event.ControlDown()) return false;
+    wxChar key = event.GetUnicodeKey();
+    if (key == WXK_NONE) return false;
+    char32_t letter = platform::MnemonicOf("&" + wxString(key).Lower().utf8_string());
+    int tab = tabs_->GetSelection();
+    for (const DialogControl& c : form_.Controls()) {
+        if (c.tab != tab || (c.kind != ControlKind::Label && c.kind != ControlKind::Frame)) continue;
+        if (platform::MnemonicOf(shown_[static_cast<std::size_t>(c.id)]) != letter) continue;
+        wxWindow* target = MnemonicTarget(c.id);
+        if (!target || !target->IsEnabled()) return false;
+        target->SetFocus();
+        if (auto* text = dynamic_cast<wxTextCtrl*>(target)) text->SelectAll();
+        return true;
+    }
+    return false;
+}
+
+void frmExportOptionsWindow::AssignMnemonics() {
+    // The buttons below the tabs are reachable from every tab: their letters first, then one
+    // letter per control of each tab, unique within the tab and against the buttons.
+    auto assign = [this](const std::vector<Ctl>& ids, const std::u32string& taken) {
+        std::vector<std::string> captions;
+        for (Ctl id : ids) captions.push_back(form_.Control(id).caption);
+        std::vector<std::string> marked = platform::WithMnemonics(captions, taken);
+        for (std::size_t i = 0; i < ids.size(); ++i) shown_[static_cast<std::size_t>(ids[i])] = marked[i];
+    };
+    std::vector<Ctl> buttons = {Ctl::cmdOK, Ctl::cmdCancel, Ctl::cmdApply, Ctl::cmdHelp};
+    assign(buttons, {});
+    std::u32string taken;
+    for (Ctl id : buttons) {
+        if (char32_t m = platform::MnemonicOf(shown_[static_cast<std::size_t>(id)])) taken.push_back(m);
+    }
+    for (int tab = 0; tab < static_cast<int>(tabs_->GetPageCount()); ++tab) {
+        std::vector<Ctl> ids;
+        for (const DialogControl& c : form_.Controls()) {
+            bool captioned = c.kind == ControlKind::Label || c.kind == ControlKind::CheckBox ||
+                             c.kind == ControlKind::OptionButton || c.kind == ControlKind::Frame;
+            if (c.tab == tab && captioned) ids.push_back(c.id);
+        }
+        assign(ids, taken);
+    }
 }
 
 int frmExportOptionsWindow::HelpContextIdOf(wxWindow* window) const {
@@ -284,6 +349,7 @@ void frmExportOptionsWindow::OpenHelp(int contextId) {
 void frmExportOptionsWindow::ShowState(const DialogControl& c) {
     wxWindow* w = windows_[static_cast<std::size_t>(c.id)];
     if (!w) return;
+    const std::string& shown = shown_[static_cast<std::size_t>(c.id)];
     switch (c.kind) {
         case ControlKind::Form:
             SetTitle(Wx(c.caption));
@@ -293,18 +359,18 @@ void frmExportOptionsWindow::ShowState(const DialogControl& c) {
             break;
         case ControlKind::Label: {
             auto* label = static_cast<wxStaticText*>(w);
-            if (label->GetLabel() != Wx(c.caption)) {
-                label->SetLabel(Wx(c.caption));
+            if (label->GetLabel() != Wx(shown)) {
+                label->SetLabel(Wx(shown));
                 label->Wrap(kLabelWidth);
             }
             break;
         }
         case ControlKind::CheckBox:
-            w->SetLabel(Wx(c.caption));
+            w->SetLabel(Wx(shown));
             static_cast<wxCheckBox*>(w)->SetValue(c.value == CheckState::Checked);
             break;
         case ControlKind::OptionButton:
-            w->SetLabel(Wx(c.caption));
+            w->SetLabel(Wx(shown));
             static_cast<wxRadioButton*>(w)->SetValue(c.value == CheckState::Checked);
             break;
         case ControlKind::TextBox: {
@@ -314,7 +380,7 @@ void frmExportOptionsWindow::ShowState(const DialogControl& c) {
         }
         case ControlKind::Frame:
         case ControlKind::Button:
-            w->SetLabel(Wx(c.caption));
+            w->SetLabel(Wx(shown));
             break;
         case ControlKind::TabControl:
             break;
@@ -323,7 +389,12 @@ void frmExportOptionsWindow::ShowState(const DialogControl& c) {
 }
 
 void frmExportOptionsWindow::ShowStates() {
+    wxWindow* focus = wxWindow::FindFocus();
+    AssignMnemonics();
     for (const DialogControl& c : form_.Controls()) ShowState(c);
+    // A control disabled while it has the focus (Apply, once the options are saved) would leave
+    // the dialog without one, and keys such as Escape would reach nobody: OK takes the focus.
+    if (focus && focus != this && IsDescendant(focus) && !focus->IsEnabled()) Window(Ctl::cmdOK)->SetFocus();
     if (IsShown()) Layout();
 }
 

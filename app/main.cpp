@@ -7,6 +7,7 @@
 #ifdef LUMENPORT_DESKTOP_MODULE
 #include <dlfcn.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/ProgramPath.h"
@@ -25,26 +26,35 @@ InstallFunction g_install = nullptr;
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 ShutdownFunction g_shutdown = nullptr;
 
-void* OpenDesktopModule() {
+/// The desktop module, or null with the reason in `why` ("" when it is not installed at all).
+void* OpenDesktopModule(std::string& why) {
+    bool present = false;
     for (const std::string& path : platform::ProgramModulePaths(LUMENPORT_DESKTOP_MODULE)) {
+        std::error_code ec;
+        if (!std::filesystem::exists(path, ec)) continue;
+        present = true;
         if (void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) return module;
+        const char* error = dlerror();
+        why = error ? error : path;
     }
+    if (!present) why.clear();
     return nullptr;
 }
 
 bool InstallDesktop(int argc, char** argv) {
     if (!g_install) {
-        void* module = OpenDesktopModule();
+        // The windows cannot be shown: the program says so once its language is known and goes
+        // on in batch mode.
+        std::string why;
+        void* module = OpenDesktopModule(why);
         if (!module) {
-            const char* why = dlerror();
-            std::cerr << "kvbrars: the desktop windows (" << LUMENPORT_DESKTOP_MODULE
-                      << ") cannot be loaded: " << (why ? why : "not found") << "; running in batch mode\n";
+            modMain::NoteDesktopUnavailable(LUMENPORT_DESKTOP_MODULE, why);
             return false;
         }
         g_install = reinterpret_cast<InstallFunction>(dlsym(module, "lumenport_install_desktop_ui"));
         g_shutdown = reinterpret_cast<ShutdownFunction>(dlsym(module, "lumenport_shutdown_desktop_ui"));
         if (!g_install || !g_shutdown) {
-            std::cerr << "kvbrars: " << LUMENPORT_DESKTOP_MODULE << " is not a desktop module; running in batch mode\n";
+            modMain::NoteDesktopUnavailable(LUMENPORT_DESKTOP_MODULE, "no desktop entry points");
             g_install = nullptr;
             return false;
         }

@@ -39,7 +39,7 @@ void CollectExportSummary() {
     if (const clsIOHandler* io = CurrentExport().IOHandler) {
         summary.definitionFile = io->DefinitionFileName();
         summary.logFile = io->LogFileName();
-        summary.profileFile = io->MappingProfileFound ? io->MappingProfilePath() : "";
+        summary.profileFile = io->MappingProfileFound && !io->DefaultMappingRulesUsed ? io->MappingProfilePath() : "";
     }
 
     // What the writer prints: every construct of the registries, a process with its activities

@@ -360,9 +360,30 @@ OwnOptions ParseOwnOptions(const std::vector<std::string>& args) {
     return o;
 }
 
+namespace {
+bool g_desktopUnavailable = false;
+std::string g_desktopModule, g_desktopProblem;
+
+void TellDesktopUnavailable() {
+    if (!g_desktopUnavailable) return;
+    g_desktopUnavailable = false;
+    std::string line = g_desktopProblem.empty()
+                           ? modUtilities::GetNLSString(60500, g_desktopModule)
+                           : modUtilities::GetNLSString(60501, g_desktopModule, g_desktopProblem);
+    std::cerr << ForTerminal("kvbrars: " + line) << "\n";
+}
+}  // namespace
+
+void NoteDesktopUnavailable(const std::string& module, const std::string& why) {
+    g_desktopUnavailable = true;
+    g_desktopModule = module;
+    g_desktopProblem = why;
+}
+
 bool Setup(const OwnOptions& options) {
     const ProcedureScope scope("modMain.Setup");
     if (!modUtilities::LoadLocalizedResources()) return false;
+    TellDesktopUnavailable();
     CurrentExport().ExceptionHandler = new clsExceptionHandler();
     CurrentExport().ARIS_Interface = new clsARIS_Interface();
     CurrentExport().IOHandler = new clsIOHandler();

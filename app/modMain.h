@@ -40,6 +40,10 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop = nullptr
 /// (only the service objects and command line when listing). Returns false when the language
 /// library is missing.
 bool Setup(const OwnOptions& options);
+/// The desktop windows were asked for but cannot be shown: the module's file name and why
+/// ("" when the module is not installed). Told in one line on standard error once the language
+/// library is loaded; the program goes on in batch mode.
+void NoteDesktopUnavailable(const std::string& module, const std::string& why);
 /// Release everything in reverse order.
 void Shutdown();
 /// For a process that ends right after Main: Shutdown leaves the database and the constructs

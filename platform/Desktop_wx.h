@@ -1,5 +1,6 @@
 #pragma once
 // The desktop forms of the platform's dialogs, built with wxWidgets.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,11 +12,23 @@
 
 namespace platform {
 
+/// Captions of the message boxes' buttons in the program's language; "" keeps the toolkit's.
+struct MessageBoxLabels {
+    std::string yes, no, ok, cancel;
+};
+
 /// Message boxes as windows: title, severity icon, buttons of the style, kept above other
-/// windows. The text's CR LF line breaks become the window's lines.
+/// windows. The text's CR LF line breaks become the window's lines. The window is drawn by the
+/// toolkit itself (not the desktop's own message window, which shows no icons), so that the
+/// icon of the box's type always shows; its buttons take the captions `labels` gives when
+/// the box is shown.
 class WxMessageBox : public MessageBoxPresenter {
 public:
+    explicit WxMessageBox(std::function<MessageBoxLabels()> labels = {});
     int Show(const std::string& text, int style, const std::string& title) override;
+
+private:
+    std::function<MessageBoxLabels()> labels_;
 };
 
 /// The toolkit's style flags (buttons and icon) for a message box style.

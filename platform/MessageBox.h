@@ -14,6 +14,7 @@ enum MsgBoxStyle : int {
     kMbQuestion = 32,
     kMbExclamation = 48,
     kMbInformation = 64,
+    kMbDefaultButton2 = 256,  ///< the second button (No, Cancel) is the default
     kMbSystemModal = 4096,
     kMbSetForeground = 0x10000,
 };

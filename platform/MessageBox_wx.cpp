@@ -1,5 +1,7 @@
 #include <wx/app.h>
 #include <wx/msgdlg.h>
+// After wx/msgdlg.h, which declares its base class.
+#include <wx/generic/msgdlgg.h>
 #include <wx/toplevel.h>
 
 #include "platform/Desktop_wx.h"
@@ -22,6 +24,7 @@ long WxMessageBoxFlags(int style) {
         case kMbYesNo: flags |= wxYES_NO; break;
         default: flags |= wxOK; break;
     }
+    if (style & kMbDefaultButton2) flags |= MsgBoxButtons(style) == kMbOkCancel ? wxCANCEL_DEFAULT : wxNO_DEFAULT;
     switch (style & 0x70) {
         case kMbCritical: flags |= wxICON_ERROR; break;
         case kMbQuestion: flags |= wxICON_QUESTION; break;
@@ -47,11 +50,30 @@ int MsgBoxResultOf(int wxAnswer, int style) {
     }
 }
 
+WxMessageBox::WxMessageBox(std::function<MessageBoxLabels()> labels) : labels_(std::move(labels)) {}
+
 int WxMessageBox::Show(const std::string& text, int style, const std::string& title) {
-    const std::string shown = ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n");
-    wxMessageDialog box(ActiveDialogParent(), wxString::FromUTF8(shown), wxString::FromUTF8(title),
-                        WxMessageBoxFlags(style));
-    return MsgBoxResultOf(box.ShowModal(), style);
+    std::string shown = ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n");
+    long flags = WxMessageBoxFlags(style);
+    MessageBoxLabels labels = labels_ ? labels_() : MessageBoxLabels{};
+    auto label = [](const std::string& caption, wxWindowID stock) {
+        return caption.empty() ? wxMessageDialogBase::ButtonLabel(stock)
+                               : wxMessageDialogBase::ButtonLabel(wxString::FromUTF8(caption));
+    };
+    auto ask = [&](wxMessageDialogBase& box) {
+        box.SetYesNoCancelLabels(label(labels.yes, wxID_YES), label(labels.no, wxID_NO),
+                                 label(labels.cancel, wxID_CANCEL));
+        box.SetOKCancelLabels(label(labels.ok, wxID_OK), label(labels.cancel, wxID_CANCEL));
+        return MsgBoxResultOf(box.ShowModal(), style);
+    };
+    wxString message = wxString::FromUTF8(shown), caption = wxString::FromUTF8(title);
+    // A box without an icon: the desktop's own message window, which shows none.
+    if (flags & wxICON_NONE) {
+        wxMessageDialog box(ActiveDialogParent(), message, caption, flags);
+        return ask(box);
+    }
+    wxGenericMessageDialog box(ActiveDialogParent(), message, caption, flags);
+    return ask(box);
 }
 
 }  // namespace platform

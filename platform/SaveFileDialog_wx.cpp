@@ -34,14 +34,27 @@ std::optional<std::string> ShowSaveFileWindow(const SaveFileRequest& request) {
     std::string proposed = request.proposedName;
     if (proposed.find_first_of("*?") != std::string::npos) proposed.clear();
     wxWindow* parent = ActiveDialogParent();
+    // With a question of the caller's (which names the log as well) the window's own overwrite
+    // question, which knows only the chosen file, is not asked.
+    long style = wxFD_SAVE | (request.replaceQuestion ? 0 : wxFD_OVERWRITE_PROMPT);
     wxFileDialog dialog(parent, "Save As", wxString::FromUTF8(request.initialDirectory),
-                        wxString::FromUTF8(proposed), wxString::FromUTF8(request.filter),
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT, wxDefaultPosition, wxDefaultSize, "frmWPXFileDialog");
+                        wxString::FromUTF8(proposed), wxString::FromUTF8(request.filter), style, wxDefaultPosition,
+                        wxDefaultSize, "frmWPXFileDialog");
     dialog.SetFilterIndex(0);
     for (;;) {
         if (dialog.ShowModal() != wxID_OK) return std::nullopt;
         const std::string chosen = dialog.GetPath().utf8_string();
         std::string path = WithDefaultExtension(chosen, request.defaultExtension);
+        if (request.replaceQuestion) {
+            std::string question = request.replaceQuestion(path);
+            if (!question.empty() &&
+                CurrentMessageBox().Show(question, kMbYesNo + kMbExclamation + kMbDefaultButton2, "Lumenport") != kIdYes) {
+                // Shown again where the user was, with the name still proposed.
+                dialog.SetPath(wxString::FromUTF8(path));
+                continue;
+            }
+            return path;
+        }
         std::error_code ec;
         if (path != chosen && std::filesystem::exists(path, ec) && !ConfirmReplace(parent, path)) continue;
         return path;

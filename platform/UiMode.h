@@ -15,6 +15,10 @@ struct SaveFileRequest {
     std::string proposedName;      ///< "*.wpx" when there is no proposal
     std::string filter;            ///< "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*"
     std::string defaultExtension;  ///< "wpx"
+    /// The question to ask before the chosen file is used, when using it would replace files
+    /// that exist (the definition file, its log); "" when nothing would be replaced. Without
+    /// it the window asks only about the chosen file itself.
+    std::function<std::string(const std::string& path)> replaceQuestion;
 };
 
 /// The desktop's save-file window: the chosen path, or nothing when cancelled. Installed by the

@@ -20,12 +20,35 @@ constexpr LocaleRow kLocales[] = {
     {"pt", 2070},    {"ru", 1049},    {"pl", 1045},    {"cs", 1029},
 };
 
+/// Language codes of the language libraries (the three letters of the system's language
+/// abbreviations), by language and, before it, by language and territory.
+struct LanguageRow {
+    const char* name;  ///< language, or language_TERRITORY
+    const char* code;
+};
+
+constexpr LanguageRow kLanguages[] = {
+    {"de", "DEU"},    {"en", "ENU"},    {"fr_CA", "FRC"}, {"fr", "FRA"},    {"it", "ITA"},    {"es", "ESN"},
+    {"nl", "NLD"},    {"pt_BR", "PTB"}, {"pt", "PTG"},    {"ja", "JPN"},    {"ko", "KOR"},    {"zh_TW", "CHT"},
+    {"zh_HK", "CHT"}, {"zh", "CHS"},    {"ru", "RUS"},    {"pl", "PLK"},    {"cs", "CSY"},    {"da", "DAN"},
+    {"sv", "SVE"},    {"fi", "FIN"},    {"nb", "NOR"},    {"hu", "HUN"},    {"tr", "TRK"},
+};
+
+/// "ja_JP.UTF-8@variant": the part before the code set and modifier, and its language.
+struct LocaleParts {
+    std::string_view base;
+    std::string_view language;
+};
+
+LocaleParts SplitLocale(std::string_view localeName) {
+    std::string_view base = localeName.substr(0, localeName.find_first_of(".@"));
+    return {base, base.substr(0, base.find('_'))};
+}
+
 }  // namespace
 
 int LocaleIdOf(std::string_view localeName) {
-    // "ja_JP.UTF-8@variant": the part before the code set and modifier.
-    const std::string_view base = localeName.substr(0, localeName.find_first_of(".@"));
-    const std::string_view language = base.substr(0, base.find('_'));
+    auto [base, language] = SplitLocale(localeName);
     for (const LocaleRow& row : kLocales) {
         const std::string_view name = row.name;
         if (name == base || name == language) return row.id;
@@ -39,6 +62,23 @@ int UserDefaultLocaleId() {
         if (value && *value) return LocaleIdOf(value);
     }
     return 0;
+}
+
+std::string MessagesLocaleName() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) return value;
+    }
+    return "";
+}
+
+std::string LanguageCodeOfLocale(std::string_view localeName) {
+    auto [base, language] = SplitLocale(localeName);
+    for (const LanguageRow& row : kLanguages) {
+        std::string_view name = row.name;
+        if (name == base || name == language) return row.code;
+    }
+    return "";
 }
 
 int CharacterSetForLocale(int localeId) {

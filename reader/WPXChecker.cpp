@@ -109,14 +109,14 @@ private:
     }
 
     void CheckReferences(const Item& item) {
-        if (item.named && item.hasContainers) {
-            Refer(item.head.number, kStructures, item.input);
-            Refer(item.head.number, kStructures, item.output);
+        if (item.named && item.Parts().hasContainers) {
+            Refer(item.head.number, kStructures, item.Parts().input);
+            Refer(item.head.number, kStructures, item.Parts().output);
         }
         if (item.kind == Kind::PersonUpdate && item.named) Refer(item.head.number, kPersons, item.name);
         if (item.kind == Kind::OrganizationUpdate && item.named) Refer(item.head.number, kOrganizations, item.name);
-        if (item.kind == Kind::Member && item.named && !item.memberType.empty() && item.memberType[0] == '\'')
-            ReferAll(item.head, kStructures, item.memberType);
+        if (item.kind == Kind::Member && item.named && !item.Parts().memberType.empty() && item.Parts().memberType[0] == '\'')
+            ReferAll(item.head, kStructures, item.Parts().memberType);
         for (const Item& inner : item.items) {
             if (inner.kind != Kind::Property) {
                 CheckReferences(inner);

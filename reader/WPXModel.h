@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,24 +44,43 @@ struct Line {
     bool semicolon = false;    ///< a ";" ended the line (the last line of a member)
 };
 
+/// The parts only a block or a member has: its containers or data type, and its END line. Kept
+/// apart from the item, because most items of a file are plain lines.
+struct BlockParts {
+    bool hasContainers = false;
+    std::string input, output;   ///< container names without their quotes
+    std::string memberType;      ///< a member's data type as written (quoted when a structure)
+    bool blankAfterType = false;
+    std::string memberSize;      ///< a member's array size as written ("(5)"), often empty
+    bool hasEnd = false;
+    Line end;                    ///< the "END" line
+    bool endNamed = false;       ///< the END line's name was read
+    std::string endName;
+};
+
 /// One item: a block with its lines, or a single line.
 struct Item {
+    Item() = default;
+    Item(Item&&) noexcept = default;
+    Item& operator=(Item&&) noexcept = default;
+    Item(const Item& other) { *this = other; }
+    Item& operator=(const Item& other);
+
+    /// The block's parts, made when first written.
+    BlockParts& Parts();
+    /// The block's parts; empty ones for a plain line.
+    const BlockParts& Parts() const;
+
     Kind kind = Kind::Stray;
     Line head;
     bool named = false;          ///< the head's name (and containers) were read; write-back uses them
     bool nameRead = false;       ///< the name was read, even when the rest of the head was not
     bool bareName = false;       ///< the head holds an empty name written as nothing
     std::string name;            ///< the name without its quotes
-    bool hasContainers = false;
-    std::string input, output;   ///< container names without their quotes
-    std::string memberType;      ///< a member's data type as written (quoted when a structure)
-    bool blankAfterType = false;
-    std::string memberSize;      ///< a member's array size as written ("(5)"), often empty
     std::vector<Item> items;     ///< the lines and blocks inside
-    bool hasEnd = false;
-    Line end;                    ///< the "END" line
-    bool endNamed = false;       ///< the END line's name was read
-    std::string endName;
+
+private:
+    std::unique_ptr<BlockParts> parts_;
 };
 
 /// The whole file.

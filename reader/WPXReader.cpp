@@ -84,11 +84,14 @@ std::vector<std::string> SplitLines(std::string_view text, File& file, std::vect
     return lines;
 }
 
-std::vector<Logical> JoinLogicalLines(const std::vector<std::string>& physical, File& file,
-                                      std::vector<Finding>& findings) {
+// The physical lines are released as soon as they are read (the walk never looks back), so a
+// large file is not held twice.
+std::vector<Logical> JoinLogicalLines(std::vector<std::string>& physical, File& file, std::vector<Finding>& findings) {
     std::vector<Logical> lines;
     int blank = 0;
+    std::size_t released = 0;
     for (std::size_t i = 0; i < physical.size(); ++i) {
+        while (released < i) std::string().swap(physical[released++]);
         const std::string& p = physical[i];
         if (p.empty()) {
             ++blank;
@@ -286,7 +289,7 @@ private:
     Item TakeLine(Kind kind) {
         Item item;
         item.kind = kind;
-        item.head = lines_[pos_++].line;
+        item.head = std::move(lines_[pos_++].line);
         if (item.head.semicolon) {
             item.head.semicolon = false;
             item.head.value += ";";
@@ -324,11 +327,11 @@ private:
             std::size_t p = pos;
             named = value.compare(p, 2, " (") == 0;
             p += 2;
-            named = named && ReadQuotedName(value, p, block.input) && value.compare(p, 2, ", ") == 0;
+            named = named && ReadQuotedName(value, p, block.Parts().input) && value.compare(p, 2, ", ") == 0;
             p += 2;
-            named = named && ReadQuotedName(value, p, block.output) && value.compare(p, 1, ")") == 0;
+            named = named && ReadQuotedName(value, p, block.Parts().output) && value.compare(p, 1, ")") == 0;
             pos = p + 1;
-            block.hasContainers = named;
+            block.Parts().hasContainers = named;
         }
         named = named && pos == value.size();
         if (!named) {
@@ -372,10 +375,10 @@ private:
                 } else if (endName != block.name) {
                     Report(l.line.number, kEndNameDiffers, {endName, block.name, ToText(block.head.number)});
                 }
-                block.hasEnd = true;
-                block.end = l.line;
-                block.endNamed = endNamed;
-                block.endName = endNamed ? endName : l.line.value;
+                block.Parts().hasEnd = true;
+                block.Parts().end = l.line;
+                block.Parts().endNamed = endNamed;
+                block.Parts().endName = endNamed ? endName : l.line.value;
                 ++pos_;
                 closed = true;
                 break;
@@ -442,10 +445,10 @@ private:
                 named = typeEnd > pos;
             }
             if (named) {
-                member.memberType = value.substr(pos, typeEnd - pos);
-                member.blankAfterType = typeEnd < value.size() && value[typeEnd] == ' ';
-                member.memberSize = value.substr(std::min(value.size(), typeEnd + (member.blankAfterType ? 1 : 0)));
-                named = member.memberSize.find_first_of("\r\n'") == std::string::npos;
+                member.Parts().memberType = value.substr(pos, typeEnd - pos);
+                member.Parts().blankAfterType = typeEnd < value.size() && value[typeEnd] == ' ';
+                member.Parts().memberSize = value.substr(std::min(value.size(), typeEnd + (member.Parts().blankAfterType ? 1 : 0)));
+                named = member.Parts().memberSize.find_first_of("\r\n'") == std::string::npos;
             }
         }
         member.named = named;
@@ -514,23 +517,46 @@ std::string AsWritten(const Line& line) {
 std::string HeadText(const Item& item) {
     if (!item.named || item.bareName) return AsWritten(item.head);
     if (item.kind == Kind::Member) {
-        return Quote(item.name) + ": " + item.memberType + (item.blankAfterType ? " " : "") + item.memberSize;
+        return Quote(item.name) + ": " + item.Parts().memberType + (item.Parts().blankAfterType ? " " : "") + item.Parts().memberSize;
     }
     std::string text = item.head.keyword + " ";
     if (item.kind == Kind::PersonUpdate) text += "PERSON ";
     if (item.kind == Kind::OrganizationUpdate) text += "ORGANIZATION ";
     text += Quote(item.name);
-    if (item.hasContainers) text += " (" + Quote(item.input) + ", " + Quote(item.output) + ")";
+    if (item.Parts().hasContainers) text += " (" + Quote(item.Parts().input) + ", " + Quote(item.Parts().output) + ")";
     return text;
 }
 
 void WriteItem(std::string& out, const Item& item) {
     WriteLineText(out, item.head, HeadText(item));
     for (const Item& inner : item.items) WriteItem(out, inner);
-    if (item.hasEnd) WriteLineText(out, item.end, item.endNamed && !item.endName.empty() ? "END " + Quote(item.endName) : AsWritten(item.end));
+    if (item.Parts().hasEnd) WriteLineText(out, item.Parts().end, item.Parts().endNamed && !item.Parts().endName.empty() ? "END " + Quote(item.Parts().endName) : AsWritten(item.Parts().end));
 }
 
 }  // namespace
+
+Item& Item::operator=(const Item& other) {
+    if (this == &other) return *this;
+    kind = other.kind;
+    head = other.head;
+    named = other.named;
+    nameRead = other.nameRead;
+    bareName = other.bareName;
+    name = other.name;
+    items = other.items;
+    parts_ = other.parts_ ? std::make_unique<BlockParts>(*other.parts_) : nullptr;
+    return *this;
+}
+
+BlockParts& Item::Parts() {
+    if (!parts_) parts_ = std::make_unique<BlockParts>();
+    return *parts_;
+}
+
+const BlockParts& Item::Parts() const {
+    static const BlockParts kNone;
+    return parts_ ? *parts_ : kNone;
+}
 
 const char* KeywordOf(Kind kind) {
     switch (kind) {
@@ -592,15 +618,20 @@ ReadResult ReadDefinition(std::string_view bytes) {
     ReadResult result;
     File& file = result.file;
     file.codePageFound = FindCodePage(bytes, file.codePage);
-    const std::string text = platform::FromCodePageToUtf8(bytes, file.codePage);
+    std::string text = platform::FromCodePageToUtf8(bytes, file.codePage);
     // Bytes that are no character of the code page were read as "?": reported at the first.
     // UTF-8 passes unconverted, so it is checked line by line.
-    std::string again = platform::FromUtf8ToCodePage(text, file.codePage);
     int badLine = 0;
-    if (again != bytes) {
-        const std::size_t at = std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
-        badLine = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<long>(at), '\n'));
-    } else if (!platform::IsValidUtf8(text)) {
+    bool converted = true;
+    {
+        const std::string again = platform::FromUtf8ToCodePage(text, file.codePage);
+        if (again != bytes) {
+            converted = false;
+            std::size_t at = std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
+            badLine = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<long>(at), '\n'));
+        }
+    }
+    if (converted && !platform::IsValidUtf8(text)) {
         int line = 1;
         for (std::size_t start = 0; start <= text.size() && !badLine; ++line) {
             const std::size_t end = text.find('\n', start);
@@ -611,9 +642,11 @@ ReadResult ReadDefinition(std::string_view bytes) {
     }
     if (badLine > 0)
         result.findings.push_back({badLine, Severity::Warning, kNotInCodepage, {std::to_string(file.codePage)}});
-    const std::vector<std::string> physical = SplitLines(text, file, result.findings);
+    std::vector<std::string> physical = SplitLines(text, file, result.findings);
+    std::string().swap(text);
     file.lineCount = static_cast<int>(physical.size());
     std::vector<Logical> lines = JoinLogicalLines(physical, file, result.findings);
+    std::vector<std::string>().swap(physical);
     Parser(lines, result.findings).ParseFile(file);
     if (!file.codePageFound) result.findings.push_back({1, Severity::Warning, kNoCodepage, {}});
     std::stable_sort(result.findings.begin(), result.findings.end(),

@@ -173,6 +173,14 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     {60433, "die Datei enthält Bytes, die keine Zeichen der Codepage %1$s sind; sie werden als '?' gelesen"},
 
     // 60500-60599: the desktop and the packages.
+    {60500, "die Desktop-Fenster sind nicht installiert (%1$s, Paket lumenport-desktop); weiter im Batch-Modus"},
+    {60501, "die Desktop-Fenster (%1$s) können nicht geladen werden: %2$s; weiter im Batch-Modus"},
+    {60502, "%1$s ist bereits vorhanden.\r\nMöchten Sie die Datei ersetzen? Ihr Protokoll %2$s wird ebenfalls ersetzt."},
+    {60503, "%1$s ist bereits vorhanden.\r\nMöchten Sie die Datei ersetzen? Der Export schreibt außerdem das Protokoll %2$s."},
+    {60504, "der Ordner der Definitionsdatei konnte für das Speicherfenster nicht gemerkt werden: %1$s"},
+    {60505, "Das Protokoll %1$s ist bereits vorhanden.\r\nMöchten Sie es durch das Protokoll von %2$s ersetzen?"},
+    {60506, "&Ja"},
+    {60507, "&Nein"},
 
 };
 

@@ -173,6 +173,14 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     {60433, "the file holds bytes that are no characters of code page %1$s; they are read as '?'"},
 
     // 60500-60599: the desktop and the packages.
+    {60500, "the desktop windows are not installed (%1$s, package lumenport-desktop); running in batch mode"},
+    {60501, "the desktop windows (%1$s) cannot be loaded: %2$s; running in batch mode"},
+    {60502, "%1$s already exists.\r\nDo you want to replace it? Its log %2$s is replaced as well."},
+    {60503, "%1$s already exists.\r\nDo you want to replace it? The export also writes its log %2$s."},
+    {60504, "the folder of the definition file could not be kept for the save window: %1$s"},
+    {60505, "The log %1$s already exists.\r\nDo you want to replace it with the log of %2$s?"},
+    {60506, "&Yes"},
+    {60507, "&No"},
 
 };
 

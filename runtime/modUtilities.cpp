@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramPath.h"
 #include "platform/Text.h"
+#include "platform/UserLocale.h"
 
 using namespace platform;
 
@@ -16,28 +17,48 @@ namespace modUtilities {
 
 std::string LanguageLibraryFileName(const std::string& code) { return "kvbr" + FoldAsciiCase(code) + ".so"; }
 
+namespace {
+
+/// Load the language library of a code from where the program's modules lie (beside it, or
+/// installed), then by file name through the program's RUNPATH. Explicit paths first, because
+/// a dlopen seen through an interposed runtime (sanitizers) would not search the RUNPATH.
+bool LoadLanguageLibrary(const std::string& code) {
+    // A language code is letters and digits; anything else (a path) never names a library.
+    if (code.empty() ||
+        code.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") != std::string::npos)
+        return false;
+    std::string file = LanguageLibraryFileName(code);
+    std::vector<std::string> paths = ProgramModulePaths(file);
+    paths.push_back(file);
+    return std::any_of(paths.begin(), paths.end(),
+                       [](const std::string& path) { return CurrentExport().LanguageLibrary.Load(path); });
+}
+
+}  // namespace
+
 bool LoadLocalizedResources(bool quiet) {
     const ProcedureScope scope("modUtilities.LoadLocalizedResources");
     std::string code;
     RegValue v = GetProfileValue(kProgramKey, "Language");
     if (const auto* s = std::get_if<std::string>(&v)) code = Trim(*s);
-    if (code.empty()) code = "ENU";
+    bool loaded = false;
+    if (code.empty()) {
+        // No value in either hive: the language of the user's locale when a library exists for
+        // it, else English.
+        std::string fromLocale = LanguageCodeOfLocale(MessagesLocaleName());
+        if (!fromLocale.empty() && fromLocale != "ENU" && LoadLanguageLibrary(fromLocale)) {
+            code = fromLocale;
+            loaded = true;
+        } else {
+            code = "ENU";
+        }
+    }
     CurrentExport().LanguageCode = code;
     CurrentExport().HelpFile = "kvbr" + FoldAsciiCase(code) + ".htb";
-    const std::string file = LanguageLibraryFileName(code);
-    // Where the program's modules lie (beside it, or installed), then by file name through the
-    // program's RUNPATH. Explicit paths first, because a dlopen seen through an interposed
-    // runtime (sanitizers) would not search the program's RUNPATH.
-    std::vector<std::string> paths = ProgramModulePaths(file);
-    paths.push_back(file);
-    // A language code is letters and digits; anything else (a path) never names a library.
-    const bool plainCode = code.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") ==
-                     std::string::npos;
-    const bool loaded = plainCode && std::any_of(paths.begin(), paths.end(), [](const std::string& path) {
-                      return CurrentExport().LanguageLibrary.Load(path);
-                  });
+    if (!loaded) loaded = LoadLanguageLibrary(code);
     if (!loaded && !quiet) {
-        CurrentMessageBox().Show("The Language Resource file '" + file + "' could not be found.",
+        CurrentMessageBox().Show("The Language Resource file '" + LanguageLibraryFileName(code) +
+                                     "' could not be found.",
                                  kMbOkOnly + kMbCritical + kMbSetForeground, "Lumenport");
     }
     return loaded;

@@ -13,8 +13,9 @@ inline constexpr const char* kProgramKey = "Software\\Veltrane\\Lumenport\\Curre
 /// The ARIS tool-integration key with the output proposal.
 inline constexpr const char* kToolIntegrationKey = "Software\\IDS Scheer\\Aris\\5.0\\ToolIntegration\\veltrane";
 
-/// Load the language library named by "Language" (default "ENU"); on failure show the message
-/// box (unless `quiet`) and return false.
+/// Load the language library named by "Language"; when neither hive sets it, the library of
+/// the locale's language (LC_ALL, LC_MESSAGES, LANG) when there is one, else "ENU". On failure
+/// show the message box (unless `quiet`) and return false.
 bool LoadLocalizedResources(bool quiet = false);
 /// The file name of the language library for a code ("kvbrdeu.so").
 std::string LanguageLibraryFileName(const std::string& code);

@@ -1,14 +1,22 @@
 // amlgen: writes a synthetic ARIS database as an AML export of a requested size, for
 // benchmarks and end-to-end tests. The same seed and size always give the same bytes.
 //
-//   amlgen --objdefs N --seed S --out FILE.xml [--sel FILE.sel] [--name DBNAME]
+//   amlgen --objdefs N --seed S --out FILE.xml [--sel FILE.sel] [--name DBNAME] [--shape SHAPE]
 //
-// The database holds eEPC process models grouped in areas. Each area has an overview model
+// Two shapes of database. The default shape holds eEPC process models grouped in areas. Each area has an overview model
 // whose functions call the top models of process families; each family nests sub-processes
 // two levels deep, so an export of the overview models runs several rounds. The models carry
 // functions, events and rules (AND, XOR and OR, splits and joins), data objects with members
 // and domains, loose data objects, information flows, programs and staff (organizational units,
 // positions, persons, roles) connected the way the built-in mapping rules follow them.
+//
+// The "dense" shape is connection-dense and log-heavy: each area's overview model calls large
+// eEPC models of about a hundred functions each, and every function has several data objects
+// (an input of its own, data structures with members that earlier functions write), events,
+// AND, XOR and OR rules, a role, a person and often an organizational unit. Names carry blanks,
+// dots, quotes, umlauts and leading digits, so the export converts and logs most of them, and
+// its log comes out several times the size of the definition file.
+//
 // The selection of the overview models ("guid,name,13" items joined by ";") is printed to
 // standard output, or written to the --sel file.
 #include <algorithm>
@@ -340,13 +348,34 @@ constexpr int kFamiliesPerArea = 8;
 constexpr int kModelsPerFamily = 4;     // top, two children, one grandchild
 constexpr int kSharedMembers = 3;       // members of each shared structure
 
+// The dense shape.
+constexpr int kDenseModelsPerArea = 10;   // process models an area's overview model calls
+constexpr int kDenseMinFunctions = 80;    // functions of one process model: 80 to 120
+constexpr int kDenseMaxFunctions = 120;
+constexpr int kDenseMembers = 3;          // members of each data structure of a process model
+
+enum class Shape { Default, Dense };
+
+/// The control flow of a dense process model, decided before it is built so that its size is known.
+struct DensePlan {
+    int functions = 0;
+    /// Per function i, how it leads on: 'E' through an event to i + 1, 'D' directly to i + 1,
+    /// 'A', 'X' or 'O' through an AND, XOR or OR split to i + 1 and i + 2, joined before i + 3;
+    /// '.' for the branches of a split and the last function.
+    std::string step;
+    int cost = 0;  ///< object definitions the model adds
+};
+
+/// Partners named in the dense shape's names, with umlauts and sharp s.
+const std::vector<const char*> kPartners = {"Müller", "Größe", "Süd", "Öztürk", "Bäcker", "Zürich", "Jörg", "Straße"};
+
 // ---------------------------------------------------------------------------------------------
 
 class Generator {
 public:
-    Generator(std::uint64_t seed, long objDefs, std::string dbName)
+    Generator(std::uint64_t seed, long objDefs, std::string dbName, Shape shape = Shape::Default)
         : rng_(seed), guidRng_(seed ^ 0x5EEDF00DCAFEULL), target_(objDefs), scale_(objDefs),
-          dbName_(std::move(dbName)) {}
+          dbName_(std::move(dbName)), shape_(shape) {}
 
     /// The smallest size that holds the shared objects and one overview model.
     long MinimumSize() const;
@@ -393,11 +422,22 @@ private:
     void PadWithLooseData();
     void NumberOccurrences();
 
+    // The dense shape.
+    void Rename(int objDef, Text name) { db_.objDefs[static_cast<std::size_t>(objDef)].attrs.at(0).value = std::move(name); }
+    Text DenseName(long serial, const std::string& en, const std::string& de);
+    void RenameSharedObjectsDensely();
+    DensePlan MakeDensePlan(int functions);
+    int BuildDenseModel(const DensePlan& plan, int group, Text name);
+    void AttachDenseData(int model, int group, const std::vector<int>& f);
+    void AttachDenseStaff(int model, const std::vector<int>& f);
+    void BuildDenseProcesses();
+
     Rng rng_;
     Rng guidRng_;
     long target_;
     Scale scale_;
     std::string dbName_;
+    Shape shape_;
     Database db_;
 
     int root_ = 0, processesGroup_ = 0, orgGroup_ = 0, appGroup_ = 0, dataGroup_ = 0, looseGroup_ = 0;
@@ -407,6 +447,7 @@ private:
     long serial_ = 0;                               ///< running number in generated names
     long processModels_ = 0;                        ///< process models built so far
     long personLinks_ = 0, roleLinks_ = 0, orgLinks_ = 0;  ///< staff assignments made so far
+    std::vector<int> denseFirstMembers_;            ///< first member of each structure of the current model
 };
 
 void Generator::NewGuid(std::uint64_t guid[2]) {
@@ -1049,14 +1090,294 @@ void Generator::BuildProcesses() {
     }
 }
 
+// ---------------------------------------------------------------------------------------------
+// The dense shape: large process models in which every function is connected to data objects,
+// rules, events and staff, under names the export has to convert.
+
+/// A generated name without its trailing running number ("Order amount 12" -> "Order amount").
+std::string WithoutSerial(const std::string& name) {
+    std::size_t end = name.size();
+    while (end > 0 && name[end - 1] >= '0' && name[end - 1] <= '9') --end;
+    if (end == name.size() || end == 0 || name[end - 1] != ' ') return name;
+    return name.substr(0, end - 1);
+}
+
+Text Generator::DenseName(long serial, const std::string& en, const std::string& de) {
+    // A leading chapter number ("4.1234") whose running number keeps the names apart even where
+    // a conversion replaces the first digit or cuts the name short; then dots, quotes, doubled
+    // blanks and umlauts, which every naming convention changes.
+    const std::string s = Num(1 + rng_.Below(9)) + "." + Num(serial);
+    const std::string partner = rng_.Pick(kPartners);
+    const std::string k = Num(rng_.Below(10));
+    switch (rng_.Below(4)) {
+    case 0: return {s + " " + en + " '" + partner + "'", s + " " + de + " '" + partner + "'", false};
+    case 1: return {s + ". " + en + " \"" + partner + "\" v1." + k, s + ". " + de + " \"" + partner + "\" v1." + k, false};
+    case 2: return {s + " " + en + " - " + partner, s + " " + de + " - " + partner, false};
+    default: return {s + "  " + en + " (" + partner + "'s)", s + "  " + de + " (" + partner + "s)", false};
+    }
+}
+
+void Generator::RenameSharedObjectsDensely() {
+    for (const std::vector<int>* list : {&orgUnits_, &roles_, &programs_, &structures_})
+        for (int def : *list) {
+            const Text& name = db_.objDefs[static_cast<std::size_t>(def)].attrs.at(0).value;
+            Rename(def, DenseName(++serial_, WithoutSerial(name.en), WithoutSerial(name.de)));
+        }
+}
+
+DensePlan Generator::MakeDensePlan(int functions) {
+    DensePlan p;
+    p.functions = functions;
+    p.step.assign(static_cast<std::size_t>(functions), '.');
+    const char kinds[] = {'X', 'A', 'O'};
+    int blocks = rng_.Below(3);
+    int events = 2, rules = 0, flows = 0;
+    for (int i = 0; i < functions - 1;) {
+        if (i >= 1 && i + 3 <= functions - 1 && rng_.Chance(25)) {
+            char kind = kinds[blocks++ % 3];
+            p.step[static_cast<std::size_t>(i)] = kind;
+            events += kind == 'A' ? 2 : 4;
+            rules += 2;
+            i += 3;
+            continue;
+        }
+        bool direct = rng_.Chance(8);
+        p.step[static_cast<std::size_t>(i)] = direct ? 'D' : 'E';
+        events += direct ? 0 : 1;
+        ++i;
+    }
+    for (int i = 0; i + 1 < functions; ++i) flows += i % 5 == 4 ? 1 : 0;
+    const int structures = (functions + 1) / 2;
+    p.cost = functions + events + rules + structures * (1 + kDenseMembers) + functions /*own inputs*/ + flows;
+    return p;
+}
+
+int Generator::BuildDenseModel(const DensePlan& plan, int group, Text name) {
+    const std::size_t before = db_.objDefs.size();
+    int model = NewModel(group, std::move(name));
+    const int F = plan.functions;
+    std::vector<int> f(static_cast<std::size_t>(F), -1);
+    auto fn = [&](int i) -> int& { return f[static_cast<std::size_t>(i)]; };
+    auto function = [&](int i) {
+        fn(i) = NewFunction(group);
+        const Word& verb = rng_.Pick(kVerbs);
+        const Word& noun = rng_.Pick(kNouns);
+        Rename(fn(i), DenseName(serial_, std::string(verb.en) + " " + noun.en, std::string(noun.de) + " " + verb.de));
+        return fn(i);
+    };
+    auto event = [&]() {
+        int e = NewEvent(group);
+        const Word& part = rng_.Pick(kParticiples);
+        const Word& noun = rng_.Pick(kNouns);
+        Rename(e, DenseName(serial_, Capitalized(noun.en) + " " + part.en, std::string(noun.de) + " " + part.de));
+        return e;
+    };
+    int row = 0;
+    std::vector<std::pair<int, int>> plainEvents;  // (function before it, event)
+
+    int start = event();
+    Place(model, start, kColMain, row++);
+    Place(model, function(0), kColMain, row++);
+    Flow(model, start, fn(0), ct::kActivates);
+    for (int i = 0; i < F - 1;) {
+        const char kind = plan.step[static_cast<std::size_t>(i)];
+        if (kind == 'A' || kind == 'X' || kind == 'O') {
+            // Split after function i into i + 1 and i + 2, joined by a rule of the same kind
+            // before i + 3; the branches of XOR and OR splits start at conditional events.
+            const char* symbol = kind == 'A' ? st::kAnd : kind == 'X' ? st::kXor : st::kOr;
+            int split = NewRule(group, symbol);
+            Place(model, split, kColMain, row++);
+            Flow(model, fn(i), split, ct::kLeadsTo1);
+            function(i + 1);
+            function(i + 2);
+            if (kind == 'A') {
+                Place(model, fn(i + 1), kColLeft, row);
+                Place(model, fn(i + 2), kColRight, row++);
+                Flow(model, split, fn(i + 1), ct::kActivates);
+                Flow(model, split, fn(i + 2), ct::kActivates);
+            } else {
+                int ea = event(), eb = event();
+                AddAttr(ea, at::kOther, kind == 'X' ? "Amount > 1000" : "Express != 0");
+                AddAttr(eb, at::kOther, kind == 'X' ? "Amount <= 1000" : "Amount > 5000");
+                Place(model, ea, kColLeft, row);
+                Place(model, eb, kColRight, row++);
+                Flow(model, split, ea, ct::kLeadsTo2);
+                Flow(model, split, eb, ct::kLeadsTo2);
+                Place(model, fn(i + 1), kColLeft, row);
+                Place(model, fn(i + 2), kColRight, row++);
+                Flow(model, ea, fn(i + 1), ct::kActivates);
+                Flow(model, eb, fn(i + 2), ct::kActivates);
+            }
+            int ec = event(), ed = event();
+            Place(model, ec, kColLeft, row);
+            Place(model, ed, kColRight, row++);
+            Flow(model, fn(i + 1), ec, ct::kCreates);
+            Flow(model, fn(i + 2), ed, ct::kCreates);
+            int join = NewRule(group, symbol);
+            Place(model, join, kColMain, row++);
+            Flow(model, ec, join, ct::kEvaluatedBy);
+            Flow(model, ed, join, ct::kEvaluatedBy);
+            Place(model, function(i + 3), kColMain, row++);
+            Flow(model, join, fn(i + 3), ct::kActivates);
+            i += 3;
+            continue;
+        }
+        function(i + 1);
+        if (kind == 'D') {
+            Place(model, fn(i + 1), kColMain, row++);
+            Flow(model, fn(i), fn(i + 1), ct::kPredecessor);
+        } else {
+            int e = event();
+            Place(model, e, kColMain, row++);
+            Place(model, fn(i + 1), kColMain, row++);
+            Flow(model, fn(i), e, ct::kCreates);
+            Flow(model, e, fn(i + 1), ct::kActivates);
+            plainEvents.emplace_back(i, e);
+        }
+        ++i;
+    }
+    int end = event();
+    Place(model, end, kColMain, row++);
+    Flow(model, fn(F - 1), end, ct::kCreates);
+
+    AttachDenseData(model, group, f);
+    // Every eighth plain event is compared with the first member of the data its function wrote.
+    const char* compareTypes[] = {ct::kComparedWith, ct::kComparedWith2, ct::kComparedWith3};
+    const char* operators[] = {">=", "!=", "="};
+    const char* values[] = {"100", "open", "0"};
+    for (std::size_t k = 0; k < plainEvents.size(); k += 8) {
+        auto [i, e] = plainEvents[k];
+        int c = static_cast<int>(k / 8 % 3);
+        AddAttr(e, at::kCompareOp, operators[c]);
+        AddAttr(e, at::kCompareValue, values[c]);
+        Flow(model, denseFirstMembers_[static_cast<std::size_t>(i / 2)], e, compareTypes[c]);
+    }
+    AttachDenseStaff(model, f);
+    modelFunctions_[static_cast<std::size_t>(model)] = f;
+    ++processModels_;
+
+    long made = static_cast<long>(db_.objDefs.size() - before);
+    if (made != plan.cost) {
+        std::fprintf(stderr, "amlgen: internal error: model planned with %d objects, built %ld\n", plan.cost, made);
+        std::exit(70);
+    }
+    return model;
+}
+
+void Generator::AttachDenseData(int model, int group, const std::vector<int>& f) {
+    const int F = static_cast<int>(f.size());
+    auto fn = [&](int i) { return f[static_cast<std::size_t>(i)]; };
+    auto member = [&]() {
+        int m = NewMember(group, ++serial_, false);
+        const Text& name = db_.objDefs[static_cast<std::size_t>(m)].attrs.at(0).value;
+        Rename(m, DenseName(serial_, WithoutSerial(name.en), WithoutSerial(name.de)));
+        PlaceSide(model, m, kColData);
+        return m;
+    };
+
+    // One data structure with members for every two functions: both write it, the next two read it.
+    const char* memberTypes[] = {ct::kPrimaryKey, ct::kDescribes, ct::kForeignKey};
+    std::vector<int> structures;
+    denseFirstMembers_.clear();
+    for (int k = 0; k < (F + 1) / 2; ++k) {
+        const Word& noun = rng_.Pick(kNouns);
+        int s = NewObjDef(ot::kEntity, st::kEntity, group,
+                          DenseName(++serial_, Capitalized(noun.en) + " record", std::string("Datensatz ") + noun.de));
+        if (rng_.Chance(40)) AddAttr(db_.objDefs[s].attrs, at::kDesc, Description("Data of the " + std::string(noun.en), "Daten " + std::string(noun.de)));
+        PlaceSide(model, s, kColData);
+        for (int j = 0; j < kDenseMembers; ++j) {
+            int m = member();
+            Flow(model, m, s, memberTypes[j]);
+            if (j == 0) denseFirstMembers_.push_back(m);
+        }
+        structures.push_back(s);
+    }
+    auto structure = [&](int k) { return structures[static_cast<std::size_t>(k)]; };
+    for (int i = 0; i < F; ++i) {
+        Flow(model, fn(i), structure(i / 2), ct::kHasOutput);
+        if (i >= 2) Flow(model, structure(i / 2 - 1), fn(i), ct::kInputFor);
+        // Every third function also reads an older structure of the model.
+        if (i >= 4 && i % 3 == 2) Flow(model, structure(rng_.Below(i / 2 - 1)), fn(i), ct::kInputFor);
+        Flow(model, member(), fn(i), ct::kInputFor);
+        if (i % 5 == 4 && i + 1 < F) {
+            int info = NewObjDef(ot::kInfoFlow, st::kInfoFlow, group, DenseName(++serial_, "Notice", "Mitteilung"));
+            PlaceSide(model, info, kColData);
+            Flow(model, fn(i), info, ct::kSends);
+            Flow(model, info, fn(i + 1), ct::kReceived);
+        }
+        if (i % 10 == 0) {
+            int shared = rng_.Pick(structures_);
+            PlaceSide(model, shared, kColData);
+            Flow(model, shared, fn(i), ct::kInputFor);
+        }
+    }
+}
+
+void Generator::AttachDenseStaff(int model, const std::vector<int>& f) {
+    // A role and a person for every function, an organizational unit for every second one, and
+    // a program for about half of them; every fifth assignment of a kind uses its second type.
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        int func = f[i];
+        int role = rng_.Pick(roles_);
+        PlaceSide(model, role, kColStaff);
+        Flow(model, role, func, ++roleLinks_ % 5 ? ct::kCarriesOut : ct::kLaneStep);
+        int person = rng_.Pick(persons_);
+        PlaceSide(model, person, kColStaff);
+        Flow(model, person, func, ++personLinks_ % 5 ? ct::kExecutes : ct::kTechResp);
+        if (i % 2 == 0) {
+            int org = rng_.Pick(orgUnits_);
+            PlaceSide(model, org, kColStaff);
+            Flow(model, org, func, ++orgLinks_ % 5 ? ct::kExecutes : ct::kTechResp);
+        }
+        if (rng_.Chance(50)) {
+            int program = rng_.Pick(programs_);
+            PlaceSide(model, program, kColProgram);
+            Flow(model, program, func, db_.objDefs[static_cast<std::size_t>(program)].type == ot::kItFunc ? ct::kSupportsIt : ct::kSupports);
+        }
+    }
+}
+
+void Generator::BuildDenseProcesses() {
+    // Each area: an overview model whose functions call the area's process models, one each.
+    long remaining = target_ - static_cast<long>(db_.objDefs.size());
+    bool full = false;
+    for (int area = 1; !full; ++area) {
+        DensePlan overviewPlan = MakeDensePlan(kDenseModelsPerArea);
+        if (overviewPlan.cost > remaining) break;
+        remaining -= overviewPlan.cost;
+        std::string n = Num(area);
+        int areaGroup = NewGroup(processesGroup_, {"Area " + n, "Bereich " + n}, true);
+        int subGroup = NewGroup(areaGroup, {"Sub-processes " + n, "Teilprozesse " + n}, false);
+        int overview = BuildDenseModel(overviewPlan, areaGroup,
+                                       {"Area " + n + ". overview 'Süd'", "Bereich " + n + ". Übersicht 'Süd'", false});
+        selected_.push_back(overview);
+        const std::vector<int> calls = modelFunctions_[static_cast<std::size_t>(overview)];
+        for (int k = 0; k < kDenseModelsPerArea; ++k) {
+            DensePlan plan = MakeDensePlan(kDenseMinFunctions + rng_.Below(kDenseMaxFunctions - kDenseMinFunctions + 1));
+            if (plan.cost > remaining) {
+                full = true;
+                break;
+            }
+            remaining -= plan.cost;
+            const Word& noun = rng_.Pick(kNouns);
+            long number = static_cast<long>(db_.models.size()) + 1;
+            int model = BuildDenseModel(plan, subGroup,
+                                        DenseName(number, Capitalized(noun.en) + " handling", "Bearbeitung " + std::string(noun.de)));
+            db_.objDefs[static_cast<std::size_t>(calls[static_cast<std::size_t>(k)])].linked.push_back(model);
+        }
+    }
+}
+
 void Generator::PadWithLooseData() {
     while (static_cast<long>(db_.objDefs.size()) < target_) NewMember(looseGroup_, ++serial_, false);
 }
 
 long Generator::MinimumSize() const {
-    // Shared objects plus the largest possible overview model.
+    // Shared objects plus the largest possible overview model; in the dense shape also the
+    // largest possible process model (a function brings fewer than eight objects with it).
     long shared = 2L * scale_.orgUnits + scale_.persons + scale_.roles + scale_.programs + scale_.domains +
                   scale_.unitNums + scale_.sharedStructures * (1L + kSharedMembers);
+    if (shape_ == Shape::Dense) return shared + (8L * kDenseModelsPerArea + 4) + (8L * kDenseMaxFunctions + 4);
     return shared + 80;
 }
 
@@ -1065,8 +1386,10 @@ void Generator::Build() {
     BuildStaff();
     BuildPrograms();
     BuildSharedData();
+    if (shape_ == Shape::Dense) RenameSharedObjectsDensely();
     BuildOrgChart();
-    BuildProcesses();
+    if (shape_ == Shape::Dense) BuildDenseProcesses();
+    else BuildProcesses();
     PadWithLooseData();
     NumberOccurrences();
 }
@@ -1301,9 +1624,12 @@ std::string Generator::Selection() const {
 int Usage(const char* message) {
     if (message) std::fprintf(stderr, "amlgen: %s\n", message);
     std::fprintf(stderr,
-                 "usage: amlgen --objdefs N --seed S --out FILE.xml [--sel FILE.sel] [--name DBNAME]\n"
+                 "usage: amlgen --objdefs N --seed S --out FILE.xml [--sel FILE.sel] [--name DBNAME] [--shape SHAPE]\n"
                  "  Writes an ARIS database of exactly N object definitions as an AML export.\n"
-                 "  The selection of its overview process models goes to standard output, or to --sel.\n");
+                 "  The selection of its overview process models goes to standard output, or to --sel.\n"
+                 "  --shape default: process families of small eEPC models (the default);\n"
+                 "  --shape dense: large eEPC models, every function connected to data, rules and staff,\n"
+                 "                 under names the export converts, so that its log is large.\n");
     return 64;
 }
 
@@ -1328,12 +1654,13 @@ std::string StemOf(const std::string& path) {
 int main(int argc, char** argv) {
     long objDefs = -1, seed = 1;
     std::string out, sel, name;
+    Shape shape = Shape::Default;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
         const char* v = nullptr;
         if (a == "--help" || a == "-h") return Usage(nullptr), 0;
-        if (a == "--objdefs" || a == "--seed" || a == "--out" || a == "--sel" || a == "--name") {
+        if (a == "--objdefs" || a == "--seed" || a == "--out" || a == "--sel" || a == "--name" || a == "--shape") {
             v = value();
             if (!v) return Usage(("missing value after " + a).c_str());
         }
@@ -1347,6 +1674,10 @@ int main(int argc, char** argv) {
             sel = v;
         } else if (a == "--name") {
             name = v;
+        } else if (a == "--shape") {
+            if (std::string(v) == "default") shape = Shape::Default;
+            else if (std::string(v) == "dense") shape = Shape::Dense;
+            else return Usage(("unknown shape: " + std::string(v) + " (default or dense)").c_str());
         } else {
             return Usage(("unknown argument: " + a).c_str());
         }
@@ -1354,7 +1685,7 @@ int main(int argc, char** argv) {
     if (objDefs < 0 || out.empty()) return Usage("--objdefs and --out are required");
     if (name.empty()) name = StemOf(out);
 
-    Generator gen(static_cast<std::uint64_t>(seed), objDefs, name);
+    Generator gen(static_cast<std::uint64_t>(seed), objDefs, name, shape);
     if (objDefs < gen.MinimumSize()) {
         std::fprintf(stderr, "amlgen: --objdefs %ld is too small: at least %ld are needed\n", objDefs, gen.MinimumSize());
         return 64;

@@ -3,11 +3,16 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 
 #include "../support/TestEnv.h"
 #include "runtime/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
 #include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
+#include "platform/RegistryStore.h"
+#include "platform/UiMode.h"
 
 namespace {
 
@@ -166,6 +171,71 @@ TEST(Files, FileChoiceFromTheToolIntegrationProposalOrCancelled) {
     }
     ASSERT_EQ(box.boxes->texts.size(), 1u);
     EXPECT_EQ(box.boxes->texts[0].rfind("Warnung KVB32755Q  gemeldet von 'clsIOHandler.FileSelectDialog'", 0), 0u);
+}
+
+TEST(Files, ReplaceQuestionNamesTheDefinitionFileAndItsLog) {
+    testenv::Sandbox box("ENU");
+    struct Row {
+        bool file, log;
+        const char* question;  ///< "" for none
+    } rows[] = {
+        {false, false, ""},
+        {true, false, "proc.wpx already exists.\r\nDo you want to replace it? The export also writes its log proc.log."},
+        {true, true, "proc.wpx already exists.\r\nDo you want to replace it? Its log proc.log is replaced as well."},
+        {false, true, "The log proc.log already exists.\r\nDo you want to replace it with the log of proc.wpx?"},
+    };
+    for (const Row& r : rows) {
+        testenv::TempDir dir;
+        if (r.file) testenv::WriteFile(dir.File("proc.wpx"), "old");
+        if (r.log) testenv::WriteFile(dir.File("proc.log"), "old");
+        EXPECT_EQ(clsIOHandler::ReplaceQuestion(dir.File("proc.wpx")), r.question) << r.file << r.log;
+    }
+}
+
+TEST(Files, SaveWindowStartsInTheFolderOfTheLastDefinitionFile) {
+    testenv::Sandbox box("ENU");
+    const std::string integration = modUtilities::kToolIntegrationKey;
+    platform::RegistryHive user(box.userHive, "HKEY_CURRENT_USER");
+    user.Write(integration, "OutputPath", box.dir.File("integration"));
+    std::string first = box.dir.File("exports/claims.wpx");
+    testenv::WriteFile(box.dir.File("exports/claims.log"), "old");
+    std::vector<platform::SaveFileRequest> requests;
+    std::string answer = first;
+    platform::SetInteractive(true);
+    platform::SetSaveFileDialogHook([&](const platform::SaveFileRequest& request) -> std::optional<std::string> {
+        requests.push_back(request);
+        return answer;
+    });
+    struct Restore {
+        ~Restore() {
+            platform::SetSaveFileDialogHook({});
+            platform::SetInteractive(false);
+        }
+    } restore;
+
+    // Nothing written yet: the tool integration's folder; the chosen folder is kept as ours.
+    clsIOHandler io;
+    io.FileSelectDialog();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].initialDirectory, box.dir.File("integration"));
+    ASSERT_TRUE(requests[0].replaceQuestion);
+    EXPECT_NE(requests[0].replaceQuestion(first).find("claims.log"), std::string::npos);
+    EXPECT_EQ(user.Read(modUtilities::kProgramKey, "LastOutputFolder"), platform::RegValue(box.dir.File("exports")));
+    EXPECT_EQ(user.Read(integration, "OutputPath"), platform::RegValue(box.dir.File("integration")));
+    EXPECT_EQ(user.Read(integration, "OutputFileName").index(), 0u);
+
+    // The next export starts there; once the folder is gone, in the integration's again.
+    clsIOHandler next;
+    next.FileSelectDialog();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].initialDirectory, box.dir.File("exports"));
+    std::filesystem::remove_all(box.dir.File("exports"));
+    answer = box.dir.File("third.wpx");
+    clsIOHandler third;
+    third.FileSelectDialog();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[2].initialDirectory, box.dir.File("integration"));
+    EXPECT_EQ(user.Read(modUtilities::kProgramKey, "LastOutputFolder"), platform::RegValue(box.dir.Path()));
 }
 
 }  // namespace

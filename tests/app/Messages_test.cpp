@@ -60,6 +60,43 @@ TEST(LanguageLibraries, GermanHoldsTheCatalogExactlyAndEnglishTheSameIdsAndPlace
     EXPECT_EQ(deu.Size(), 77u + own);
 }
 
+TEST(LanguageLibraries, WithoutALanguageValueTheLocalePicksTheLibraryAndASetValueWins) {
+    using Env = std::map<std::string, std::optional<std::string>>;
+    struct Row {
+        Env env;
+        const char* userValue;     ///< "Language" in the user hive, nullptr for none
+        const char* machineValue;  ///< "Language" in the machine hive, nullptr for none
+        const char* code;
+        const char* cancel;  ///< text 50028 of the library loaded
+    } rows[] = {
+        {{{"LC_ALL", std::nullopt}, {"LC_MESSAGES", std::nullopt}, {"LANG", "de_DE.UTF-8"}}, nullptr, nullptr, "DEU",
+         "Abbrechen"},
+        {{{"LC_ALL", ""}, {"LC_MESSAGES", "de_AT"}, {"LANG", "en_US.UTF-8"}}, nullptr, nullptr, "DEU", "Abbrechen"},
+        {{{"LC_ALL", "en_GB.UTF-8"}, {"LANG", "de_DE.UTF-8"}}, nullptr, nullptr, "ENU", "Cancel"},
+        // A language without a library, and the C locale, give English.
+        {{{"LC_ALL", std::nullopt}, {"LC_MESSAGES", std::nullopt}, {"LANG", "fr_FR.UTF-8"}}, nullptr, nullptr, "ENU",
+         "Cancel"},
+        {{{"LC_ALL", "C.UTF-8"}}, nullptr, nullptr, "ENU", "Cancel"},
+        // A set value wins over the locale, from either hive.
+        {{{"LC_ALL", "de_DE.UTF-8"}}, "ENU", nullptr, "ENU", "Cancel"},
+        {{{"LC_ALL", "de_DE.UTF-8"}}, nullptr, "ENU", "ENU", "Cancel"},
+        {{{"LC_ALL", "en_US.UTF-8"}}, "DEU", nullptr, "DEU", "Abbrechen"},
+        {{{"LC_ALL", "de_DE.UTF-8"}}, "", nullptr, "DEU", "Abbrechen"},
+    };
+    for (const Row& r : rows) {
+        testenv::Sandbox box("");
+        testenv::ScopedEnv env(r.env);
+        if (r.userValue) platform::RegistryHive(box.userHive, "HKEY_CURRENT_USER").Write(kProgramKey, "Language", r.userValue);
+        if (r.machineValue)
+            platform::RegistryHive(box.machineHive, "HKEY_LOCAL_MACHINE").Write(kProgramKey, "Language", r.machineValue);
+        ASSERT_TRUE(LoadLocalizedResources()) << r.code;
+        EXPECT_EQ(CurrentExport().LanguageCode, r.code);
+        EXPECT_EQ(GetNLSString(50028), r.cancel) << r.code;
+        EXPECT_EQ(CurrentExport().HelpFile, std::string("kvbr") + (std::string(r.code) == "DEU" ? "deu" : "enu") + ".htb");
+        EXPECT_TRUE(box.boxes->texts.empty());
+    }
+}
+
 TEST(Messages, MessageIdsPlaceholdersAndFallBack) {
     testenv::Sandbox box("DEU");
     EXPECT_EQ(clsExceptionHandler::FormatMessageID(64, 3060), "KVB03060I ");

@@ -103,24 +103,24 @@ TEST(WPXReader, TheModelHoldsEveryItemWithItsLine) {
     ASSERT_EQ(structure.items.size(), 1u);
     const wpx::Item& member = structure.items[0];
     EXPECT_EQ(member.name, "Amount");
-    EXPECT_EQ(member.memberType, "LONG");
-    EXPECT_EQ(member.memberSize, "(5)");
+    EXPECT_EQ(member.Parts().memberType, "LONG");
+    EXPECT_EQ(member.Parts().memberSize, "(5)");
     ASSERT_EQ(member.items.size(), 1u);
     EXPECT_EQ(member.items[0].head.number, 10);
     EXPECT_EQ(member.items[0].head.value, "'Total\r\n in ''cents'''");
     EXPECT_TRUE(member.items[0].head.semicolon);
-    EXPECT_EQ(structure.end.number, 12);
+    EXPECT_EQ(structure.Parts().end.number, 12);
     const wpx::Item& process = items[4];
     EXPECT_EQ(process.name, "Ordering");
-    EXPECT_EQ(process.input, "Order");
-    EXPECT_EQ(process.output, "Default Data Structure");
+    EXPECT_EQ(process.Parts().input, "Order");
+    EXPECT_EQ(process.Parts().output, "Default Data Structure");
     ASSERT_EQ(process.items.size(), 2u);
     EXPECT_EQ(process.items[0].kind, wpx::Kind::ProgramActivity);
     EXPECT_EQ(process.items[0].head.number, 16);
-    EXPECT_EQ(process.items[0].end.number, 18);
+    EXPECT_EQ(process.items[0].Parts().end.number, 18);
     EXPECT_EQ(process.items[1].kind, wpx::Kind::Control);
     EXPECT_EQ(process.items[1].head.number, 20);
-    EXPECT_EQ(process.end.number, 23);
+    EXPECT_EQ(process.Parts().end.number, 23);
     EXPECT_EQ(wpx::WriteDefinition(read.file), text);
 }
 

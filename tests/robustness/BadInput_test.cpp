@@ -160,6 +160,8 @@ TEST_F(BadInput, AnEmptyProfileIsReportedAndTheHeaderNamesTheBuiltInRules) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("KVB02210E"), std::string::npos) << r.err;
     EXPECT_NE(ReadFile(out).find("\r\n*  Default mapping rules used \r\n"), std::string::npos);
+    // The summary agrees with the header: the built-in rules were used.
+    EXPECT_NE(r.err.find("\nMapping rules: built-in rules\n"), std::string::npos) << r.err;
 }
 
 TEST_F(BadInput, BrokenProfilesEndWithTheirSyntaxError) {

@@ -52,6 +52,22 @@ void SetEnv(std::map<std::string, std::string>& saved, const std::string& name, 
 }
 }  // namespace
 
+ScopedEnv::ScopedEnv(const std::map<std::string, std::optional<std::string>>& values) {
+    for (const auto& [name, value] : values) {
+        const char* old = std::getenv(name.c_str());
+        saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        if (value) ::setenv(name.c_str(), value->c_str(), 1);
+        else ::unsetenv(name.c_str());
+    }
+}
+
+ScopedEnv::~ScopedEnv() {
+    for (const auto& [name, value] : saved_) {
+        if (value) ::setenv(name.c_str(), value->c_str(), 1);
+        else ::unsetenv(name.c_str());
+    }
+}
+
 Sandbox::Sandbox(const std::string& language) {
     userHive = dir.File("user.reg");
     machineHive = dir.File("machine.reg");

@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,19 @@ public:
 
 private:
     std::string path_;
+};
+
+/// Environment variables set (a value) or removed (nullopt) for one test; the old values come
+/// back at the end.
+class ScopedEnv {
+public:
+    explicit ScopedEnv(const std::map<std::string, std::optional<std::string>>& values);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::map<std::string, std::optional<std::string>> saved_;
 };
 
 /// Message boxes recorded instead of shown; answers with a preset button or the batch answer.

@@ -1,12 +1,17 @@
 // The benchmark's database generator: same seed and size give the same bytes, the file is a
 // well-formed export whose references all resolve, it holds the object, connection and attribute
 // types the built-in mapping rules read, the program's reader loads it, and the program exports it
-// end to end into a definition file with a block of every construct kind.
+// end to end into a definition file with a block of every construct kind. The dense shape gives
+// every function of its large models data, events, rules and staff under names the export
+// converts, and its export logs more than twice the definition file's size.
 #include <gtest/gtest.h>
 
 #include <expat.h>
 
 #include <algorithm>
+#include <initializer_list>
+#include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -21,6 +26,7 @@
 namespace {
 
 constexpr long kSmall = 300;
+constexpr long kDenseSmall = 2500;  // room for an overview model and a few large process models
 constexpr int kSeed = 7;
 
 /// Run amlgen from the build; returns its exit status and fills its standard output.
@@ -30,12 +36,15 @@ int RunAmlgen(const std::vector<std::string>& args, std::string& out) {
     return run.status;
 }
 
-/// Generate a database into `path` with the given name; returns the selection text.
-std::string Generate(const std::string& path, long objDefs, int seed, const std::string& name) {
+/// Generate a database into `path` with the given name (and shape, when given); returns the
+/// selection text.
+std::string Generate(const std::string& path, long objDefs, int seed, const std::string& name,
+                     const std::string& shape = "") {
     std::string out;
-    int status = RunAmlgen({"--objdefs", std::to_string(objDefs), "--seed", std::to_string(seed), "--out", path,
-                            "--name", name},
-                           out);
+    std::vector<std::string> args = {"--objdefs", std::to_string(objDefs), "--seed", std::to_string(seed), "--out", path,
+                                     "--name", name};
+    if (!shape.empty()) args.insert(args.end(), {"--shape", shape});
+    int status = RunAmlgen(args, out);
     EXPECT_EQ(status, 0) << "amlgen failed for " << objDefs << " object definitions";
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
     return out;
@@ -153,10 +162,16 @@ TEST(Amlgen, SameSeedAndSizeGiveTheSameBytesAndAnotherSeedOtherContent) {
 
 TEST(Amlgen, WritesExactlyTheRequestedNumberOfObjectDefinitionsWithResolvableReferences) {
     testenv::TempDir dir;
-    for (long size : {kSmall, 1000L, 2500L}) {
-        SCOPED_TRACE("size " + std::to_string(size));
-        std::string path = dir.File("db" + std::to_string(size) + ".xml");
-        Generate(path, size, kSeed, "Gen");
+    struct Row {
+        const char* shape;
+        long size;
+    };
+    for (const Row& row : std::vector<Row>{{"default", kSmall}, {"default", 1000}, {"default", 2500},
+                                           {"dense", kDenseSmall}, {"dense", 4321}}) {
+        SCOPED_TRACE(std::string(row.shape) + " shape, size " + std::to_string(row.size));
+        const long size = row.size;
+        std::string path = dir.File(std::string(row.shape) + std::to_string(size) + ".xml");
+        Generate(path, size, kSeed, "Gen", row.shape);
         Survey s = SurveyFile(path);
         ASSERT_EQ(s.error, "") << "not well-formed";
         EXPECT_EQ(s.objDefs, size);
@@ -179,11 +194,42 @@ TEST(Amlgen, RejectsBadArgumentsAndTooSmallSizes) {
         {{"--objdefs", "300"}},
         {{"--objdefs", "300", "--out", dir.File("x.xml"), "--bogus"}},
         {{"--objdefs", "300", "--out", dir.File("no/such/folder/x.xml")}},
+        {{"--objdefs", "300", "--out", dir.File("x.xml"), "--shape", "wide"}},
+        {{"--objdefs", "300", "--out", dir.File("x.xml"), "--shape"}},
+        // Enough for the default shape, too small for one large process model.
+        {{"--objdefs", "600", "--out", dir.File("x.xml"), "--shape", "dense"}},
     };
     for (const Row& row : rows) {
         std::string out;
         EXPECT_NE(RunAmlgen(row.args, out), 0) << row.args.back();
     }
+    // The size the dense shape refused is a valid size of the default shape.
+    std::string out;
+    EXPECT_EQ(RunAmlgen({"--objdefs", "600", "--out", dir.File("x.xml"), "--shape", "default"}, out), 0);
+}
+
+TEST(Amlgen, ShapeOptionLeavesTheDefaultShapeAsItWasAndTheDenseShapeIsReproducible) {
+    testenv::TempDir dir;
+    struct Run {
+        const char* file;
+        const char* shape;
+        int seed;
+    };
+    const std::vector<Run> runs = {{"plain.xml", "", kSeed},         {"default.xml", "default", kSeed},
+                                   {"dense1.xml", "dense", kSeed},   {"dense2.xml", "dense", kSeed},
+                                   {"dense3.xml", "dense", kSeed + 1}};
+    std::vector<std::string> bytes, selections;
+    for (const Run& r : runs) {
+        selections.push_back(Generate(dir.File(r.file), kDenseSmall, r.seed, "Gen", r.shape));
+        bytes.push_back(testenv::ReadFile(dir.File(r.file)));
+        ASSERT_FALSE(bytes.back().empty()) << r.file;
+    }
+    EXPECT_TRUE(bytes[0] == bytes[1]) << "--shape default changes the default shape";
+    EXPECT_EQ(selections[0], selections[1]);
+    EXPECT_TRUE(bytes[2] == bytes[3]) << "two dense runs with the same seed differ";
+    EXPECT_EQ(selections[2], selections[3]);
+    EXPECT_FALSE(bytes[2] == bytes[4]) << "the seed changes nothing in the dense shape";
+    EXPECT_FALSE(bytes[0] == bytes[2]) << "the dense shape is the default shape";
 }
 
 TEST(Amlgen, HoldsTheTypesTheBuiltInRulesRead) {
@@ -303,6 +349,112 @@ TEST(Amlgen, ExportsEndToEndWithEveryConstructKind) {
     int eepcs = 0;
     for (const aris::Model* m : db->AllModels()) eepcs += m->TypeNum() == 13 ? 1 : 0;
     EXPECT_EQ(CountStarting(lines, "PROCESS '"), eepcs);
+}
+
+/// Connections of an object definition of the given types, in the given direction.
+std::size_t CountCxns(const aris::ObjDef* def, int direction, std::initializer_list<int> types) {
+    std::size_t n = 0;
+    for (int type : types) n += def->CxnList(direction, 1033, type).size();
+    return n;
+}
+
+TEST(Amlgen, DenseShapeGivesEveryFunctionDataEventsRulesAndStaffUnderNamesToConvert) {
+    testenv::TempDir dir;
+    std::string path = dir.File("Dense.xml");
+    std::string selection = Generate(path, kDenseSmall, kSeed, "Dense", "dense");
+    std::ostringstream report;
+    std::unique_ptr<aris::Database> db;
+    ASSERT_NO_THROW(db = aris::LoadAmlFile(path, report));
+    ASSERT_TRUE(db);
+    EXPECT_EQ(report.str(), "") << "the load report should be empty";
+
+    // The overview models of the selection call every large process model.
+    auto items = SelectionItems(selection);
+    ASSERT_FALSE(items.empty());
+    std::set<const aris::Model*> called;
+    for (const auto& item : items) {
+        ASSERT_EQ(item.size(), 3u);
+        auto found = db->FindModels(13, 1033, item[1]);
+        ASSERT_EQ(found.size(), 1u) << item[1];
+        EXPECT_EQ(found[0]->Guid(), item[0]);
+        for (const aris::ObjDef* f : found[0]->ObjDefList(22, 1033))
+            for (const aris::Model* sub : f->AssignedModels()) called.insert(sub);
+    }
+    std::vector<const aris::Model*> large;
+    for (const aris::Model* m : db->AllModels())
+        if (m->TypeNum() == 13 && m->ObjDefList(22, 1033).size() >= 80) large.push_back(m);
+    ASSERT_GE(large.size(), 2u);
+    EXPECT_EQ(called.size(), large.size());
+
+    // Per function: data read and written, a following event, rule or function, a role and a
+    // person. Object 22 function, 17 entity type, 19 ERM attribute, 78 role, 46 person.
+    std::map<std::string, int> names;  // what a name holds -> how many function names hold it
+    for (const aris::Model* m : large) {
+        SCOPED_TRACE(m->Name(1033));
+        std::set<int> ruleSymbols;
+        for (const aris::Occurrence* occ : m->OccList())
+            if (occ->ObjDef() && occ->ObjDef()->TypeNum() == 50) ruleSymbols.insert(occ->SymbolNum());
+        EXPECT_EQ(ruleSymbols, (std::set<int>{42, 43, 44})) << "AND, OR and XOR rules";
+        for (const aris::ObjDef* f : m->ObjDefList(22, 1033)) {
+            std::string name = f->Name(1033);
+            EXPECT_GE(CountCxns(f, aris::kCxnIncoming, {49}) + CountCxns(f, aris::kCxnOutgoing, {50}), 2u) << name;
+            EXPECT_GE(CountCxns(f, aris::kCxnOutgoing, {44, 116, 118}), 1u) << name;
+            EXPECT_EQ(CountCxns(f, aris::kCxnIncoming, {218, 220}), 1u) << name << ": one role";
+            std::size_t people = 0;
+            for (const aris::CxnDef* c : f->CxnList(aris::kCxnIncoming, 1033, 65))
+                people += c->SourceObjDef()->TypeNum() == 46 ? 1 : 0;
+            for (const aris::CxnDef* c : f->CxnList(aris::kCxnIncoming, 1033, 10))
+                people += c->SourceObjDef()->TypeNum() == 46 ? 1 : 0;
+            EXPECT_EQ(people, 1u) << name << ": one person";
+            names["leading digit"] += !name.empty() && name[0] >= '1' && name[0] <= '9';
+            names["dot"] += name.find('.') != std::string::npos;
+            names["single quote"] += name.find('\'') != std::string::npos;
+            names["double quote"] += name.find('"') != std::string::npos;
+            names["two blanks"] += name.find("  ") != std::string::npos;
+            names["umlaut"] += name.find("\xc3") != std::string::npos;
+        }
+        // Every data structure of the model has its members.
+        for (const aris::ObjDef* e : m->ObjDefList(17, 1033))
+            EXPECT_GE(CountCxns(e, aris::kCxnIncoming, {78, 79, 80}), 3u) << e->Name(1033);
+    }
+    for (const char* kind : {"leading digit", "dot", "single quote", "double quote", "two blanks", "umlaut"})
+        EXPECT_GT(names[kind], 0) << "no function name with a " << kind;
+    EXPECT_EQ(names["leading digit"], names["dot"]) << "every name starts with a chapter number";
+}
+
+TEST(Amlgen, DenseShapeExportsEveryConstructKindWithALogMoreThanTwiceTheDefinitionFile) {
+    testenv::Sandbox sandbox;
+    std::string path = sandbox.dir.File("servers/BENCH/Dense.xml");
+    testenv::WriteFile(path, "");
+    std::string selection = Generate(path, kDenseSmall, kSeed, "Dense", "dense");
+    std::string output = sandbox.dir.File("out/Dense.wpx");
+    testenv::WriteFile(output, "");
+
+    testenv::RunResult r = testenv::RunProgram(
+        {"--batch", "--output", output, "/SVR=BENCH", "/DB=Dense", "/USR=bench", "/SEL=" + selection, "/LOC=1033"});
+    ASSERT_EQ(r.status, 0) << "kvbrars did not finish the export; standard error:\n" << r.err;
+    testenv::RunResult check = testenv::RunProgram({"--check", output});
+    EXPECT_EQ(check.status, 0) << "the definition file has errors:\n" << check.out;
+
+    const std::string definition = testenv::ReadFile(output);
+    const std::string log = testenv::ReadFile(sandbox.dir.File("out/Dense.log"));
+    std::vector<std::string> lines = Lines(definition);
+    const std::vector<std::string> blocks = {
+        "PROCESS '", "\tPROGRAM_ACTIVITY '", "\tPROCESS_ACTIVITY '", "\tCONTROL", "\tDATA", "STRUCTURE '",
+        "PROGRAM '", "PERSON '", "ROLE '", "ORGANIZATION '", "PROCESS_CATEGORY '",
+        "\t\tSTART MANUAL WHEN ALL CONNECTORS TRUE", "\t\tSTART MANUAL WHEN AT_LEAST_ONE CONNECTOR TRUE", "\t\tWHEN '"};
+    for (const std::string& b : blocks) EXPECT_GT(CountStarting(lines, b), 0) << "no line starts with " << b;
+
+    // Most names are converted, and each conversion is logged: the log outweighs the definition.
+    std::ostringstream report;
+    auto db = aris::LoadAmlFile(path, report);
+    std::size_t functions = 0;
+    for (const aris::Model* m : db->AllModels())
+        if (m->TypeNum() == 13) functions += m->ObjDefList(22, 1033).size();
+    ASSERT_FALSE(definition.empty());
+    EXPECT_GE(static_cast<std::size_t>(testenv::CountLinesStarting(log, "KVB03100I")), functions);
+    EXPECT_GE(log.size(), 2 * definition.size())
+        << "log " << log.size() << " bytes, definition file " << definition.size() << " bytes";
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <algorithm>
+#include <cstring>
 #include <iostream>
+#include <map>
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -21,7 +24,9 @@
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/notebook.h>
+#include <wx/artprov.h>
 #include <wx/radiobut.h>
+#include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
@@ -29,6 +34,7 @@
 
 #include "../support/TestEnv.h"
 #include "runtime/clsExceptionHandler.h"
+#include "app/clsIOHandler.h"
 #include "app/frmExportOptions.h"
 #include "runtime/modGlobals.h"
 #include "runtime/modUtilities.h"
@@ -36,6 +42,7 @@
 #include "platform/DesktopUi.h"
 #include "platform/RegistryStore.h"
 #include "platform/UiMode.h"
+#include "platform/Mnemonics.h"
 #include "platform/UserLocale.h"
 
 namespace {
@@ -176,10 +183,10 @@ TEST_F(DesktopTest, GermanOptionsDialogShowsCatalogCaptionsAndStoresAChangedChec
         auto* apply = Child<wxButton>(dialog, "cmdApply");
         auto* ok = Child<wxButton>(dialog, "cmdOK");
         ASSERT_TRUE(other && apply && ok);
-        EXPECT_EQ(other->GetLabel(), wxString::FromUTF8("Weitere Einstellungen übernehmen"));
+        EXPECT_EQ(other->GetLabelText(), wxString::FromUTF8("Weitere Einstellungen übernehmen"));
         EXPECT_EQ(apply->GetLabelText(), wxString::FromUTF8("Übernehmen"));
-        EXPECT_EQ(Child<wxButton>(dialog, "cmdCancel")->GetLabel(), "Abbrechen");
-        EXPECT_EQ(Child<wxRadioButton>(dialog, "rbARISAttrDataType")->GetLabel(),
+        EXPECT_EQ(Child<wxButton>(dialog, "cmdCancel")->GetLabelText(), "Abbrechen");
+        EXPECT_EQ(Child<wxRadioButton>(dialog, "rbARISAttrDataType")->GetLabelText(),
                   wxString::FromUTF8("ARIS-Attribut 'Datentyp'"));
         EXPECT_TRUE(Child<wxRadioButton>(dialog, "rbARISAttrDataType")->GetValue());
         // The long label is wrapped at blanks.
@@ -343,7 +350,7 @@ TEST_F(DesktopTest, SaveFileWindowProposesTheNameAndAddsTheDefaultExtension) {
     testenv::WriteFile(folder + "/claims.log", "");
     testenv::WriteFile(folder + "/order-handling.wpx", "");
     platform::SaveFileRequest request{folder, "proc", "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*",
-                                      "wpx"};
+                                      "wpx", {}};
     ASSERT_TRUE(platform::SaveFileDialog());
     wxString wildcard, directory;
     int filterIndex = -1;
@@ -370,12 +377,237 @@ TEST_F(DesktopTest, SaveFileWindowProposesTheNameAndAddsTheDefaultExtension) {
     EXPECT_FALSE(platform::SaveFileDialog()(request).has_value());
 }
 
+/// The windows of a tab page and its descendants (the frame's option buttons included).
+void CollectControls(wxWindow* parent, std::vector<wxControl*>& out) {
+    for (wxWindow* child : parent->GetChildren()) {
+        if (auto* control = dynamic_cast<wxControl*>(child)) out.push_back(control);
+        CollectControls(child, out);
+    }
+}
+
+TEST_F(DesktopTest, EveryControlHasAMnemonicUniqueInItsTabAndTheCaptionsStay) {
+    for (const char* language : {"ENU", "DEU"}) {
+        UseLanguage(language);
+        WhenShown([&] {
+            wxWindow* dialog = ShownTopLevel("frmExportOptions");
+            ASSERT_NE(dialog, nullptr);
+            auto* tabs = Child<wxNotebook>(dialog, "SSTab1");
+            std::vector<wxControl*> buttons;
+            for (const char* name : {"cmdOK", "cmdCancel", "cmdApply", "cmdHelp"})
+                buttons.push_back(Child<wxButton>(dialog, name));
+            const frmExportOptions& form = ExportOptionsDialog();
+            for (std::size_t tab = 0; tab < tabs->GetPageCount(); ++tab) {
+                std::vector<wxControl*> controls = buttons;
+                CollectControls(tabs->GetPage(tab), controls);
+                std::map<char32_t, wxString> seen;
+                for (wxControl* control : controls) {
+                    if (dynamic_cast<wxTextCtrl*>(control)) continue;  // named by its label
+                    wxString label = control->GetLabel();
+                    char32_t mnemonic = platform::MnemonicOf(label.utf8_string());
+                    EXPECT_NE(mnemonic, 0u) << language << " tab " << tab << ": " << label;
+                    if (mnemonic) {
+                        auto [it, fresh] = seen.emplace(mnemonic, label);
+                        EXPECT_TRUE(fresh) << language << " tab " << tab << ": " << label << " and " << it->second;
+                    }
+                    // The caption is the catalog's, with only the mnemonic's mark added.
+                    for (const DialogControl& c : form.Controls()) {
+                        if (c.name == control->GetName().utf8_string()) {
+                            wxString plain = wxString::FromUTF8(c.caption);
+                            plain.Replace("&", "");
+                            wxString shown = control->GetLabelText();
+                            shown.Replace("\n", " ");
+                            EXPECT_EQ(shown, plain) << c.name;
+                        }
+                    }
+                }
+            }
+            // Pressed on the display server: a check box's mnemonic toggles it, the label's
+            // mnemonic puts the focus into the text box it names.
+            Settle(300);
+            wxUIActionSimulator input;
+            if (std::string(language) == "DEU") {
+                // The marked letters show while Alt is held.
+                input.KeyDown(WXK_ALT);
+                Settle(200);
+                Screenshot(dialog, "options-dialog-de-mnemonics.png");
+                input.KeyUp(WXK_ALT);
+                Settle(200);
+            }
+            auto* names = Child<wxCheckBox>(dialog, "cbConvertARISNames");
+            bool before = names->GetValue();
+            input.Char(static_cast<int>(platform::MnemonicOf(names->GetLabel().utf8_string())), wxMOD_ALT);
+            Settle(400);
+            EXPECT_NE(names->GetValue(), before) << language;
+            auto* label = Child<wxStaticText>(dialog, "stNumSuffix");
+            input.Char(static_cast<int>(platform::MnemonicOf(label->GetLabel().utf8_string())), wxMOD_ALT);
+            Settle(400);
+            EXPECT_EQ(wxWindow::FindFocus(), Child<wxTextCtrl>(dialog, "efNumSuffix")) << language;
+            Press(Child<wxButton>(dialog, "cmdOK"));
+        });
+        ExportOptionsDialog().Show();
+    }
+}
+
+TEST_F(DesktopTest, EscapeCancelsFromAnyControlAlsoAfterApply) {
+    UseLanguage("ENU");
+    sb.boxes->answers = std::vector<int>(8, platform::kIdNo);
+    std::vector<std::string> escapedFrom;
+    WhenShown([&] {
+        auto* dialog = static_cast<wxDialog*>(ShownTopLevel("frmExportOptions"));
+        ASSERT_NE(dialog, nullptr);
+        Settle(300);
+        wxUIActionSimulator input;
+        auto clickOn = [&](wxWindow* w) {
+            wxRect r = w->GetScreenRect();
+            input.MouseMove(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+            input.MouseClick();
+            Settle(300);
+        };
+        auto escape = [&](const char* from) {
+            std::size_t asked = sb.boxes->texts.size();
+            input.Char(WXK_ESCAPE);
+            Settle(400);
+            EXPECT_EQ(sb.boxes->texts.size(), asked + 1) << "Escape from " << from << " was not a cancel";
+            EXPECT_TRUE(dialog->IsModal());  // answered No: the dialog stays
+            escapedFrom.push_back(from);
+        };
+        // A change, then Apply clicked: it saves, is disabled, and Escape still cancels.
+        clickOn(Child<wxCheckBox>(dialog, "cbRemoveLineBreaks"));
+        auto* apply = Child<wxButton>(dialog, "cmdApply");
+        ASSERT_TRUE(apply->IsThisEnabled());
+        clickOn(apply);
+        EXPECT_FALSE(apply->IsThisEnabled());
+        escape("Apply");
+        clickOn(Child<wxTextCtrl>(dialog, "efNumSuffix"));
+        escape("efNumSuffix");
+        clickOn(Child<wxCheckBox>(dialog, "cbConvertARISNames"));
+        escape("cbConvertARISNames");
+        Child<wxNotebook>(dialog, "SSTab1")->SetSelection(6);
+        Settle(300);
+        clickOn(Child<wxRadioButton>(dialog, "rbARISDomainType"));
+        escape("rbARISDomainType");
+        Child<wxButton>(dialog, "cmdHelp")->SetFocus();
+        Settle(200);
+        escape("cmdHelp");
+        Press(Child<wxButton>(dialog, "cmdOK"));
+    });
+    ExportOptionsDialog().Show();
+    EXPECT_EQ(escapedFrom.size(), 5u);
+    for (const std::string& text : sb.boxes->texts) EXPECT_NE(text.find("KVB00999Q"), std::string::npos) << text;
+    EXPECT_EQ(UserValue("RemoveLineBreaks"), platform::RegValue(std::int32_t{0}));  // saved by Apply
+}
+
+TEST_F(DesktopTest, SaveWindowStartsInTheLastFolderAndAsksAboutTheLogToo) {
+    UseLanguage("DEU");
+    testenv::TempDir temp;
+    std::string folder = temp.File("exports");
+    testenv::WriteFile(folder + "/claims.wpx", "old");
+    testenv::WriteFile(folder + "/claims.log", "old");
+    std::filesystem::create_directories(temp.File("integration"));
+    // The window changes folders in the background: every answer is a name in the folder
+    // the window shows, which the tool integration's "OutputPath" gives first.
+    platform::RegistryHive user(sb.userHive, "HKEY_CURRENT_USER");
+    user.Write(modUtilities::kToolIntegrationKey, "OutputPath", folder);
+    sb.boxes->answers = {platform::kIdNo};
+    // The save windows, answered in turn with these files; the folder each one started in.
+    std::vector<std::string> answers = {"claims.wpx", "orders.wpx", "returns.wpx"};
+    std::vector<wxString> folders;
+    bool pending = false;  // the toolkit enters the file window's modal state twice per showing
+    g_spy->answer = [&](wxDialog* dialog) {
+        auto* window = dynamic_cast<wxFileDialog*>(dialog);
+        if (window && !answers.empty() && !pending) {
+            // Answered once this showing's modal loop runs.
+            pending = true;
+            std::string path = answers.front();
+            answers.erase(answers.begin());
+            wxTheApp->CallAfter([&folders, &pending, window, path] {
+                pending = false;
+                Settle(500);  // the window reads its folder in the background
+                folders.push_back(window->GetDirectory());
+                window->SetFilename(wxString::FromUTF8(path));
+                window->EndModal(wxID_OK);
+            });
+        }
+        return static_cast<int>(wxID_NONE);
+    };
+    struct Forget {
+        ~Forget() { g_spy->answer = nullptr; }
+    } forget;
+    // The file that exists is chosen first (answered No), then a new one beside it.
+    clsIOHandler first;
+    first.FileSelectDialog();
+    EXPECT_EQ(first.DefinitionFileName(), folder + "/orders.wpx");
+    ASSERT_EQ(sb.boxes->texts.size(), 1u);
+    EXPECT_EQ(sb.boxes->texts[0],
+              "claims.wpx ist bereits vorhanden.\r\nMöchten Sie die Datei ersetzen? Ihr Protokoll claims.log wird "
+              "ebenfalls ersetzt.");
+    EXPECT_EQ(sb.boxes->styles[0] & 0x70, platform::kMbExclamation);
+    EXPECT_EQ(testenv::ReadFile(folder + "/claims.log"), "old");  // answered No: nothing replaced
+
+    // The next export starts in the folder of the last definition file, not in "OutputPath".
+    user.Write(modUtilities::kToolIntegrationKey, "OutputPath", temp.File("integration"));
+    clsIOHandler second;
+    second.FileSelectDialog();
+    ASSERT_EQ(folders.size(), 3u);
+    EXPECT_EQ(folders[2], wxString::FromUTF8(folder));
+    EXPECT_EQ(second.DefinitionFileName(), folder + "/returns.wpx");
+}
+
+TEST(DesktopForms, MessageBoxesShowTheIconOfTheirTypeAndButtonsInTheLanguage) {
+    platform::WxMessageBox presenter([] { return platform::MessageBoxLabels{"&Ja", "&Nein", "OK", "Abbrechen"}; });
+    struct Row {
+        int style;
+        wxArtID icon;
+        std::vector<wxString> buttons;
+    } rows[] = {
+        {platform::kMbOkOnly + platform::kMbCritical, wxART_ERROR, {"OK"}},
+        {platform::kMbYesNo + platform::kMbQuestion, wxART_QUESTION, {"Ja", "Nein"}},
+        {platform::kMbOkOnly + platform::kMbExclamation, wxART_WARNING, {"OK"}},
+        {platform::kMbOkCancel + platform::kMbInformation, wxART_INFORMATION, {"OK", "Abbrechen"}},
+    };
+    for (const Row& r : rows) {
+        std::vector<wxStaticBitmap*> icons;
+        std::vector<wxImage> images;
+        std::vector<wxString> buttons;
+        WhenShown([&] {
+            auto* dialog = g_spy->Open<wxDialog>();
+            ASSERT_NE(dialog, nullptr);
+            std::vector<wxControl*> controls;
+            CollectControls(dialog, controls);
+            for (wxControl* c : controls) {
+                if (auto* bitmap = dynamic_cast<wxStaticBitmap*>(c)) {
+                    icons.push_back(bitmap);
+                    images.push_back(bitmap->GetBitmap().ConvertToImage());
+                }
+                if (auto* button = dynamic_cast<wxButton*>(c)) buttons.push_back(button->GetLabelText());
+            }
+            if ((r.style & 0x70) == platform::kMbQuestion)
+                Screenshot(dialog, "message-box-question.png");
+            dialog->EndModal(wxID_OK);
+        });
+        presenter.Show("Warnung KVB00999Q  gemeldet von 'frmExportOptions.cmdCancel_Click'\r\n\r\n"
+                       "Sind Sie sicher, daß Sie das Programm beenden möchten?\r\n",
+                       r.style, "Lumenport");
+        std::sort(buttons.begin(), buttons.end());
+        std::vector<wxString> expected = r.buttons;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(buttons, expected) << r.style;
+        ASSERT_EQ(icons.size(), 1u) << r.style;
+        // The very icon the art provider gives for the type.
+        wxImage shown = images[0];
+        wxImage wanted = wxArtProvider::GetBitmap(r.icon, wxART_MESSAGE_BOX).ConvertToImage();
+        ASSERT_TRUE(shown.IsOk() && wanted.IsOk()) << r.style;
+        ASSERT_EQ(shown.GetSize(), wanted.GetSize()) << r.style;
+        EXPECT_EQ(std::memcmp(shown.GetData(), wanted.GetData(), shown.GetWidth() * shown.GetHeight() * 3), 0) << r.style;
+    }
+}
+
 TEST(DesktopForms, MessageBoxWindowHasTitleTextIconAndButtons) {
     platform::WxMessageBox presenter;
     wxString message, caption;
     long style = 0;
     g_spy->answer = [&](wxDialog* dialog) {
-        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        auto* box = dynamic_cast<wxMessageDialogBase*>(dialog);
         if (!box) return static_cast<int>(wxID_NONE);
         message = box->GetMessage();
         caption = box->GetTitle();
