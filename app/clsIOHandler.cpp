@@ -108,7 +108,7 @@ std::string LastOutputFolder() {
 
 void KeepOutputFolder(const std::string& definitionFile) {
     std::error_code ec;
-    std::filesystem::path file = std::filesystem::absolute(definitionFile, ec);
+    const std::filesystem::path file = std::filesystem::absolute(definitionFile, ec);
     if (ec) return;
     try {
         modUtilities::SetProfileValue(modUtilities::kProgramKey, kLastOutputFolder, file.parent_path().string(),
@@ -312,10 +312,10 @@ std::string clsIOHandler::ReplaceQuestion(const std::string& definitionFile) {
     clsIOHandler names;
     names.SetDefinitionFileName(definitionFile);
     std::error_code ec;
-    bool file = std::filesystem::exists(definitionFile, ec);
-    bool log = std::filesystem::exists(names.LogFileName(), ec);
-    std::string fileName = std::filesystem::path(definitionFile).filename().string();
-    std::string logName = std::filesystem::path(names.LogFileName()).filename().string();
+    const bool file = std::filesystem::exists(definitionFile, ec);
+    const bool log = std::filesystem::exists(names.LogFileName(), ec);
+    const std::string fileName = std::filesystem::path(definitionFile).filename().string();
+    const std::string logName = std::filesystem::path(names.LogFileName()).filename().string();
     if (file) return modUtilities::GetNLSString(log ? 60502 : 60503, fileName, logName);
     if (log) return modUtilities::GetNLSString(60505, logName, fileName);
     return "";
@@ -331,9 +331,9 @@ std::string clsIOHandler::FileSelectDialog() {
         if (!CommandLineOutput.empty()) {
             chosen = CommandLineOutput;
         } else if (Interactive() && SaveFileDialog()) {
-            std::string lastFolder = LastOutputFolder();
-            std::string proposal = !outputName.empty() ? outputName : ModelFileName();
-            SaveFileRequest request{lastFolder.empty() ? outputPath : lastFolder,
+            const std::string lastFolder = LastOutputFolder();
+            const std::string proposal = !outputName.empty() ? outputName : ModelFileName();
+            const SaveFileRequest request{lastFolder.empty() ? outputPath : lastFolder,
                                     proposal.empty() ? "*.wpx" : proposal,
                                     "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*", "wpx",
                                     ReplaceQuestion};

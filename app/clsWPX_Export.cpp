@@ -27,7 +27,7 @@ void clsWPX_Export::Run() {
     struct ReleaseAfterSetup {
         ReleaseAfterSetup() { PROCESS_ReleaseWorkingDataAfterSetup(true); }
         ~ReleaseAfterSetup() { PROCESS_ReleaseWorkingDataAfterSetup(false); }
-    } releaseAfterSetup;
+    } const releaseAfterSetup;
     ModelCollection next = CreateWPXObjects(CurrentExport().ARIS_Interface->ColSelectedModels());
     while (!next.Empty()) next = CreateWPXObjects(next);
     modProgress::ExportFinished();

@@ -164,7 +164,7 @@ void frmExportOptions::Show() {
             form.view_ = nullptr;
             form.open_ = false;
         }
-    } detach{*this};
+    } const detach{*this};
     view->RunModal();
 }
 

@@ -280,10 +280,10 @@ wxWindow* frmExportOptionsWindow::MnemonicTarget(Ctl id) {
 
 bool frmExportOptionsWindow::ActivateLabelMnemonic(wxKeyEvent& event) {
     if (!event.AltDown() || event.ControlDown()) return false;
-    wxChar key = event.GetUnicodeKey();
+    const wxChar key = event.GetUnicodeKey();
     if (key == WXK_NONE) return false;
-    char32_t letter = platform::MnemonicOf("&" + wxString(key).Lower().utf8_string());
-    int tab = tabs_->GetSelection();
+    const char32_t letter = platform::MnemonicOf("&" + wxString(key).Lower().utf8_string());
+    const int tab = tabs_->GetSelection();
     for (const DialogControl& c : form_.Controls()) {
         if (c.tab != tab || (c.kind != ControlKind::Label && c.kind != ControlKind::Frame)) continue;
         if (platform::MnemonicOf(shown_[static_cast<std::size_t>(c.id)]) != letter) continue;
@@ -301,20 +301,20 @@ void frmExportOptionsWindow::AssignMnemonics() {
     // letter per control of each tab, unique within the tab and against the buttons.
     auto assign = [this](const std::vector<Ctl>& ids, const std::u32string& taken) {
         std::vector<std::string> captions;
-        for (Ctl id : ids) captions.push_back(form_.Control(id).caption);
+        for (const Ctl id : ids) captions.push_back(form_.Control(id).caption);
         std::vector<std::string> marked = platform::WithMnemonics(captions, taken);
         for (std::size_t i = 0; i < ids.size(); ++i) shown_[static_cast<std::size_t>(ids[i])] = marked[i];
     };
-    std::vector<Ctl> buttons = {Ctl::cmdOK, Ctl::cmdCancel, Ctl::cmdApply, Ctl::cmdHelp};
+    const std::vector<Ctl> buttons = {Ctl::cmdOK, Ctl::cmdCancel, Ctl::cmdApply, Ctl::cmdHelp};
     assign(buttons, {});
     std::u32string taken;
-    for (Ctl id : buttons) {
-        if (char32_t m = platform::MnemonicOf(shown_[static_cast<std::size_t>(id)])) taken.push_back(m);
+    for (const Ctl id : buttons) {
+        if (const char32_t m = platform::MnemonicOf(shown_[static_cast<std::size_t>(id)])) taken.push_back(m);
     }
     for (int tab = 0; tab < static_cast<int>(tabs_->GetPageCount()); ++tab) {
         std::vector<Ctl> ids;
         for (const DialogControl& c : form_.Controls()) {
-            bool captioned = c.kind == ControlKind::Label || c.kind == ControlKind::CheckBox ||
+            const bool captioned = c.kind == ControlKind::Label || c.kind == ControlKind::CheckBox ||
                              c.kind == ControlKind::OptionButton || c.kind == ControlKind::Frame;
             if (c.tab == tab && captioned) ids.push_back(c.id);
         }

@@ -361,13 +361,16 @@ OwnOptions ParseOwnOptions(const std::vector<std::string>& args) {
 }
 
 namespace {
+// Process-wide: whether the desktop module could be loaded is found once, at start-up.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
 bool g_desktopUnavailable = false;
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
 std::string g_desktopModule, g_desktopProblem;
 
 void TellDesktopUnavailable() {
     if (!g_desktopUnavailable) return;
     g_desktopUnavailable = false;
-    std::string line = g_desktopProblem.empty()
+    const std::string line = g_desktopProblem.empty()
                            ? modUtilities::GetNLSString(60500, g_desktopModule)
                            : modUtilities::GetNLSString(60501, g_desktopModule, g_desktopProblem);
     std::cerr << ForTerminal("kvbrars: " + line) << "\n";

@@ -95,6 +95,8 @@ public:
         return entries_.back().cd;
     }
 
+    // The handle value itself is the constant (iconv_t is a pointer type).
+    // NOLINTNEXTLINE(misc-misplaced-const)
     static inline const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
 
 private:

@@ -53,8 +53,8 @@ int MsgBoxResultOf(int wxAnswer, int style) {
 WxMessageBox::WxMessageBox(std::function<MessageBoxLabels()> labels) : labels_(std::move(labels)) {}
 
 int WxMessageBox::Show(const std::string& text, int style, const std::string& title) {
-    std::string shown = ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n");
-    long flags = WxMessageBoxFlags(style);
+    const std::string shown = ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n");
+    const long flags = WxMessageBoxFlags(style);
     MessageBoxLabels labels = labels_ ? labels_() : MessageBoxLabels{};
     auto label = [](const std::string& caption, wxWindowID stock) {
         return caption.empty() ? wxMessageDialogBase::ButtonLabel(stock)
@@ -66,7 +66,8 @@ int WxMessageBox::Show(const std::string& text, int style, const std::string& ti
         box.SetOKCancelLabels(label(labels.ok, wxID_OK), label(labels.cancel, wxID_CANCEL));
         return MsgBoxResultOf(box.ShowModal(), style);
     };
-    wxString message = wxString::FromUTF8(shown), caption = wxString::FromUTF8(title);
+    const wxString message = wxString::FromUTF8(shown);
+    const wxString caption = wxString::FromUTF8(title);
     // A box without an icon: the desktop's own message window, which shows none.
     if (flags & wxICON_NONE) {
         wxMessageDialog box(ActiveDialogParent(), message, caption, flags);

@@ -36,7 +36,7 @@ std::size_t MarkerOf(const std::u32string& text) {
 
 char32_t MnemonicOf(const std::string& caption) {
     std::u32string text = DecodeUtf8(caption);
-    std::size_t marker = MarkerOf(text);
+    const std::size_t marker = MarkerOf(text);
     return marker == std::u32string::npos ? 0 : Fold(text[marker + 1]);
 }
 
@@ -45,7 +45,7 @@ std::vector<std::string> WithMnemonics(const std::vector<std::string>& captions,
     std::vector<bool> open(captions.size(), false);
     // Marked captions first, so that a later caption never takes the letter one of them holds.
     for (std::size_t i = 0; i < captions.size(); ++i) {
-        char32_t own = MnemonicOf(captions[i]);
+        const char32_t own = MnemonicOf(captions[i]);
         if (own && taken.find(own) == std::u32string::npos) taken.push_back(own);
         open[i] = own == 0;
     }
@@ -57,9 +57,9 @@ std::vector<std::string> WithMnemonics(const std::vector<std::string>& captions,
         // Word starts, then any letter, then any digit.
         for (int pass = 0; pass < 3 && pick == std::u32string::npos; ++pass) {
             for (std::size_t at = 0; at < text.size(); ++at) {
-                char32_t c = text[at];
-                bool wordStart = at == 0 || !(IsLetter(text[at - 1]) || IsDigit(text[at - 1]));
-                bool fits = pass == 0 ? IsLetter(c) && wordStart : pass == 1 ? IsLetter(c) : IsDigit(c);
+                const char32_t c = text[at];
+                const bool wordStart = at == 0 || !(IsLetter(text[at - 1]) || IsDigit(text[at - 1]));
+                const bool fits = pass == 0 ? IsLetter(c) && wordStart : pass == 1 ? IsLetter(c) : IsDigit(c);
                 if (c == U'&' || !fits || !free(at)) continue;
                 pick = at;
                 break;

@@ -9,7 +9,8 @@ namespace {
 
 /// The standard font the language fonts copy their look from; taken on first use.
 wxFont*& ReferenceFontSlot() {
-    static wxFont* font = nullptr;
+    // Process-wide: one toolkit, one reference font.
+    static wxFont* font = nullptr;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
     return font;
 }
 

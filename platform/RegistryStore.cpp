@@ -297,7 +297,7 @@ void RegistryHive::Write(const std::string& key, const std::string& name, const 
             ::flock(fd, LOCK_UN);
             ::close(fd);
         }
-    } unlock{lockFd};
+    } const unlock{lockFd};
     ::flock(lockFd, LOCK_EX);
 
     std::string raw;
@@ -332,7 +332,8 @@ void RegistryHive::Write(const std::string& key, const std::string& name, const 
         out[static_cast<std::size_t>(valueLine)] = "\"" + EscapeRegString(existing) + "\"=" + EncodeData(value);
         // The lines that continued the old value belong to it and go with it; left behind they
         // would be read as lines of their own.
-        std::size_t following = static_cast<std::size_t>(valueLine) + 1, end = following;
+        const std::size_t following = static_cast<std::size_t>(valueLine) + 1;
+        std::size_t end = following;
         while (end < pf.lines.size() && pf.lines[end].continuation) ++end;
         out.erase(out.begin() + static_cast<long>(following), out.begin() + static_cast<long>(end));
     } else if (keyLine >= 0) {

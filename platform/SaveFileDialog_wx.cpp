@@ -36,7 +36,7 @@ std::optional<std::string> ShowSaveFileWindow(const SaveFileRequest& request) {
     wxWindow* parent = ActiveDialogParent();
     // With a question of the caller's (which names the log as well) the window's own overwrite
     // question, which knows only the chosen file, is not asked.
-    long style = wxFD_SAVE | (request.replaceQuestion ? 0 : wxFD_OVERWRITE_PROMPT);
+    const long style = wxFD_SAVE | (request.replaceQuestion ? 0 : wxFD_OVERWRITE_PROMPT);
     wxFileDialog dialog(parent, "Save As", wxString::FromUTF8(request.initialDirectory),
                         wxString::FromUTF8(proposed), wxString::FromUTF8(request.filter), style, wxDefaultPosition,
                         wxDefaultSize, "frmWPXFileDialog");
@@ -46,7 +46,7 @@ std::optional<std::string> ShowSaveFileWindow(const SaveFileRequest& request) {
         const std::string chosen = dialog.GetPath().utf8_string();
         std::string path = WithDefaultExtension(chosen, request.defaultExtension);
         if (request.replaceQuestion) {
-            std::string question = request.replaceQuestion(path);
+            const std::string question = request.replaceQuestion(path);
             if (!question.empty() &&
                 CurrentMessageBox().Show(question, kMbYesNo + kMbExclamation + kMbDefaultButton2, "Lumenport") != kIdYes) {
                 // Shown again where the user was, with the name still proposed.

@@ -41,7 +41,7 @@ struct LocaleParts {
 };
 
 LocaleParts SplitLocale(std::string_view localeName) {
-    std::string_view base = localeName.substr(0, localeName.find_first_of(".@"));
+    const std::string_view base = localeName.substr(0, localeName.find_first_of(".@"));
     return {base, base.substr(0, base.find('_'))};
 }
 
@@ -75,7 +75,7 @@ std::string MessagesLocaleName() {
 std::string LanguageCodeOfLocale(std::string_view localeName) {
     auto [base, language] = SplitLocale(localeName);
     for (const LanguageRow& row : kLanguages) {
-        std::string_view name = row.name;
+        const std::string_view name = row.name;
         if (name == base || name == language) return row.code;
     }
     return "";

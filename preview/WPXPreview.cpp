@@ -62,7 +62,8 @@ double BoxWidth(const std::string& name) {
 
 // The point where the line from the box's centre towards (towardsX, towardsY) leaves the box.
 void Edge(const Box& box, double towardsX, double towardsY, double& x, double& y) {
-    double dx = towardsX - box.x, dy = towardsY - box.y;
+    const double dx = towardsX - box.x;
+    const double dy = towardsY - box.y;
     x = box.x;
     y = box.y;
     if (dx == 0 && dy == 0) return;
@@ -92,7 +93,8 @@ Scale ScaleFor(const ProcessView& view) {
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
     bool any = false;
     auto take = [&](const Point& p) {
-        double x = static_cast<double>(p.x), y = static_cast<double>(p.y);
+        const double x = static_cast<double>(p.x);
+        const double y = static_cast<double>(p.y);
         if (!any) {
             minX = maxX = x;
             minY = maxY = y;
@@ -152,7 +154,8 @@ std::string ProcessSvg(const ProcessView& view) {
     const double mapSize = 70, mapX = kSize - mapSize - 12, mapY = 10, mapScale = mapSize / std::max(w, h);
     svg += "<g class=\"map\"><rect x=\"" + Num(mapX) + "\" y=\"" + Num(mapY) + "\" width=\"" + Num(w * mapScale) +
            "\" height=\"" + Num(h * mapScale) + "\" fill=\"#f7fafc\" stroke=\"#a0aec0\"/>";
-    double shownX = scale.centreX - kSize / 2 * scale.unitsPerPixel, shownY = scale.centreY + kSize / 2 * scale.unitsPerPixel;
+    const double shownX = scale.centreX - kSize / 2 * scale.unitsPerPixel;
+    const double shownY = scale.centreY + kSize / 2 * scale.unitsPerPixel;
     svg += "<rect x=\"" + Num(mapX + (shownX + w / 2) * mapScale) + "\" y=\"" + Num(mapY + (h / 2 - shownY) * mapScale) +
            "\" width=\"" + Num(kSize * scale.unitsPerPixel * mapScale) + "\" height=\"" +
            Num(kSize * scale.unitsPerPixel * mapScale) + "\" fill=\"none\" stroke=\"#c53030\"/>";
@@ -227,7 +230,8 @@ std::string ProcessSvg(const ProcessView& view) {
         const std::string cls = control ? "control" : "data";
         if (from == to) {
             // A loop: out of the right side and back in at the top.
-            double x = from->x + from->halfWidth, y = from->y;
+            const double x = from->x + from->halfWidth;
+            const double y = from->y;
             svg += "<path class=\"" + cls + "\" d=\"M" + Num(x) + "," + Num(y) + " C" + Num(x + 60) + "," + Num(y) +
                    " " + Num(x + 50) + "," + Num(y - 55) + " " + Num(x - 20) + "," + Num(y - from->halfHeight) +
                    "\" fill=\"none\" " + style + "/>\n";
@@ -251,8 +255,10 @@ std::string ProcessSvg(const ProcessView& view) {
     }
 
     for (const auto& [activity, box] : boxes) {
-        std::string x = Num(box.x - box.halfWidth), y = Num(box.y - box.halfHeight);
-        std::string width = Num(2 * box.halfWidth), height = Num(2 * box.halfHeight);
+        const std::string x = Num(box.x - box.halfWidth);
+        const std::string y = Num(box.y - box.halfHeight);
+        const std::string width = Num(2 * box.halfWidth);
+        const std::string height = Num(2 * box.halfHeight);
         switch (activity->kind) {
             case Kind::ProcessActivity:
                 // A process activity: a double frame.
@@ -289,7 +295,8 @@ std::string ProcessSvg(const ProcessView& view) {
     svg += "</g>\n";
 
     // Legend in the title band.
-    double lx = 430, ly = 40;
+    const double lx = 430;
+    const double ly = 40;
     svg += "<g class=\"legend\" font-size=\"11\" fill=\"#4a5568\">";
     svg += "<rect x=\"" + Num(lx) + "\" y=\"" + Num(ly - 8) + "\" width=\"24\" height=\"16\" rx=\"4\" "
            "fill=\"#e8f1fb\" stroke=\"#2b6cb0\" stroke-width=\"1.5\"/><text x=\"" + Num(lx + 30) + "\" y=\"" +

@@ -627,7 +627,7 @@ ReadResult ReadDefinition(std::string_view bytes) {
         const std::string again = platform::FromUtf8ToCodePage(text, file.codePage);
         if (again != bytes) {
             converted = false;
-            std::size_t at = std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
+            const std::size_t at = std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
             badLine = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<long>(at), '\n'));
         }
     }

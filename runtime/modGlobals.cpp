@@ -62,6 +62,7 @@ std::size_t ExportContext::NextPartSlot() {
 ExportContext& CurrentExport() {
     if (g_currentExport) return *g_currentExport;
     // Never destroyed: scopes may still open in destructors of other static objects at exit.
+    // NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
     static ExportContext* const fallback = new ExportContext(ExportContext::FallbackTag{});
     return *fallback;
 }

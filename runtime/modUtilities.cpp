@@ -27,7 +27,7 @@ bool LoadLanguageLibrary(const std::string& code) {
     if (code.empty() ||
         code.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") != std::string::npos)
         return false;
-    std::string file = LanguageLibraryFileName(code);
+    const std::string file = LanguageLibraryFileName(code);
     std::vector<std::string> paths = ProgramModulePaths(file);
     paths.push_back(file);
     return std::any_of(paths.begin(), paths.end(),
@@ -45,7 +45,7 @@ bool LoadLocalizedResources(bool quiet) {
     if (code.empty()) {
         // No value in either hive: the language of the user's locale when a library exists for
         // it, else English.
-        std::string fromLocale = LanguageCodeOfLocale(MessagesLocaleName());
+        const std::string fromLocale = LanguageCodeOfLocale(MessagesLocaleName());
         if (!fromLocale.empty() && fromLocale != "ENU" && LoadLanguageLibrary(fromLocale)) {
             code = fromLocale;
             loaded = true;
