@@ -6,11 +6,9 @@
 #include "../constructs/ConstructFixture.h"
 #include "process/modPROCESS.h"
 #include "constructs/modPROCESS_CATEGORY.h"
-#include "mapping/modPath.h"
 #include "platform/CodePage.h"
 #include "app/clsWPX_Export.h"
 #include "writer/clsWPXWriter.h"
-#include "constructs/modWPXWriter.h"
 
 using constructtest::AmlBuilder;
 using constructtest::ExportEnv;
@@ -53,13 +51,6 @@ std::string Header(const std::string& rules) {
 }
 
 }  // namespace
-
-TEST(WPXWriter, IndentGivesTabsPerLevel) {
-    EXPECT_EQ(modWPXWriter::Indent(0), "");
-    EXPECT_EQ(modWPXWriter::Indent(1), "\t");
-    EXPECT_EQ(modWPXWriter::Indent(3), "\t\t\t");
-    EXPECT_THROW(modWPXWriter::Indent(-1), platform::Error);
-}
 
 TEST(WPXWriter, HeaderDateUsesTheLocaleNamesAndNoLeadingZeroDay) {
     const char* saved = std::getenv("LC_ALL");
@@ -163,31 +154,4 @@ TEST(WPXWriter, ActivityLinesOnlyForSetPropertiesExceptStart) {
         "\t\tPRIORITY 3\r\n"
         "\tEND 'A'\r\n";
     EXPECT_EQ(testenv::ReadFile(env.IO().DefinitionFileName()), expected);
-}
-
-TEST(WPXWriter, ConnectorDescriptionFromTheObjectsOnThePaths) {
-    AmlBuilder b;
-    b.Group("G", "G")
-        .Model("M", "G", 13, "M")
-        .Obj("E1", "G", 18, "Order received", {{9, "Arrives by mail"}})
-        .Obj("E2", "G", 18, "Order checked")
-        .Place("M", "E1", 0, 0)
-        .Place("M", "E2", 0, 0);
-    ExportEnv env(b);
-    auto events = env.Model("M")->ObjDefList(18, 1033);
-    ASSERT_EQ(events.size(), 2u);
-    PathCollection paths;
-    EXPECT_EQ(modWPXWriter::SetupPrintingOfConnectorAttribute(paths, "CONTROL_CONNECTOR_DESCRIPTION"), "");
-    auto first = modPath::CreatePath(nullptr, nullptr);
-    first->ColARISObjectDefinitionsOnPath.Add(events[0], events[0]->Guid());
-    auto second = modPath::CreatePath(nullptr, nullptr);
-    second->ColARISObjectDefinitionsOnPath.Add(events[1], events[1]->Guid());
-    paths.Add(first);
-    paths.Add(second);
-    EXPECT_EQ(modWPXWriter::SetupPrintingOfConnectorAttribute(paths, "CONTROL_CONNECTOR_DESCRIPTION"),
-              "\r\n\t\t\tEvent 'Order received' Arrives by mail");
-    EXPECT_EQ(modWPXWriter::SetupPrintingOfConnectorAttribute(paths),
-              "\r\n\t\t\tEvent 'Order received' (1): Order received"
-              "\r\n\t\t\tEvent 'Order received' (9): Arrives by mail"
-              "\r\n\t\t\tEvent 'Order checked' (1): Order checked");
 }
