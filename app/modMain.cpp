@@ -439,6 +439,26 @@ void Shutdown() {
     CurrentExport().LanguageLibrary.Free();
 }
 
+namespace {
+
+// The service objects an export that ended early (an error, the user's request) still holds.
+void ReleaseServiceObjects() {
+    ExportContext& context = CurrentExport();
+    delete context.WPXWriter;
+    context.WPXWriter = nullptr;
+    delete context.WPX_Export;
+    context.WPX_Export = nullptr;
+    context.Files = nullptr;
+    delete context.IOHandler;
+    context.IOHandler = nullptr;
+    delete context.ARIS_Interface;
+    context.ARIS_Interface = nullptr;
+    delete context.ExceptionHandler;
+    context.ExceptionHandler = nullptr;
+}
+
+}  // namespace
+
 int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const std::function<void()>& shutdownDesktop) {
     // The export's state, from start-up to shutdown.
     ExportContext context;
@@ -514,6 +534,9 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
     modProgress::ExportFinished();
     ReportSettingsProblems();
     if (desktop && shutdownDesktop) shutdownDesktop();
+    // A checked build frees them with the export; an ordinary one leaves them to the process's
+    // end, as it does the constructs.
+    if (!g_leaveDataAtExit) ReleaseServiceObjects();
     return status;
 }
 
