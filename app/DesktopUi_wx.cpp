@@ -6,10 +6,10 @@
 #include <wx/log.h>
 
 #include "app/frmExportOptions_wx.h"
+#include "platform/DesktopUi.h"
+#include "platform/Desktop_wx.h"
 #include "runtime/modGlobals.h"
 #include "runtime/modUtilities.h"
-#include "platform/Desktop_wx.h"
-#include "platform/DesktopUi.h"
 
 namespace {
 

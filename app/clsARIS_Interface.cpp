@@ -1,11 +1,11 @@
 #include "app/clsARIS_Interface.h"
 
-#include "runtime/clsExceptionHandler.h"
-#include "runtime/modGlobals.h"
-#include "runtime/modUtilities.h"
 #include "aris/LocalServer.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 
 using namespace platform;
 
@@ -24,7 +24,7 @@ std::string clsARIS_Interface::GetCommandLine(const std::string& switchText) con
         if (hit == std::string::npos) return "";
         const std::size_t sep = hit + wanted.size();
         const bool separated = sep < commandLine_.size() &&
-                         (commandLine_[sep] == '=' || commandLine_[sep] == ':' || commandLine_[sep] == ' ');
+                               (commandLine_[sep] == '=' || commandLine_[sep] == ':' || commandLine_[sep] == ' ');
         if (separated && sep + 1 < commandLine_.size()) {
             const std::size_t start = sep + 1;
             const std::size_t end = commandLine_.find(terminator, start + 1);

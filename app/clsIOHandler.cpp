@@ -13,15 +13,15 @@
 #include <system_error>
 
 #include "app/clsARIS_Interface.h"
-#include "runtime/clsExceptionHandler.h"
-#include "runtime/modGlobals.h"
-#include "runtime/modUtilities.h"
 #include "aris/ServerLocator.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "platform/ProgramPath.h"
 #include "platform/Text.h"
 #include "platform/UiMode.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 
 using namespace platform;
 
@@ -42,8 +42,8 @@ int FreeHandle() {
 // A failed file operation as the runtime error that fits its cause, naming the file.
 [[noreturn]] void RaiseFileError(int err, const std::string& fileName, const char* action) {
     const int number = FileErrorNumber(err);
-    throw Error(number, StandardErrorDescription(number) + ": cannot " + action + " '" + fileName + "': " +
-                            std::strerror(err));
+    throw Error(number,
+                StandardErrorDescription(number) + ": cannot " + action + " '" + fileName + "': " + std::strerror(err));
 }
 
 std::string LastPathComponent(const std::string& path) {
@@ -333,10 +333,9 @@ std::string clsIOHandler::FileSelectDialog() {
         } else if (Interactive() && SaveFileDialog()) {
             const std::string lastFolder = LastOutputFolder();
             const std::string proposal = !outputName.empty() ? outputName : ModelFileName();
-            const SaveFileRequest request{lastFolder.empty() ? outputPath : lastFolder,
-                                    proposal.empty() ? "*.wpx" : proposal,
-                                    "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*", "wpx",
-                                    ReplaceQuestion};
+            const SaveFileRequest request{
+                lastFolder.empty() ? outputPath : lastFolder, proposal.empty() ? "*.wpx" : proposal,
+                "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*", "wpx", ReplaceQuestion};
             chosen = SaveFileDialog()(request);
             if (chosen && !chosen->empty()) KeepOutputFolder(WithDefaultExtension(*chosen));
         } else if (!outputName.empty()) {
@@ -348,13 +347,13 @@ std::string clsIOHandler::FileSelectDialog() {
         }
         // In batch mode nothing named the file: say how to name it before the question.
         if (!Interactive() && CommandLineOutput.empty() && outputName.empty()) {
-            std::cerr << ForTerminal(modUtilities::GetNLSString(60270, modUtilities::kToolIntegrationKey,
-                                                                 UserHivePath()))
+            std::cerr << ForTerminal(
+                             modUtilities::GetNLSString(60270, modUtilities::kToolIntegrationKey, UserHivePath()))
                       << "\n";
         }
         // Cancelled: the error path asks whether to end; No shows the dialog again.
-        const ErrorAction action = ExceptionHandler().Handle(
-            Error(kErrDialogCancelled, "The file dialog was cancelled"));
+        const ErrorAction action =
+            ExceptionHandler().Handle(Error(kErrDialogCancelled, "The file dialog was cancelled"));
         scope.Reassert();
         if (action != ErrorAction::Retry) return definitionFile_;
         if (!Interactive()) return definitionFile_;
@@ -372,7 +371,8 @@ void clsIOHandler::CheckOutputCodePage() const {
 }
 
 void clsIOHandler::RefuseToOverwriteTheExport(const std::string& fileName) const {
-    const aris::Database* database = CurrentExport().ARIS_Interface ? CurrentExport().ARIS_Interface->Database() : nullptr;
+    const aris::Database* database =
+        CurrentExport().ARIS_Interface ? CurrentExport().ARIS_Interface->Database() : nullptr;
     const std::string source = database ? database->SourceFile() : "";
     if (source.empty()) return;
     // The same file under any name: links resolved, hard links included. A file that does not

@@ -3,21 +3,29 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
-#include "runtime/modGlobals.h"
 #include "mapping/MappingProfileParser.h"
 #include "mapping/clsMappingRuleToken.h"
 #include "mapping/modMappingRule.h"
 #include "platform/Text.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
 
 namespace {
 
 // Keywords in the order the tokenizer tries them.
 constexpr std::array<std::string_view, 11> kKeywords = {
-    "OBJECT_MAPPING",  "ATTRIBUTE_MAPPING", "CONNECTION_MAPPING", "OBJECT_TYPE",
-    "ATTRIBUTE_TYPE",  "SOURCE_OBJECT_TYPE", "TARGET_OBJECT_TYPE", "CONNECTION_KIND",
-    "CONNECTION_TYPE", "TARGET_OBJECT_RULE", "END",
+    "OBJECT_MAPPING",
+    "ATTRIBUTE_MAPPING",
+    "CONNECTION_MAPPING",
+    "OBJECT_TYPE",
+    "ATTRIBUTE_TYPE",
+    "SOURCE_OBJECT_TYPE",
+    "TARGET_OBJECT_TYPE",
+    "CONNECTION_KIND",
+    "CONNECTION_TYPE",
+    "TARGET_OBJECT_RULE",
+    "END",
 };
 
 bool IsSeparator(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }

@@ -1,14 +1,14 @@
 #include "app/clsWPX_Export.h"
 
-#include "app/modExportSummary.h"
 #include "app/clsIOHandler.h"
 #include "app/frmExportOptions.h"
+#include "app/modExportSummary.h"
+#include "constructs/modPROCESS_CATEGORY.h"
+#include "data/modDATA_STRUCTURE.h"
+#include "process/modPROCESS.h"
+#include "process/modPROGRAM.h"
 #include "runtime/modGlobals.h"
 #include "runtime/modProgress.h"
-#include "process/modPROCESS.h"
-#include "constructs/modPROCESS_CATEGORY.h"
-#include "process/modPROGRAM.h"
-#include "data/modDATA_STRUCTURE.h"
 #include "staff/modORGANIZATION.h"
 #include "staff/modPERSON.h"
 #include "staff/modROLE.h"
@@ -53,7 +53,8 @@ WPXHeaderValues CurrentWPXHeaderValues() {
     WPXHeaderValues values;
     const clsIOHandler* io = CurrentExport().IOHandler;
     values.profileRules = io && io->MappingProfileFound && !io->DefaultMappingRulesUsed;
-    const aris::Database* database = CurrentExport().ARIS_Interface ? CurrentExport().ARIS_Interface->Database() : nullptr;
+    const aris::Database* database =
+        CurrentExport().ARIS_Interface ? CurrentExport().ARIS_Interface->Database() : nullptr;
     if (!database) return values;
     values.server = database->ServerName();
     values.database = database->Name(CurrentExport().LocaleId);

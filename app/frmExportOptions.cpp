@@ -3,12 +3,12 @@
 #include <iterator>
 #include <variant>
 
-#include "runtime/clsExceptionHandler.h"
-#include "runtime/modGlobals.h"
-#include "runtime/modUtilities.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/UiMode.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 
 using platform::RegType;
 using platform::RegValue;
@@ -43,8 +43,8 @@ const ControlDesign kDesign[] = {
      "Initial numeration suffix of generated data names (i.e.DATA_STRUCTURE_0)", 50026, 0, kOff},
     {Ctl::cbConvertARISNames, "cbConvertARISNames", ControlKind::CheckBox, 0,
      "Convert ARIS names into WPX compatible names", 50024, 50018, kOn},
-    {Ctl::cbRemoveLineBreaks, "cbRemoveLineBreaks", ControlKind::CheckBox, 0,
-     "Remove any line breaks from ARIS names", 50023, 50017, kOn},
+    {Ctl::cbRemoveLineBreaks, "cbRemoveLineBreaks", ControlKind::CheckBox, 0, "Remove any line breaks from ARIS names",
+     50023, 50017, kOn},
     {Ctl::efNumSuffix, "efNumSuffix", ControlKind::TextBox, 0, "", 0, 50011, kOff},
 
     {Ctl::TabLayout, "SSTab1.Tab2", ControlKind::Tab, 1, "Layout", 50002, 50002, kOff},
@@ -56,10 +56,10 @@ const ControlDesign kDesign[] = {
     {Ctl::TabAttributes, "SSTab1.Tab3", ControlKind::Tab, 2, "Attributes", 50003, 50002, kOff},
     {Ctl::cbWriteOtherSettings, "cbWriteOtherSettings", ControlKind::CheckBox, 2, "Include other settings", 50009,
      50003, kOff},
-    {Ctl::cbWriteDocumentation, "cbWriteDocumentation", ControlKind::CheckBox, 2,
-     "Include documentation attributes", 50019, 50013, kOn},
-    {Ctl::cbWriteDescription, "cbWriteDescription", ControlKind::CheckBox, 2, "Include description attributes",
-     50020, 50014, kOn},
+    {Ctl::cbWriteDocumentation, "cbWriteDocumentation", ControlKind::CheckBox, 2, "Include documentation attributes",
+     50019, 50013, kOn},
+    {Ctl::cbWriteDescription, "cbWriteDescription", ControlKind::CheckBox, 2, "Include description attributes", 50020,
+     50014, kOn},
 
     {Ctl::TabStaff, "SSTab1.Tab4", ControlKind::Tab, 3, "Staff assignment", 50004, 50002, kOff},
     {Ctl::cbDynamicStaffAssignment, "cbDynamicStaffAssignment", ControlKind::CheckBox, 3,
@@ -68,8 +68,8 @@ const ControlDesign kDesign[] = {
     {Ctl::TabLoops, "SSTab1.Tab5", ControlKind::Tab, 4, "Loops", 50005, 50002, kOff},
     {Ctl::cbControlFlowLoops, "cbControlFlowLoops", ControlKind::CheckBox, 4, "Find incorrect control flow loops",
      50016, 50009, kOn},
-    {Ctl::cbDataFlowLoops, "cbDataFlowLoops", ControlKind::CheckBox, 4, "Find incorrect data flow loops", 50017,
-     50010, kOn},
+    {Ctl::cbDataFlowLoops, "cbDataFlowLoops", ControlKind::CheckBox, 4, "Find incorrect data flow loops", 50017, 50010,
+     kOn},
 
     {Ctl::TabControlFlow, "SSTab1.Tab6", ControlKind::Tab, 5, "Control flow", 50006, 50002, kOff},
     {Ctl::cbTransitionConditions, "cbTransitionConditions", ControlKind::CheckBox, 5, "Transition conditions", 50013,
@@ -81,10 +81,10 @@ const ControlDesign kDesign[] = {
 
     {Ctl::TabDataTypes, "SSTab1.Tab7", ControlKind::Tab, 6, "Data types", 50007, 50002, kOff},
     {Ctl::frDataTypes, "frDataTypes", ControlKind::Frame, 6, "Prefer data types taken from", 50010, 0, kOff},
-    {Ctl::rbARISDomainType, "rbARISDomainType", ControlKind::OptionButton, 6, "ARIS object 'ERM domain'", 50011,
-     50004, kOff},
-    {Ctl::rbARISAttrDataType, "rbARISAttrDataType", ControlKind::OptionButton, 6, "ARIS attribute 'data type'",
-     50012, 50005, kOn},
+    {Ctl::rbARISDomainType, "rbARISDomainType", ControlKind::OptionButton, 6, "ARIS object 'ERM domain'", 50011, 50004,
+     kOff},
+    {Ctl::rbARISAttrDataType, "rbARISAttrDataType", ControlKind::OptionButton, 6, "ARIS attribute 'data type'", 50012,
+     50005, kOn},
 
     {Ctl::cmdOK, "cmdOK", ControlKind::Button, -1, "OK", 50029, 50021, kOff},
     {Ctl::cmdCancel, "cmdCancel", ControlKind::Button, -1, "Cancel", 50028, 50020, kOff},
@@ -261,8 +261,7 @@ void frmExportOptions::LoadOptions() {
 }
 
 void frmExportOptions::SaveBoolean(const char* valueName, bool checked, bool& global) {
-    modUtilities::SetProfileValue(modUtilities::kProgramKey, valueName, std::int32_t{checked ? -1 : 0},
-                                  RegType::DWord);
+    modUtilities::SetProfileValue(modUtilities::kProgramKey, valueName, std::int32_t{checked ? -1 : 0}, RegType::DWord);
     global = checked;
 }
 

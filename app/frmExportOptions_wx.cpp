@@ -18,11 +18,11 @@
 #include <wx/utils.h>
 
 #include "app/frmExportOptions.h"
-#include "runtime/modGlobals.h"
 #include "platform/Desktop_wx.h"
 #include "platform/HelpBook.h"
 #include "platform/MessageBox.h"
 #include "platform/Mnemonics.h"
+#include "runtime/modGlobals.h"
 
 namespace {
 
@@ -139,8 +139,8 @@ void frmExportOptionsWindow::CreateControl(const DialogControl& c, wxWindow* pag
             w = new wxStaticText(parent, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize, 0, Wx(c.name));
             break;
         case ControlKind::CheckBox:
-            w = new wxCheckBox(parent, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize, 0,
-                               wxDefaultValidator, Wx(c.name));
+            w = new wxCheckBox(parent, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize, 0, wxDefaultValidator,
+                               Wx(c.name));
             break;
         case ControlKind::TextBox: {
             auto* text = new wxTextCtrl(parent, wxID_ANY, Wx(c.text), wxDefaultPosition, wxSize(90, -1), 0,
@@ -150,8 +150,8 @@ void frmExportOptionsWindow::CreateControl(const DialogControl& c, wxWindow* pag
             break;
         }
         case ControlKind::Frame: {
-            auto* box = new wxStaticBox(parent, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize, 0,
-                                        Wx(c.name));
+            auto* box =
+                new wxStaticBox(parent, wxID_ANY, Wx(c.caption), wxDefaultPosition, wxDefaultSize, 0, Wx(c.name));
             Window(c.id) = box;
             frame_ = new wxStaticBoxSizer(box, wxVERTICAL);
             sizer->Add(frame_, 0, wxEXPAND | wxALL, 10);
@@ -165,8 +165,7 @@ void frmExportOptionsWindow::CreateControl(const DialogControl& c, wxWindow* pag
             frame_->Add(w, 0, wxALL, 5);
             return;
         }
-        default:
-            return;
+        default: return;
     }
     Window(c.id) = w;
     sizer->Add(w, 0, wxLEFT | wxRIGHT | wxTOP, 10);
@@ -214,16 +213,14 @@ void frmExportOptionsWindow::BindEvents() {
                 Guard([&] { form_.Control_Click(id, e.IsChecked() ? CheckState::Checked : CheckState::Unchecked); });
             });
         } else if (c.kind == ControlKind::OptionButton) {
-            w->Bind(wxEVT_RADIOBUTTON, [this, id](wxCommandEvent&) {
-                Guard([&] { form_.Control_Click(id, CheckState::Checked); });
-            });
+            w->Bind(wxEVT_RADIOBUTTON,
+                    [this, id](wxCommandEvent&) { Guard([&] { form_.Control_Click(id, CheckState::Checked); }); });
         }
     }
     wxWindow* suffix = Window(Ctl::efNumSuffix);
     suffix->Bind(wxEVT_CHAR, &frmExportOptionsWindow::OnNumSuffixChar, this);
-    suffix->Bind(wxEVT_TEXT, [this](wxCommandEvent& e) {
-        Guard([&] { form_.efNumSuffix_Change(e.GetString().utf8_string()); });
-    });
+    suffix->Bind(wxEVT_TEXT,
+                 [this](wxCommandEvent& e) { Guard([&] { form_.efNumSuffix_Change(e.GetString().utf8_string()); }); });
     Window(Ctl::cmdOK)->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Guard([&] { form_.cmdOK_Click(); }); });
     Window(Ctl::cmdCancel)->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Guard([&] { form_.cmdCancel_Click(); }); });
     Window(Ctl::cmdApply)->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Guard([&] { form_.cmdApply_Click(); }); });
@@ -315,7 +312,7 @@ void frmExportOptionsWindow::AssignMnemonics() {
         std::vector<Ctl> ids;
         for (const DialogControl& c : form_.Controls()) {
             const bool captioned = c.kind == ControlKind::Label || c.kind == ControlKind::CheckBox ||
-                             c.kind == ControlKind::OptionButton || c.kind == ControlKind::Frame;
+                                   c.kind == ControlKind::OptionButton || c.kind == ControlKind::Frame;
             if (c.tab == tab && captioned) ids.push_back(c.id);
         }
         assign(ids, taken);
@@ -351,12 +348,8 @@ void frmExportOptionsWindow::ShowState(const DialogControl& c) {
     if (!w) return;
     const std::string& shown = shown_[static_cast<std::size_t>(c.id)];
     switch (c.kind) {
-        case ControlKind::Form:
-            SetTitle(Wx(c.caption));
-            break;
-        case ControlKind::Tab:
-            tabs_->SetPageText(static_cast<std::size_t>(c.tab), Wx(c.caption));
-            break;
+        case ControlKind::Form: SetTitle(Wx(c.caption)); break;
+        case ControlKind::Tab: tabs_->SetPageText(static_cast<std::size_t>(c.tab), Wx(c.caption)); break;
         case ControlKind::Label: {
             auto* label = static_cast<wxStaticText*>(w);
             if (label->GetLabel() != Wx(shown)) {
@@ -379,11 +372,8 @@ void frmExportOptionsWindow::ShowState(const DialogControl& c) {
             break;
         }
         case ControlKind::Frame:
-        case ControlKind::Button:
-            w->SetLabel(Wx(shown));
-            break;
-        case ControlKind::TabControl:
-            break;
+        case ControlKind::Button: w->SetLabel(Wx(shown)); break;
+        case ControlKind::TabControl: break;
     }
     if (c.kind != ControlKind::Form && c.kind != ControlKind::Tab) w->Enable(c.enabled);
 }
@@ -428,10 +418,9 @@ void frmExportOptionsWindow::Dismiss() {
 }  // namespace
 
 void InstallExportOptionsWindow() {
-    SetExportOptionsViewFactory(
-        [](frmExportOptions& form) -> std::unique_ptr<ExportOptionsView> {
-            return std::make_unique<frmExportOptionsWindow>(form);
-        });
+    SetExportOptionsViewFactory([](frmExportOptions& form) -> std::unique_ptr<ExportOptionsView> {
+        return std::make_unique<frmExportOptionsWindow>(form);
+    });
 }
 
 void RemoveExportOptionsWindow() { SetExportOptionsViewFactory({}); }

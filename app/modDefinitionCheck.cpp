@@ -2,11 +2,11 @@
 
 #include <iostream>
 
-#include "runtime/modUtilities.h"
 #include "platform/CodePage.h"
 #include "preview/WPXPreview.h"
 #include "reader/WPXChecker.h"
 #include "reader/WPXReader.h"
+#include "runtime/modUtilities.h"
 
 namespace modDefinitionCheck {
 

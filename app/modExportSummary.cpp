@@ -1,14 +1,14 @@
 #include "app/modExportSummary.h"
 
 #include "app/clsARIS_Interface.h"
-#include "runtime/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
+#include "constructs/ConstructLifecycle.h"
+#include "platform/MessageBox.h"
+#include "process/clsCONTROL_CONNECTOR.h"
+#include "process/clsPROCESS.h"
+#include "runtime/clsExceptionHandler.h"
 #include "runtime/modGlobals.h"
 #include "runtime/modUtilities.h"
-#include "process/clsCONTROL_CONNECTOR.h"
-#include "constructs/ConstructLifecycle.h"
-#include "process/clsPROCESS.h"
-#include "platform/MessageBox.h"
 
 namespace {
 
@@ -73,7 +73,8 @@ void CollectExportSummary() {
     if (clsARIS_Interface* session = CurrentExport().ARIS_Interface) {
         for (const aris::Model* model : session->ColSelectedModels()) {
             ++summary.selectedModels;
-            if (CurrentExport().Col_PROCESS && CurrentExport().Col_PROCESS->Contains(model->Guid())) ++summary.processModels;
+            if (CurrentExport().Col_PROCESS && CurrentExport().Col_PROCESS->Contains(model->Guid()))
+                ++summary.processModels;
             else summary.notProcesses.push_back(model->Name(CurrentExport().LocaleId));
         }
         if (const aris::Database* database = session->Database()) {

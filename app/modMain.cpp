@@ -8,25 +8,25 @@
 #include <system_error>
 #include <unordered_map>
 
-#include "app/modExportSummary.h"
 #include "app/clsARIS_Interface.h"
-#include "runtime/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
 #include "app/clsWPX_Export.h"
 #include "app/modDefinitionCheck.h"
-#include "runtime/modGlobals.h"
-#include "runtime/modProgress.h"
+#include "app/modExportSummary.h"
 #include "app/modModelListing.h"
-#include "runtime/modUtilities.h"
 #include "aris/LocalServer.h"
 #include "aris/ServerLocator.h"
 #include "mapping/ColMappingRules.h"
 #include "mapping/modMappingRule.h"
-#include "writer/clsWPXWriter.h"
 #include "platform/CodePage.h"
 #include "platform/RegistryStore.h"
 #include "platform/Text.h"
 #include "platform/UiMode.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modProgress.h"
+#include "runtime/modUtilities.h"
+#include "writer/clsWPXWriter.h"
 
 using namespace platform;
 
@@ -151,8 +151,8 @@ int ListModels() {
     std::string ids;
     for (const aris::LocaleId l : db->Locales()) ids += (ids.empty() ? "" : ", ") + std::to_string(l);
     std::cerr << ForTerminal(modUtilities::GetNLSString(60217, db->Name(useLoc),
-                                                         ids.empty() ? modUtilities::GetNLSString(60254) : ids,
-                                                         std::to_string(useLoc)))
+                                                        ids.empty() ? modUtilities::GetNLSString(60254) : ids,
+                                                        std::to_string(useLoc)))
               << "\n";
     return kExitDone;
 }
@@ -204,7 +204,8 @@ int PrintTypeTable(const OwnOptions& options, const clsARIS_Interface& session) 
     const std::string database = Trim(session.GetCommandLine("/DB"));
     std::string serverDirectory;
     if (!options.aml.empty()) serverDirectory = aris::AmlFileLocation(options.aml).serverDirectory;
-    else if (!server.empty() && !database.empty()) serverDirectory = aris::FindDatabase(server, database).serverDirectory;
+    else if (!server.empty() && !database.empty())
+        serverDirectory = aris::FindDatabase(server, database).serverDirectory;
     if (!serverDirectory.empty()) serverTable = aris::ServerTypeTablePath(serverDirectory);
     const aris::TypeTable& builtIn = aris::BuiltInTypeTable();
     const std::unique_ptr<aris::TypeTable> user = aris::LoadUserTypeTable(std::cerr);
@@ -263,10 +264,11 @@ int PrintBuiltInRules() {
 
 // After the message of a profile's syntax error: the file and the line it stands on.
 void ReportProfileErrorPlace(int number) {
-    if (number < 2130 || number > 2200 || !CurrentExport().IOHandler || CurrentExport().IOHandler->ProfileErrorLine == 0)
+    if (number < 2130 || number > 2200 || !CurrentExport().IOHandler ||
+        CurrentExport().IOHandler->ProfileErrorLine == 0)
         return;
     std::cerr << ForTerminal(modUtilities::GetNLSString(60260, CurrentExport().IOHandler->MappingProfilePath(),
-                                                         std::to_string(CurrentExport().IOHandler->ProfileErrorLine)))
+                                                        std::to_string(CurrentExport().IOHandler->ProfileErrorLine)))
               << "\n";
 }
 
@@ -277,8 +279,7 @@ std::string ConflictingOptions(const OwnOptions& o) {
     auto given = [&](const char* switchText) { return !Trim(switches.GetCommandLine(switchText)).empty(); };
     if (!o.aml.empty() && (given("/SVR") || given("/DB")))
         return "--aml reads the file instead of /SVR and /DB: give one or the other";
-    if (o.all && given("/SEL"))
-        return "--all selects the models instead of /SEL: give one or the other";
+    if (o.all && given("/SEL")) return "--all selects the models instead of /SEL: give one or the other";
     if (!o.profile.empty()) {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(o.profile, ec))
@@ -371,8 +372,8 @@ void TellDesktopUnavailable() {
     if (!g_desktopUnavailable) return;
     g_desktopUnavailable = false;
     const std::string line = g_desktopProblem.empty()
-                           ? modUtilities::GetNLSString(60500, g_desktopModule)
-                           : modUtilities::GetNLSString(60501, g_desktopModule, g_desktopProblem);
+                                 ? modUtilities::GetNLSString(60500, g_desktopModule)
+                                 : modUtilities::GetNLSString(60501, g_desktopModule, g_desktopProblem);
     std::cerr << ForTerminal("kvbrars: " + line) << "\n";
 }
 }  // namespace

@@ -17,16 +17,16 @@ struct OwnOptions {
     bool help = false;
     bool version = false;
     std::string output;
-    std::string check;           ///< --check FILE: the definition file to check
-    std::string preview;         ///< --preview FOLDER: where the preview goes
-    std::string previewFile;     ///< the definition file after --preview FOLDER, "" with an export
-    bool all = false;            ///< select every model --list would print
-    bool types = false;          ///< print the type table in effect
-    bool printRules = false;     ///< print the built-in rules in profile syntax
-    std::string aml;             ///< an AML file read directly instead of /SVR and /DB
-    std::string profile;         ///< the mapping profile to use
-    std::string error;           ///< why the options are unusable, "" when they are fine
-    std::string aris;            ///< the remaining arguments joined by single blanks
+    std::string check;        ///< --check FILE: the definition file to check
+    std::string preview;      ///< --preview FOLDER: where the preview goes
+    std::string previewFile;  ///< the definition file after --preview FOLDER, "" with an export
+    bool all = false;         ///< select every model --list would print
+    bool types = false;       ///< print the type table in effect
+    bool printRules = false;  ///< print the built-in rules in profile syntax
+    std::string aml;          ///< an AML file read directly instead of /SVR and /DB
+    std::string profile;      ///< the mapping profile to use
+    std::string error;        ///< why the options are unusable, "" when they are fine
+    std::string aris;         ///< the remaining arguments joined by single blanks
 };
 
 /// Separate our own options from the ARIS switches.

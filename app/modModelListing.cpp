@@ -2,9 +2,9 @@
 
 #include <unordered_set>
 
-#include "runtime/modUtilities.h"
 #include "aris/TypeTable.h"
 #include "mapping/ColMappingRules.h"
+#include "runtime/modUtilities.h"
 
 namespace modModelListing {
 
@@ -56,8 +56,9 @@ std::string Reason(const ListedModel& listed, aris::LocaleId locale) {
 
 std::string RefusalLine(const ListedModel& listed, aris::LocaleId locale) {
     // A model without a name in the locale is marked by its identifier and an empty name.
-    const std::string shown = listed.name.empty() ? listed.model->Guid() + ",," + std::to_string(listed.model->TypeNum())
-                                            : "'" + listed.name + "'";
+    const std::string shown = listed.name.empty()
+                                  ? listed.model->Guid() + ",," + std::to_string(listed.model->TypeNum())
+                                  : "'" + listed.name + "'";
     std::string type = listed.model->TypeApiName();
     if (type.empty()) type = listed.model->TypeName(locale);
     if (listed.model->TypeNum() != aris::kUnmappedType) type += " = " + std::to_string(listed.model->TypeNum());

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <deque>
 #include <cstring>
+#include <deque>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -63,18 +63,18 @@ enum class TextTarget { Guid, TypeGuid };
 struct Frame {
     Ctx ctx = Ctx::Document;
     TextTarget textTarget = TextTarget::Guid;
-    GroupImpl* group = nullptr;    // the group holding what is read here
-    ObjDefImpl* objDef = nullptr;  // ObjDef, and the source of a CxnDef
-    ModelImpl* model = nullptr;    // Model, ObjOcc, CxnOcc
-    ObjOccImpl* objOcc = nullptr;  // ObjOcc
-    CxnOccImpl* cxnOcc = nullptr;  // CxnOcc
+    GroupImpl* group = nullptr;            // the group holding what is read here
+    ObjDefImpl* objDef = nullptr;          // ObjDef, and the source of a CxnDef
+    ModelImpl* model = nullptr;            // Model, ObjOcc, CxnOcc
+    ObjOccImpl* objOcc = nullptr;          // ObjOcc
+    CxnOccImpl* cxnOcc = nullptr;          // CxnOcc
     std::string_view* identity = nullptr;  // the item a GUID child names
     std::string_view id;                   // the item's id: its identity without a GUID
-    repo::Attributes* attrs = nullptr;  // the item AttrDef children belong to
-    std::size_t stagingBase = 0;   // where the item's attribute values begin in the staging area
-    std::string writtenType;       // ObjDef symbol, Model type, ObjOcc symbol: resolved at the end
-    std::string typeGuid;          // SymbolGUID or TypeGUID child
-    bool placed = false;           // ObjOcc, CxnOcc: the first Position was read
+    repo::Attributes* attrs = nullptr;     // the item AttrDef children belong to
+    std::size_t stagingBase = 0;           // where the item's attribute values begin in the staging area
+    std::string writtenType;               // ObjDef symbol, Model type, ObjOcc symbol: resolved at the end
+    std::string typeGuid;                  // SymbolGUID or TypeGUID child
+    bool placed = false;                   // ObjOcc, CxnOcc: the first Position was read
 };
 
 // References that could not be resolved when they were read (the id may come later in the
@@ -227,10 +227,10 @@ int XMLCALL OnUnknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
     if (!text::EqualsIgnoreAsciiCase(name, "windows-1252") && !text::EqualsIgnoreAsciiCase(name, "cp1252")) {
         return XML_STATUS_ERROR;
     }
-    static const int kHighControls[32] = {
-        0x20AC, -1,     0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, -1,     0x017D, -1,     -1,     0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, -1,     0x017E, 0x0178};
+    static const int kHighControls[32] = {0x20AC, -1,     0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, -1,     0x017D, -1,
+                                          -1,     0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, -1,     0x017E, 0x0178};
     for (int i = 0; i < 256; ++i) info->map[i] = (i >= 0x80 && i < 0xA0) ? kHighControls[i - 0x80] : i;
     info->data = nullptr;
     info->convert = nullptr;
@@ -303,7 +303,8 @@ private:
     static void XMLCALL OnSkippedEntity(void* self, const XML_Char* name, int isParameterEntity) {
         if (isParameterEntity) return;
         auto* p = static_cast<AmlParser*>(self);
-        p->Guarded([&](AmlParser& q) { q.Fail(std::string("entity '&") + name + ";' is not declared in the document"); });
+        p->Guarded(
+            [&](AmlParser& q) { q.Fail(std::string("entity '&") + name + ";' is not declared in the document"); });
     }
 
     template <class Fn>

@@ -79,7 +79,9 @@ class AttrValue {
 public:
     AttrValue() = default;
     AttrValue(const TypeInfo* valueType, std::string_view valueText, bool withLocale, LocaleId valueLocale)
-        : type(valueType), text_(valueText.data()), length_(static_cast<std::uint32_t>(valueText.size())),
+        : type(valueType),
+          text_(valueText.data()),
+          length_(static_cast<std::uint32_t>(valueText.size())),
           locale_(withLocale ? valueLocale : kNoLocale) {}
 
     std::string_view Text() const { return {text_, length_}; }
@@ -194,10 +196,10 @@ public:
     const GroupImpl* group = nullptr;
     const TypeInfo* defaultSymbol = nullptr;  ///< SymbolNum of the definition, may be null
     std::uint32_t index = 0;                  ///< position in file order
-    Range occs;            ///< occurrences, in DatabaseImpl's occurrences by definition
-    Range linkedModels;    ///< assigned models, in DatabaseImpl's linked models
-    Range outgoing;        ///< linked connections from it, in DatabaseImpl's outgoing connections
-    Range incoming;        ///< linked connections to it, in DatabaseImpl's incoming connections
+    Range occs;                               ///< occurrences, in DatabaseImpl's occurrences by definition
+    Range linkedModels;                       ///< assigned models, in DatabaseImpl's linked models
+    Range outgoing;                           ///< linked connections from it, in DatabaseImpl's outgoing connections
+    Range incoming;                           ///< linked connections to it, in DatabaseImpl's incoming connections
 };
 
 class CxnDefImpl final : public ItemBase<CxnDef> {

@@ -84,7 +84,8 @@ std::vector<std::string> ServerSearchPath() {
     }
     const std::string dataHome = Env("XDG_DATA_HOME");
     if (!dataHome.empty()) roots.push_back(dataHome + "/lumenport/aris");
-    else if (const std::string home = Env("HOME"); !home.empty()) roots.push_back(home + "/.local/share/lumenport/aris");
+    else if (const std::string home = Env("HOME"); !home.empty())
+        roots.push_back(home + "/.local/share/lumenport/aris");
     const std::string exeFolder = ExecutableFolder();
     if (!exeFolder.empty()) {
         const fs::path beside = fs::path(exeFolder) / "aris";
@@ -121,9 +122,8 @@ DatabaseLocation FindDatabase(const std::string& server, const std::string& data
         throw ServerError(kServerErrorNumber, "ARIS server '" + server + "' not found: no folder of that name in " +
                                                   JoinList(roots) + " (LUMENPORT_ARIS_SERVERS adds folders)");
     }
-    throw ServerError(kServerErrorNumber, "ARIS database '" + database + "' not found on server '" + server +
-                                              "': no " + database + ".xml or " + database + ".aml in " +
-                                              JoinList(serverDirs));
+    throw ServerError(kServerErrorNumber, "ARIS database '" + database + "' not found on server '" + server + "': no " +
+                                              database + ".xml or " + database + ".aml in " + JoinList(serverDirs));
 }
 
 DatabaseLocation AmlFileLocation(const std::string& path) {

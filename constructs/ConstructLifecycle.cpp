@@ -2,8 +2,8 @@
 
 #include <unordered_set>
 
-#include "runtime/ExportSummary.h"
 #include "runtime/ExportFiles.h"
+#include "runtime/ExportSummary.h"
 #include "runtime/modProgress.h"
 #include "runtime/modUtilities.h"
 
@@ -15,7 +15,8 @@ void LogMessage(int severity, int id, const std::string& p1, const std::string& 
 }
 
 void LogObjectMapped(const aris::Item& item, const std::string& kindName) {
-    LogMessage(kSeverityInfo, 3060, item.Name(CurrentExport().LocaleId), item.TypeName(CurrentExport().LocaleId), kindName);
+    LogMessage(kSeverityInfo, 3060, item.Name(CurrentExport().LocaleId), item.TypeName(CurrentExport().LocaleId),
+               kindName);
 }
 
 void LogSetupComplete(const std::string& kindName, const std::string& nameProperty) {

@@ -29,12 +29,12 @@
 #include <string>
 #include <utility>
 
-#include "runtime/clsExceptionHandler.h"
-#include "runtime/modGlobals.h"
 #include "aris/Automation.h"
 #include "mapping/modMappingRule.h"
 #include "platform/Error.h"
 #include "platform/OrderedCollection.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
 
 /// A new construct owned through Owned<C> (deleted by the class it was made with).
 template <class C, class... Args>
@@ -164,9 +164,11 @@ struct ObjDefLifecycle {
     static C& Register_ARIS_Mapping(const aris::ObjDef* objDef, bool& isNew) {
         const ProcedureScope scope(Name("_Add_ARIS_Mapping"));
         isNew = false;
-        if (!objDef) throw platform::Error(91, std::string("Object variable not set: no object definition for ") + C::kKindName);
+        if (!objDef)
+            throw platform::Error(91, std::string("Object variable not set: no object definition for ") + C::kKindName);
         if (!modMappingRule::ARIS_ObjDef_Conforms_To_Mapping_Rule(objDef, C::kRuleName))
-            RaiseError(2120, objDef->TypeName(CurrentExport().LocaleId), objDef->Name(CurrentExport().LocaleId), C::kRuleName);
+            RaiseError(2120, objDef->TypeName(CurrentExport().LocaleId), objDef->Name(CurrentExport().LocaleId),
+                       C::kRuleName);
         auto& registry = C::Registry();
         if (ARIS_ObjDefIsMemberOfCollection(objDef, registry)) return *registry.Item(objDef->Guid());
         isNew = true;

@@ -1,7 +1,7 @@
 #include "constructs/ConstructText.h"
 
-#include "runtime/modGlobals.h"
 #include "mapping/modMappingRule.h"
+#include "runtime/modGlobals.h"
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
@@ -28,7 +28,8 @@ void SetQuotedConvertedAttribute(std::string& target, const aris::Item* item, co
 
 void SetQuotedAttributeProperty(std::string& target, const aris::Item* item, const char* ruleName,
                                 const char* convention) {
-    SetQuotedProperty(target, modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(item, ruleName), convention);
+    SetQuotedProperty(target, modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(item, ruleName),
+                      convention);
 }
 
 void SetOtherSettingsProperty(std::string& target, const aris::Item* item, const char* ruleName) {

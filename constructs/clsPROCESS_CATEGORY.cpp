@@ -21,10 +21,9 @@ void clsPROCESS_CATEGORY::SetupPropertiesInOrder() {
 void clsPROCESS_CATEGORY::SetupProperty_ObjectName() {
     const ProcedureScope scope("clsPROCESS_CATEGORY.SetupProperty_ObjectName");
     // The name is converted even when the group has none: the user is told (warning 2050).
-    SetQuotedRequiredName(ObjectName,
-                          PROCESS_CATEGORY_Find_ARIS_Group_Attribute_Using_Mapping_Rule(ARIS_Group,
-                                                                                       "PROCESS_CATEGORY_ObjectName"),
-                          "6");
+    SetQuotedRequiredName(
+        ObjectName,
+        PROCESS_CATEGORY_Find_ARIS_Group_Attribute_Using_Mapping_Rule(ARIS_Group, "PROCESS_CATEGORY_ObjectName"), "6");
 }
 
 void clsPROCESS_CATEGORY::SetupProperty_ProcessCategorySetting() {

@@ -1,8 +1,8 @@
 #include "constructs/modWPXWriter.h"
 
-#include "runtime/modGlobals.h"
 #include "mapping/modMappingRule.h"
 #include "platform/Error.h"
+#include "runtime/modGlobals.h"
 
 namespace modWPXWriter {
 
@@ -32,7 +32,8 @@ void AppendObjectAttributes(std::string& text, const aris::ObjDef& objDef, const
 
 std::string Indent(std::int16_t level) {
     const ProcedureScope scope("modWPXWriter.Indent");
-    if (level < 0) platform::RaiseStandardError(platform::kErrInvalidCall, "indentation level " + std::to_string(level));
+    if (level < 0)
+        platform::RaiseStandardError(platform::kErrInvalidCall, "indentation level " + std::to_string(level));
     return std::string(static_cast<std::size_t>(level), '\t');
 }
 

@@ -36,8 +36,7 @@ clsDATA_STRUCTURE* DataStructureIndex::FindEquivalent(const ARISObjDefCollection
     return nullptr;
 }
 
-bool DataStructureIndex::HasExactlyTheseMembers(const clsDATA_STRUCTURE& structure,
-                                                const ARISObjDefCollection& members,
+bool DataStructureIndex::HasExactlyTheseMembers(const clsDATA_STRUCTURE& structure, const ARISObjDefCollection& members,
                                                 const std::unordered_set<std::string>& givenKeys) {
     if (members.Count() != structure.ColDATA_MEMBER().Count()) return false;
     std::unordered_set<std::string> ownKeys;
@@ -64,7 +63,7 @@ void DataStructureIndex::Forget(const clsDATA_STRUCTURE& structure) {
 
 void DataStructureIndex::Synchronize(ConstructRegistry<clsDATA_STRUCTURE>& registry) {
     const bool sameRegistry = entries_.size() <= registry.Count() &&
-                        (entries_.empty() || registry.Item(entries_.size()).get() == entries_.back());
+                              (entries_.empty() || registry.Item(entries_.size()).get() == entries_.back());
     if (!sameRegistry) Clear();
     while (entries_.size() < registry.Count()) Append(*registry.Item(entries_.size() + 1));
 }

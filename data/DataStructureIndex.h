@@ -65,8 +65,8 @@ private:
     std::size_t StopPosition(const aris::ObjDef* dataObject) const;
     bool Indexed(const clsDATA_STRUCTURE& structure) const;
 
-    std::vector<clsDATA_STRUCTURE*> entries_;                // by registry position - 1
-    std::vector<std::optional<BucketKey>> bucketKeyOf_;      // by registry position - 1; none: unmatchable
+    std::vector<clsDATA_STRUCTURE*> entries_;            // by registry position - 1
+    std::vector<std::optional<BucketKey>> bucketKeyOf_;  // by registry position - 1; none: unmatchable
     std::unordered_map<BucketKey, Bucket, BucketKeyHash> buckets_;
     std::vector<std::size_t> firstStructuresOfDataObjects_;  // positions of the first two not generated
 };

@@ -48,8 +48,8 @@ void clsDATA_MEMBER::SetupProperty_DataType() {
 void clsDATA_MEMBER::SetupProperty_SizeOfArray() {
     const ProcedureScope scope("clsDATA_MEMBER.SetupProperty_SizeOfArray");
     if (!CurrentExport().Options.UseOtherSettings) return;
-    const std::string size =
-        modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(ARISObjectDefinition, "DATA_MEMBER_SIZE_OF_ARRAY");
+    const std::string size = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(ARISObjectDefinition,
+                                                                                           "DATA_MEMBER_SIZE_OF_ARRAY");
     if (!size.empty() && platform::IsNumeric(size)) SizeOfArray = "(" + size + ")";
 }
 
@@ -95,7 +95,8 @@ std::string clsDATA_MEMBER::GetProperty_DataType(const std::string& ruleName) co
         LogMessage(kSeverityWarning, 3000, "DOMAINTYPE", kKindName);
         for (std::size_t position = 2; position <= domainTypes.Count(); ++position) {
             const aris::ObjDef* ignored = domainTypes.Item(position);
-            LogMessage(kSeverityInfo, 3030, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
+            LogMessage(kSeverityInfo, 3030, ignored->Name(CurrentExport().LocaleId),
+                       ignored->TypeName(CurrentExport().LocaleId));
         }
     }
     return typeText;

@@ -35,10 +35,8 @@ void clsDATA_STRUCTURE::AddMember(clsDATA_MEMBER& member) {
     members_.Add(&member, key);
     std::optional<std::string> matchKey = member.MatchKey();
     ++signature_.count;
-    if (matchKey)
-        signature_.keyHashSum += MemberSignature::KeyHash(*matchKey);
-    else
-        signature_.unmatchable = true;
+    if (matchKey) signature_.keyHashSum += MemberSignature::KeyHash(*matchKey);
+    else signature_.unmatchable = true;
     DataStructureIndex::Instance().MembersChanged(*this);
 }
 

@@ -10,7 +10,8 @@ PendingDATA_MEMBER DATA_MEMBER_Begin_ARIS_Mapping(const aris::ObjDef* objDef) {
     const ProcedureScope scope(kProcedure);
     if (!objDef) throw platform::Error(91, "Object variable not set: no object definition for a DATA_MEMBER");
     if (!modMappingRule::ARIS_ObjDef_Conforms_To_Mapping_Rule(objDef, "DATA_OBJECT"))
-        RaiseError(2120, objDef->TypeName(CurrentExport().LocaleId), objDef->Name(CurrentExport().LocaleId), "DATA_OBJECT");
+        RaiseError(2120, objDef->TypeName(CurrentExport().LocaleId), objDef->Name(CurrentExport().LocaleId),
+                   "DATA_OBJECT");
     PendingDATA_MEMBER pending;
     auto& registry = clsDATA_MEMBER::Registry();
     if (ARIS_ObjDefIsMemberOfCollection(objDef, registry)) {
@@ -36,7 +37,8 @@ clsDATA_MEMBER& DATA_MEMBER_Finish_ARIS_Mapping(PendingDATA_MEMBER&& pending) {
     if (pending.structureToSetUp) DATA_STRUCTURE_Finish_ARIS_Mapping(*objDef);
     // A member registered for the object meanwhile (the object is a member of its own nested
     // structures) stays; this one is dropped.
-    clsDATA_MEMBER& registered = RegisterConstruct(clsDATA_MEMBER::Registry(), std::move(pending.member), objDef->Guid());
+    clsDATA_MEMBER& registered =
+        RegisterConstruct(clsDATA_MEMBER::Registry(), std::move(pending.member), objDef->Guid());
     registered.SetupProperties();
     LogObjectMapped(*objDef, clsDATA_MEMBER::kKindName);
     return registered;

@@ -1,8 +1,8 @@
 #include "mapping/ColMappingRules.h"
 
+#include "mapping/modMappingRule.h"
 #include "runtime/clsExceptionHandler.h"
 #include "runtime/modGlobals.h"
-#include "mapping/modMappingRule.h"
 
 namespace modMappingRule {
 

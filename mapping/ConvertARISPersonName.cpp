@@ -1,7 +1,7 @@
 #include "mapping/ConvertARISPersonName.h"
 
-#include "runtime/modGlobals.h"
 #include "mapping/modMappingRule.h"
+#include "runtime/modGlobals.h"
 
 namespace modUtilities {
 

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "runtime/clsExceptionHandler.h"
 #include "mapping/ColMappingRules.h"
 #include "platform/Text.h"
+#include "runtime/clsExceptionHandler.h"
 
 namespace {
 
@@ -133,7 +133,11 @@ void MappingProfileParser::Feed(const clsMappingRuleToken& token) {
             StartStep();
             state_ = 13;
             return;
-        case 13: case 16: case 19: case 22: case 25:
+        case 13:
+        case 16:
+        case 19:
+        case 22:
+        case 25:
             ExpectAssignment(token);
             ++state_;
             return;
@@ -199,7 +203,6 @@ void MappingProfileParser::Feed(const clsMappingRuleToken& token) {
             }
             return;
 
-        default:
-            RaiseError(kErrUndefinedState, token.TokenValue, std::to_string(state_));
+        default: RaiseError(kErrUndefinedState, token.TokenValue, std::to_string(state_));
     }
 }

@@ -112,9 +112,7 @@ private:
 
 bool ObjDefOccurs(const aris::ObjDef* objDef) { return objDef && objDef->HasOccurrences(); }
 
-bool SameARISItem(const aris::Item* a, const aris::Item* b) {
-    return a && b && (a == b || a->Guid() == b->Guid());
-}
+bool SameARISItem(const aris::Item* a, const aris::Item* b) { return a && b && (a == b || a->Guid() == b->Guid()); }
 
 void AddObjDefOnce(ARISObjDefCollection& result, const aris::ObjDef* objDef) {
     const std::string key = objDef->Guid();
@@ -122,8 +120,7 @@ void AddObjDefOnce(ARISObjDefCollection& result, const aris::ObjDef* objDef) {
 }
 
 ARISObjDefCollection& Find_ARIS_ObjDef_Using_Mapping_Rule(const ARISModelCollection& models,
-                                                          ARISObjDefCollection& result,
-                                                          const std::string& ruleName) {
+                                                          ARISObjDefCollection& result, const std::string& ruleName) {
     const ProcedureScope scope("modMappingRule.Find_ARIS_ObjDef_Using_Mapping_Rule");
     const clsMappingRule& rule = RetrieveMappingRule(ruleName);
     if (models.Empty()) return result;

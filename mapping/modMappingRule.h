@@ -40,8 +40,7 @@ void AddObjDefOnce(ARISObjDefCollection& result, const aris::ObjDef* objDef);
 /// Add to `result` every object definition of the rule's object types that occurs in one of
 /// the models: by object type, then model, then ARIS's order. Returns `result`.
 ARISObjDefCollection& Find_ARIS_ObjDef_Using_Mapping_Rule(const ARISModelCollection& models,
-                                                          ARISObjDefCollection& result,
-                                                          const std::string& ruleName);
+                                                          ARISObjDefCollection& result, const std::string& ruleName);
 /// Add to `result` every object definition of one type that occurs in one of the models.
 ARISObjDefCollection& Find_ARIS_ObjDef(const ARISModelCollection& models, ARISObjDefCollection& result,
                                        std::int32_t objTypeNum);
@@ -76,25 +75,24 @@ bool ARIS_ObjDef_Conforms_To_Mapping_Rule(const aris::ObjDef* objDef, const std:
 
 /// The name conventions of ConvertARISName, by the numbers the rules give them.
 namespace NameConvention {
-inline constexpr const char* kIdentifierName = "1";        ///< as kIdentifier
-inline constexpr const char* kText254 = "2";               ///< tabs as blanks, at most 254 characters
-inline constexpr const char* kText4096 = "3";              ///< tabs as blanks, at most 4096 characters
+inline constexpr const char* kIdentifierName = "1";          ///< as kIdentifier
+inline constexpr const char* kText254 = "2";                 ///< tabs as blanks, at most 254 characters
+inline constexpr const char* kText4096 = "3";                ///< tabs as blanks, at most 4096 characters
 inline constexpr const char* kIdentifierNoUnderscore = "4";  ///< kIdentifier less a leading "_"
-inline constexpr const char* kOneLineName = "5";           ///< on one line, at most 32 characters
-inline constexpr const char* kNameWithoutDots = "6";       ///< not empty, one line, "." as "_", 32
-inline constexpr const char* kPersonName = "7";            ///< a person's name
-inline constexpr const char* kProcessName = "8";           ///< no file-name signs, one line, 32
-inline constexpr const char* kIdentifier = "9";            ///< an identifier of the definition file
-inline constexpr const char* kCondition = "10";            ///< "!=" as "<>"
-inline constexpr const char* kDataType = "11";             ///< a data type name
+inline constexpr const char* kOneLineName = "5";             ///< on one line, at most 32 characters
+inline constexpr const char* kNameWithoutDots = "6";         ///< not empty, one line, "." as "_", 32
+inline constexpr const char* kPersonName = "7";              ///< a person's name
+inline constexpr const char* kProcessName = "8";             ///< no file-name signs, one line, 32
+inline constexpr const char* kIdentifier = "9";              ///< an identifier of the definition file
+inline constexpr const char* kCondition = "10";              ///< "!=" as "<>"
+inline constexpr const char* kDataType = "11";               ///< a data type name
 }  // namespace NameConvention
 
 /// The text converted for a WPX property under a name convention ("1" to "11"). With the option
 /// ConvertNames off the text comes back unchanged (a rule name given is still looked up).
 /// Raises error 2050 (convention "6", empty text) and 2040 (unknown convention), which are
 /// warnings for the caller's error path: see ConvertARISNameOrWarn. A missing rule: error 2100.
-std::string ConvertARISName(const std::string& text, const std::string& convention,
-                            const std::string& ruleName = "");
+std::string ConvertARISName(const std::string& text, const std::string& convention, const std::string& ruleName = "");
 /// ConvertARISName for a caller that goes on after warnings 2040 and 2050: the warning is shown
 /// (reported for the calling procedure) and the result is empty, so the caller leaves the
 /// property it would have set as it was. Every other error propagates.

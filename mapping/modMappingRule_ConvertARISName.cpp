@@ -3,12 +3,12 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/clsExceptionHandler.h"
-#include "runtime/ExportFiles.h"
-#include "runtime/modGlobals.h"
-#include "runtime/modUtilities.h"
 #include "mapping/modMappingRule.h"
 #include "platform/Text.h"
+#include "runtime/ExportFiles.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 
 using platform::ReplaceAll;
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/modGlobals.h"
 #include "mapping/modMappingRule.h"
+#include "runtime/modGlobals.h"
 
 namespace modPath {
 
@@ -185,8 +185,7 @@ PathCollection ConcatenatePaths(const PathCollection& headPaths, const PathColle
 }
 
 std::unique_ptr<PathCollection> Find_Relating_Paths_Using_Mapping_Rule(const PathCollection& headPaths,
-                                                                       const aris::ObjDef* from,
-                                                                       const aris::ObjDef* to,
+                                                                       const aris::ObjDef* from, const aris::ObjDef* to,
                                                                        const std::string& ruleName) {
     const ProcedureScope scope("modPath.Find_Relating_Paths_Using_Mapping_Rule");
     if (!ObjDefOccurs(from) || !ObjDefOccurs(to)) return nullptr;

@@ -23,8 +23,7 @@ PathCollection ConcatenatePaths(const PathCollection& headPaths, const PathColle
 /// Every way from `from` to `to` under the rule, each appended to the head paths (callers pass
 /// a new empty collection). nullptr when `from` or `to` does not occur.
 std::unique_ptr<PathCollection> Find_Relating_Paths_Using_Mapping_Rule(const PathCollection& headPaths,
-                                                                       const aris::ObjDef* from,
-                                                                       const aris::ObjDef* to,
+                                                                       const aris::ObjDef* from, const aris::ObjDef* to,
                                                                        const std::string& ruleName);
 
 /// How many paths Find_Relating_Paths_Using_Mapping_Rule would return for `from`, `to` and the

@@ -13,9 +13,9 @@ int FileErrorNumber(int err) {
         int number;
     };
     static constexpr Row kRows[] = {
-        {ENOENT, kErrPathNotFound},     {EACCES, kErrPermissionDenied}, {EPERM, kErrPermissionDenied},
-        {EROFS, kErrPermissionDenied},  {EISDIR, kErrPermissionDenied}, {ENOSPC, kErrDiskFull},
-        {EDQUOT, kErrDiskFull},         {EFBIG, kErrDiskFull},
+        {ENOENT, kErrPathNotFound},    {EACCES, kErrPermissionDenied}, {EPERM, kErrPermissionDenied},
+        {EROFS, kErrPermissionDenied}, {EISDIR, kErrPermissionDenied}, {ENOSPC, kErrDiskFull},
+        {EDQUOT, kErrDiskFull},        {EFBIG, kErrDiskFull},
     };
     for (const Row& row : kRows)
         if (row.err == err) return row.number;

@@ -130,9 +130,9 @@ private:
             if (slot.position != 0) Place(slot);
     }
 
-    std::string chars_;              ///< the keys back to back
+    std::string chars_;                ///< the keys back to back
     std::vector<std::uint32_t> ends_;  ///< where each position's key ends in chars_
-    std::vector<Slot> slots_;  ///< empty while fewer than kHashFrom positions have keys
+    std::vector<Slot> slots_;          ///< empty while fewer than kHashFrom positions have keys
     std::size_t used_ = 0;
 };
 
@@ -180,9 +180,7 @@ public:
         if (position < 1 || position > items_.size()) RaiseStandardError(kErrInvalidCall);
         return items_[position - 1];
     }
-    const T& Item(std::size_t position) const {
-        return const_cast<OrderedCollection*>(this)->Item(position);
-    }
+    const T& Item(std::size_t position) const { return const_cast<OrderedCollection*>(this)->Item(position); }
 
     /// Item under a key; a missing key raises error 5.
     T& Item(std::string_view key) {
@@ -190,9 +188,7 @@ public:
         if (at == CollectionKeys::npos) RaiseStandardError(kErrInvalidCall);
         return items_[at];
     }
-    const T& Item(std::string_view key) const {
-        return const_cast<OrderedCollection*>(this)->Item(key);
-    }
+    const T& Item(std::string_view key) const { return const_cast<OrderedCollection*>(this)->Item(key); }
     T& Item(const char* key) { return Item(std::string_view(key)); }
     const T& Item(const char* key) const { return Item(std::string_view(key)); }
     T& Item(const std::string& key) { return Item(std::string_view(key)); }
@@ -203,9 +199,7 @@ public:
         const std::size_t at = Position(key);
         return at == CollectionKeys::npos ? nullptr : &items_[at];
     }
-    const T* Find(std::string_view key) const {
-        return const_cast<OrderedCollection*>(this)->Find(key);
-    }
+    const T* Find(std::string_view key) const { return const_cast<OrderedCollection*>(this)->Find(key); }
 
     /// True when the key is present.
     bool Contains(std::string_view key) const { return Position(key) != CollectionKeys::npos; }

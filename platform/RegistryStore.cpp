@@ -44,7 +44,8 @@ std::string ToUtf8(const std::string& raw) {
         for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
             char32_t u = static_cast<unsigned char>(raw[i]) | (static_cast<unsigned char>(raw[i + 1]) << 8);
             if (u >= 0xD800 && u <= 0xDBFF && i + 3 < raw.size()) {
-                const char32_t lo = static_cast<unsigned char>(raw[i + 2]) | (static_cast<unsigned char>(raw[i + 3]) << 8);
+                const char32_t lo =
+                    static_cast<unsigned char>(raw[i + 2]) | (static_cast<unsigned char>(raw[i + 3]) << 8);
                 if (lo >= 0xDC00 && lo <= 0xDFFF) {
                     u = 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
                     i += 2;
@@ -90,12 +91,12 @@ bool ReadWholeFile(const std::string& path, std::string& out, int& err) {
 // The parsed form of one line of a hive file.
 struct Line {
     enum Kind { Blank, Header, Key, Value, Other } kind = Other;
-    std::string key;    // for Key lines: the full key path
-    std::string name;   // for Value lines: the value name ("" for the default value "@")
-    std::string data;   // for Value lines: the text after "="
+    std::string key;   // for Key lines: the full key path
+    std::string name;  // for Value lines: the value name ("" for the default value "@")
+    std::string data;  // for Value lines: the text after "="
     bool broken = false;
-    bool continues = false;      // ends in "\\": the next line belongs to the same value
-    bool continuation = false;   // a following line of a value written over several lines
+    bool continues = false;     // ends in "\\": the next line belongs to the same value
+    bool continuation = false;  // a following line of a value written over several lines
 };
 
 // Parse a quoted name at the start of `s`; on success `end` points after the closing quote.
@@ -280,7 +281,8 @@ RegValue RegistryHive::Read(const std::string& key, const std::string& name) con
         else if (inKey && l.kind == Line::Value && EqualsIgnoringCase(l.name, name)) {
             bool broken = false;
             found = DecodeData(l.data, broken);
-            if (broken) Report(path_ + ":" + std::to_string(i + 1) + ": value \"" + name + "\" not understood, read as absent");
+            if (broken)
+                Report(path_ + ":" + std::to_string(i + 1) + ": value \"" + name + "\" not understood, read as absent");
         }
     }
     return found;
@@ -372,7 +374,7 @@ void RegistryHive::Write(const std::string& key, const std::string& name, const 
         }
         done += static_cast<std::size_t>(n);
     }
-    struct stat st{};
+    struct stat st {};
     if (exists && ::stat(path_.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
     if (::fsync(fd) != 0 || ::close(fd) != 0) {
         const int e = errno;

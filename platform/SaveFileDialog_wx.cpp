@@ -37,9 +37,9 @@ std::optional<std::string> ShowSaveFileWindow(const SaveFileRequest& request) {
     // With a question of the caller's (which names the log as well) the window's own overwrite
     // question, which knows only the chosen file, is not asked.
     const long style = wxFD_SAVE | (request.replaceQuestion ? 0 : wxFD_OVERWRITE_PROMPT);
-    wxFileDialog dialog(parent, "Save As", wxString::FromUTF8(request.initialDirectory),
-                        wxString::FromUTF8(proposed), wxString::FromUTF8(request.filter), style, wxDefaultPosition,
-                        wxDefaultSize, "frmWPXFileDialog");
+    wxFileDialog dialog(parent, "Save As", wxString::FromUTF8(request.initialDirectory), wxString::FromUTF8(proposed),
+                        wxString::FromUTF8(request.filter), style, wxDefaultPosition, wxDefaultSize,
+                        "frmWPXFileDialog");
     dialog.SetFilterIndex(0);
     for (;;) {
         if (dialog.ShowModal() != wxID_OK) return std::nullopt;
@@ -47,8 +47,8 @@ std::optional<std::string> ShowSaveFileWindow(const SaveFileRequest& request) {
         std::string path = WithDefaultExtension(chosen, request.defaultExtension);
         if (request.replaceQuestion) {
             const std::string question = request.replaceQuestion(path);
-            if (!question.empty() &&
-                CurrentMessageBox().Show(question, kMbYesNo + kMbExclamation + kMbDefaultButton2, "Lumenport") != kIdYes) {
+            if (!question.empty() && CurrentMessageBox().Show(question, kMbYesNo + kMbExclamation + kMbDefaultButton2,
+                                                              "Lumenport") != kIdYes) {
                 // Shown again where the user was, with the name still proposed.
                 dialog.SetPath(wxString::FromUTF8(path));
                 continue;

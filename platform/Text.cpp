@@ -1,11 +1,11 @@
 #include "platform/Text.h"
 
+#include <locale.h>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <cwctype>
 #include <limits>
-#include <locale.h>
 
 namespace platform {
 
@@ -88,19 +88,42 @@ std::u32string DecodeUtf8(std::string_view s) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         char32_t cp;
         std::size_t len;
-        if (c < 0x80) { cp = c; len = 1; }
-        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; len = 2; }
-        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; len = 3; }
-        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; len = 4; }
-        else { out.push_back(0xFFFD); ++i; continue; }
-        if (i + len > s.size()) { out.push_back(0xFFFD); ++i; continue; }
+        if (c < 0x80) {
+            cp = c;
+            len = 1;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            len = 2;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            len = 3;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            len = 4;
+        } else {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        if (i + len > s.size()) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
         bool ok = true;
         for (std::size_t k = 1; k < len; ++k) {
             const unsigned char cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80) { ok = false; break; }
+            if ((cc & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
             cp = (cp << 6) | (cc & 0x3F);
         }
-        if (!ok) { out.push_back(0xFFFD); ++i; continue; }
+        if (!ok) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
         out.push_back(cp);
         i += len;
     }
@@ -160,7 +183,10 @@ std::string UpperUtf8(std::string_view text) {
     std::u32string cps = DecodeUtf8(text);
     locale_t loc = UnicodeCtype();
     for (char32_t& cp : cps) {
-        if (cp < 0x80) { cp = static_cast<char32_t>(UpperAsciiChar(static_cast<char>(cp))); continue; }
+        if (cp < 0x80) {
+            cp = static_cast<char32_t>(UpperAsciiChar(static_cast<char>(cp)));
+            continue;
+        }
         if (loc) cp = static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), loc));
     }
     return EncodeUtf8(cps);
@@ -172,11 +198,20 @@ bool IsValidUtf8(std::string_view s) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         std::size_t len;
         char32_t cp;
-        if (c < 0x80) { ++i; continue; }
-        if ((c & 0xE0) == 0xC0) { len = 2; cp = c & 0x1F; }
-        else if ((c & 0xF0) == 0xE0) { len = 3; cp = c & 0x0F; }
-        else if ((c & 0xF8) == 0xF0) { len = 4; cp = c & 0x07; }
-        else return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if ((c & 0xE0) == 0xC0) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            len = 4;
+            cp = c & 0x07;
+        } else return false;
         if (i + len > s.size()) return false;
         for (std::size_t k = 1; k < len; ++k) {
             const unsigned char cc = static_cast<unsigned char>(s[i + k]);
@@ -213,17 +248,26 @@ std::optional<double> NumericValue(std::string_view raw) {
     std::size_t i = 0;
     if (t[i] == '+' || t[i] == '-') ++i;
     std::size_t digits = 0;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') { ++i; ++digits; }
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+        ++i;
+        ++digits;
+    }
     if (i < t.size() && t[i] == '.') {
         ++i;
-        while (i < t.size() && t[i] >= '0' && t[i] <= '9') { ++i; ++digits; }
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+            ++i;
+            ++digits;
+        }
     }
     if (digits == 0) return std::nullopt;
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
         ++i;
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
         std::size_t exp = 0;
-        while (i < t.size() && t[i] >= '0' && t[i] <= '9') { ++i; ++exp; }
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+            ++i;
+            ++exp;
+        }
         if (exp == 0) return std::nullopt;
     }
     if (i != t.size()) return std::nullopt;

@@ -28,10 +28,10 @@ struct LanguageRow {
 };
 
 constexpr LanguageRow kLanguages[] = {
-    {"de", "DEU"},    {"en", "ENU"},    {"fr_CA", "FRC"}, {"fr", "FRA"},    {"it", "ITA"},    {"es", "ESN"},
-    {"nl", "NLD"},    {"pt_BR", "PTB"}, {"pt", "PTG"},    {"ja", "JPN"},    {"ko", "KOR"},    {"zh_TW", "CHT"},
-    {"zh_HK", "CHT"}, {"zh", "CHS"},    {"ru", "RUS"},    {"pl", "PLK"},    {"cs", "CSY"},    {"da", "DAN"},
-    {"sv", "SVE"},    {"fi", "FIN"},    {"nb", "NOR"},    {"hu", "HUN"},    {"tr", "TRK"},
+    {"de", "DEU"},    {"en", "ENU"},    {"fr_CA", "FRC"}, {"fr", "FRA"}, {"it", "ITA"}, {"es", "ESN"},
+    {"nl", "NLD"},    {"pt_BR", "PTB"}, {"pt", "PTG"},    {"ja", "JPN"}, {"ko", "KOR"}, {"zh_TW", "CHT"},
+    {"zh_HK", "CHT"}, {"zh", "CHS"},    {"ru", "RUS"},    {"pl", "PLK"}, {"cs", "CSY"}, {"da", "DAN"},
+    {"sv", "SVE"},    {"fi", "FIN"},    {"nb", "NOR"},    {"hu", "HUN"}, {"tr", "TRK"},
 };
 
 /// "ja_JP.UTF-8@variant": the part before the code set and modifier, and its language.

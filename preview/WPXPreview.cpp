@@ -53,7 +53,7 @@ std::string Num(double value) {
 struct Box {
     double x = 0, y = 0;  // centre in pixels
     double halfWidth = 0, halfHeight = 0;
-    bool round = false;   // a source or sink: a circle
+    bool round = false;  // a source or sink: a circle
 };
 
 double BoxWidth(const std::string& name) {
@@ -137,8 +137,10 @@ std::string ProcessSvg(const ProcessView& view) {
     svg += "<defs><clipPath id=\"picture\"><rect x=\"0\" y=\"" + Num(kBand) + "\" width=\"" + Num(kSize) +
            "\" height=\"" + Num(kSize) + "\"/></clipPath>";
     for (const auto& [id, colour] : {std::pair{"arrow-control", "#2d3748"}, std::pair{"arrow-data", "#6b46c1"}})
-        svg += std::string("<marker id=\"") + id + "\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" markerWidth=\"6\" "
-               "markerHeight=\"6\" orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"" + colour + "\"/></marker>";
+        svg += std::string("<marker id=\"") + id +
+               "\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" markerWidth=\"6\" "
+               "markerHeight=\"6\" orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"" +
+               colour + "\"/></marker>";
     svg += "</defs>\n";
     svg += "<rect width=\"" + Num(kSize) + "\" height=\"" + Num(kSize + kBand) + "\" fill=\"#ffffff\"/>\n";
     svg += "<rect x=\"0\" y=\"" + Num(kBand) + "\" width=\"" + Num(kSize) + "\" height=\"" + Num(kSize) +
@@ -156,9 +158,9 @@ std::string ProcessSvg(const ProcessView& view) {
            "\" height=\"" + Num(h * mapScale) + "\" fill=\"#f7fafc\" stroke=\"#a0aec0\"/>";
     const double shownX = scale.centreX - kSize / 2 * scale.unitsPerPixel;
     const double shownY = scale.centreY + kSize / 2 * scale.unitsPerPixel;
-    svg += "<rect x=\"" + Num(mapX + (shownX + w / 2) * mapScale) + "\" y=\"" + Num(mapY + (h / 2 - shownY) * mapScale) +
-           "\" width=\"" + Num(kSize * scale.unitsPerPixel * mapScale) + "\" height=\"" +
-           Num(kSize * scale.unitsPerPixel * mapScale) + "\" fill=\"none\" stroke=\"#c53030\"/>";
+    svg += "<rect x=\"" + Num(mapX + (shownX + w / 2) * mapScale) + "\" y=\"" +
+           Num(mapY + (h / 2 - shownY) * mapScale) + "\" width=\"" + Num(kSize * scale.unitsPerPixel * mapScale) +
+           "\" height=\"" + Num(kSize * scale.unitsPerPixel * mapScale) + "\" fill=\"none\" stroke=\"#c53030\"/>";
     svg += "<text x=\"" + Num(mapX - 6) + "\" y=\"" + Num(mapY + mapSize - 2) +
            "\" font-size=\"10\" text-anchor=\"end\" fill=\"#4a5568\">" + Num(w) + " x " + Num(h) + "</text></g>\n";
 
@@ -225,8 +227,8 @@ std::string ProcessSvg(const ProcessView& view) {
         if (!connector.linked || !from || !to) continue;
         const bool control = connector.kind == Kind::Control;
         const std::string style = control ? "stroke=\"#2d3748\" stroke-width=\"2\" marker-end=\"url(#arrow-control)\""
-                                    : "stroke=\"#6b46c1\" stroke-width=\"1.8\" stroke-dasharray=\"7 5\" "
-                                      "marker-end=\"url(#arrow-data)\"";
+                                          : "stroke=\"#6b46c1\" stroke-width=\"1.8\" stroke-dasharray=\"7 5\" "
+                                            "marker-end=\"url(#arrow-data)\"";
         const std::string cls = control ? "control" : "data";
         if (from == to) {
             // A loop: out of the right side and back in at the top.
@@ -298,13 +300,16 @@ std::string ProcessSvg(const ProcessView& view) {
     const double lx = 430;
     const double ly = 40;
     svg += "<g class=\"legend\" font-size=\"11\" fill=\"#4a5568\">";
-    svg += "<rect x=\"" + Num(lx) + "\" y=\"" + Num(ly - 8) + "\" width=\"24\" height=\"16\" rx=\"4\" "
-           "fill=\"#e8f1fb\" stroke=\"#2b6cb0\" stroke-width=\"1.5\"/><text x=\"" + Num(lx + 30) + "\" y=\"" +
-           Num(ly + 4) + "\">PROGRAM_ACTIVITY</text>";
-    svg += "<rect x=\"" + Num(lx + 150) + "\" y=\"" + Num(ly - 8) + "\" width=\"24\" height=\"16\" "
-           "fill=\"#e6f4ea\" stroke=\"#2f855a\" stroke-width=\"1.5\"/><text x=\"" + Num(lx + 180) + "\" y=\"" +
-           Num(ly + 4) + "\">PROCESS_ACTIVITY</text>";
-    svg += "<rect x=\"" + Num(lx + 300) + "\" y=\"" + Num(ly - 8) + "\" width=\"24\" height=\"16\" "
+    svg += "<rect x=\"" + Num(lx) + "\" y=\"" + Num(ly - 8) +
+           "\" width=\"24\" height=\"16\" rx=\"4\" "
+           "fill=\"#e8f1fb\" stroke=\"#2b6cb0\" stroke-width=\"1.5\"/><text x=\"" +
+           Num(lx + 30) + "\" y=\"" + Num(ly + 4) + "\">PROGRAM_ACTIVITY</text>";
+    svg += "<rect x=\"" + Num(lx + 150) + "\" y=\"" + Num(ly - 8) +
+           "\" width=\"24\" height=\"16\" "
+           "fill=\"#e6f4ea\" stroke=\"#2f855a\" stroke-width=\"1.5\"/><text x=\"" +
+           Num(lx + 180) + "\" y=\"" + Num(ly + 4) + "\">PROCESS_ACTIVITY</text>";
+    svg += "<rect x=\"" + Num(lx + 300) + "\" y=\"" + Num(ly - 8) +
+           "\" width=\"24\" height=\"16\" "
            "fill=\"#fef5e7\" stroke=\"#b7791f\" stroke-width=\"1.5\" stroke-dasharray=\"4 2\"/><text x=\"" +
            Num(lx + 330) + "\" y=\"" + Num(ly + 4) + "\">BLOCK</text>";
     svg += "<line x1=\"" + Num(lx + 380) + "\" y1=\"" + Num(ly - 8) + "\" x2=\"" + Num(lx + 405) + "\" y2=\"" +
@@ -344,11 +349,8 @@ void CountItems(const std::vector<Item>& items, Counts& counts) {
             case Kind::ProcessActivity:
             case Kind::BlockActivity:
             case Kind::Control:
-            case Kind::Data:
-                counts.Add(KeywordOf(item.kind));
-                break;
-            default:
-                break;
+            case Kind::Data: counts.Add(KeywordOf(item.kind)); break;
+            default: break;
         }
         CountItems(item.items, counts);
     }
@@ -376,22 +378,24 @@ std::string ExpandTabs(const std::string& line) { return platform::ReplaceAll(li
 std::string IndexHtml(const std::string& fileName, const File& file, const std::vector<Finding>& findings,
                       std::string_view utf8Text, const TextFunction& text) {
     auto t = [&](int id) { return Escape(text(id)); };
-    const std::string title = Escape(FillPlaceholders(text(kPageTitle), {std::filesystem::path(fileName).filename().string()}));
+    const std::string title =
+        Escape(FillPlaceholders(text(kPageTitle), {std::filesystem::path(fileName).filename().string()}));
     std::string html;
     html += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" + title + "</title>\n";
-    html += "<style>\n"
-            "body{font-family:'DejaVu Sans',Arial,sans-serif;margin:2em;color:#1a202c;background:#ffffff}\n"
-            "h1{font-size:1.5em}h2{font-size:1.2em;margin-top:1.5em;border-bottom:1px solid #cbd5e0}\n"
-            "table{border-collapse:collapse}td,th{border:1px solid #cbd5e0;padding:.25em .6em;text-align:left;"
-            "vertical-align:top}\n"
-            "th{background:#edf2f7}td.n{text-align:right}\n"
-            ".pictures{display:flex;flex-wrap:wrap;gap:1em}figure{margin:0;border:1px solid #cbd5e0;padding:.5em}\n"
-            "figure img{width:420px;display:block}\n"
-            "li.error{color:#c53030}li.warning{color:#b7791f}\n"
-            "pre{background:#f7fafc;border:1px solid #cbd5e0;padding:.5em;font-size:.85em}\n"
-            "pre a.ln{color:#a0aec0;text-decoration:none}pre .error{background:#fed7d7}"
-            "pre .warning{background:#fefcbf}\n"
-            "</style>\n</head>\n<body>\n";
+    html +=
+        "<style>\n"
+        "body{font-family:'DejaVu Sans',Arial,sans-serif;margin:2em;color:#1a202c;background:#ffffff}\n"
+        "h1{font-size:1.5em}h2{font-size:1.2em;margin-top:1.5em;border-bottom:1px solid #cbd5e0}\n"
+        "table{border-collapse:collapse}td,th{border:1px solid #cbd5e0;padding:.25em .6em;text-align:left;"
+        "vertical-align:top}\n"
+        "th{background:#edf2f7}td.n{text-align:right}\n"
+        ".pictures{display:flex;flex-wrap:wrap;gap:1em}figure{margin:0;border:1px solid #cbd5e0;padding:.5em}\n"
+        "figure img{width:420px;display:block}\n"
+        "li.error{color:#c53030}li.warning{color:#b7791f}\n"
+        "pre{background:#f7fafc;border:1px solid #cbd5e0;padding:.5em;font-size:.85em}\n"
+        "pre a.ln{color:#a0aec0;text-decoration:none}pre .error{background:#fed7d7}"
+        "pre .warning{background:#fefcbf}\n"
+        "</style>\n</head>\n<body>\n";
     html += "<h1>" + title + "</h1>\n";
 
     // The processes: a table with links, then the pictures.
@@ -414,9 +418,8 @@ std::string IndexHtml(const std::string& fileName, const File& file, const std::
     }
     html += "</table>\n<div class=\"pictures\">\n";
     for (std::size_t i = 0; i < views.size(); ++i) {
-        html += "<figure><a href=\"" + ProcessSvgName(i + 1) + "\"><img src=\"" + ProcessSvgName(i + 1) +
-                "\" alt=\"" + Escape(views[i].name) + "\"></a><figcaption>" + Escape(views[i].name) +
-                "</figcaption></figure>\n";
+        html += "<figure><a href=\"" + ProcessSvgName(i + 1) + "\"><img src=\"" + ProcessSvgName(i + 1) + "\" alt=\"" +
+                Escape(views[i].name) + "\"></a><figcaption>" + Escape(views[i].name) + "</figcaption></figure>\n";
     }
     html += "</div>\n";
 
@@ -441,8 +444,8 @@ std::string IndexHtml(const std::string& fileName, const File& file, const std::
             const char* cls = finding.severity == Severity::Error ? "error" : "warning";
             if (!marked.count(finding.line) || finding.severity == Severity::Error) marked[finding.line] = cls;
             html += std::string("<li class=\"") + cls + "\"><a href=\"#L" + std::to_string(finding.line) + "\">" +
-                    Escape(fileName) + ":" + std::to_string(finding.line) + "</a>: " +
-                    t(finding.severity == Severity::Error ? kSeverityError : kSeverityWarning) + ": " +
+                    Escape(fileName) + ":" + std::to_string(finding.line) +
+                    "</a>: " + t(finding.severity == Severity::Error ? kSeverityError : kSeverityWarning) + ": " +
                     Escape(FindingText(finding, text)) + "</li>\n";
         }
         html += "</ul>\n";
@@ -454,7 +457,8 @@ std::string IndexHtml(const std::string& fileName, const File& file, const std::
         const int number = static_cast<int>(i + 1);
         const std::string n = std::to_string(number);
         auto mark = marked.find(number);
-        html += "<span id=\"L" + n + "\"" + (mark != marked.end() ? std::string(" class=\"") + mark->second + "\"" : "") +
+        html += "<span id=\"L" + n + "\"" +
+                (mark != marked.end() ? std::string(" class=\"") + mark->second + "\"" : "") +
                 "><a class=\"ln\" href=\"#L" + n + "\">" + std::string(n.size() < 5 ? 5 - n.size() : 0, ' ') + n +
                 "</a>  " + Escape(ExpandTabs(lines[i])) + "</span>\n";
     }
@@ -468,7 +472,8 @@ bool WritePreview(const std::string& folder, const std::string& fileName, std::s
     std::vector<Finding> findings = read.findings;
     std::vector<Finding> model = CheckModel(read.file);
     findings.insert(findings.end(), model.begin(), model.end());
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
 
     std::error_code code;
     std::filesystem::create_directories(folder, code);

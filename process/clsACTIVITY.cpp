@@ -1,12 +1,12 @@
 #include "process/clsACTIVITY.h"
 
-#include "process/clsCONTROL_CONNECTOR.h"
 #include "constructs/ConstructText.h"
+#include "data/modContainer.h"
+#include "platform/Text.h"
+#include "process/clsCONTROL_CONNECTOR.h"
 #include "process/clsPROCESS.h"
 #include "process/modPROCESS.h"
 #include "process/modPROGRAM.h"
-#include "data/modContainer.h"
-#include "platform/Text.h"
 #include "staff/modStaffProperty.h"
 
 namespace {
@@ -112,8 +112,8 @@ void clsACTIVITY::SetupProperty_ProcessActivitySetting(ARISModelCollection& next
 void clsACTIVITY::SetupProperty_PROCESS() {
     const ProcedureScope scope("clsACTIVITY.SetupProperty_PROCESS");
     if (!AssignedModel) return;
-    SetQuotedProperty(PROCESS, PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(AssignedModel, "PROCESS_ProcessName"),
-                      "8");
+    SetQuotedProperty(PROCESS,
+                      PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(AssignedModel, "PROCESS_ProcessName"), "8");
 }
 
 void clsACTIVITY::SetupProperty_ProgramActivitySetting() {
@@ -127,7 +127,8 @@ void clsACTIVITY::SetupProperty_PROGRAM() {
         modMappingRule::Related_ARIS_ObjDefs_Using_Mapping_Rule(ARISObjectDefinition, kProgramRule);
     if (programs.Empty()) return;
     const aris::ObjDef* program = programs.Item(1);
-    const std::string name = modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(program, "PROGRAM_ObjectName");
+    const std::string name =
+        modMappingRule::Find_ARIS_ObjDef_Attribute_Using_Mapping_Rule(program, "PROGRAM_ObjectName");
     if (!name.empty()) {
         SetQuotedProperty(PROGRAM, name, "6");
         PROGRAM_Add_ARIS_Mapping(program);

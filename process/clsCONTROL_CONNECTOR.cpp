@@ -1,11 +1,11 @@
 #include "process/clsCONTROL_CONNECTOR.h"
 
+#include "constructs/ConstructText.h"
+#include "constructs/modWPXWriter.h"
+#include "platform/Text.h"
+#include "process/clsPROCESS.h"
 #include "process/modConnector.h"
 #include "process/modFlowLoops.h"
-#include "constructs/ConstructText.h"
-#include "process/clsPROCESS.h"
-#include "platform/Text.h"
-#include "constructs/modWPXWriter.h"
 
 namespace {
 
@@ -100,8 +100,8 @@ void clsCONTROL_CONNECTOR::SetupProperty_DESCRIPTION() {
     const ProcedureScope scope("clsCONTROL_CONNECTOR.SetupProperty_DESCRIPTION");
     if (!CurrentExport().Options.UseDescriptionAttr) return;
     if (!PathsAvailableOrWarn()) return;
-    SetQuotedProperty(DESCRIPTION, modWPXWriter::SetupPrintingOfConnectorAttribute(ColPath, "CONTROL_CONNECTOR_DESCRIPTION"),
-                      "2");
+    SetQuotedProperty(DESCRIPTION,
+                      modWPXWriter::SetupPrintingOfConnectorAttribute(ColPath, "CONTROL_CONNECTOR_DESCRIPTION"), "2");
 }
 
 void clsCONTROL_CONNECTOR::SetupProperty_Linking() {
@@ -134,6 +134,7 @@ bool clsCONTROL_CONNECTOR::IsMemberOfInvalidControlFlowLoop(clsPROCESS& process)
     return modFlowLoops::IsMemberOfInvalidFlowLoop(
         process.ControlFlowLoopIndex, process.Col_CONTROL_CONNECTOR, FROM_ARISObjectDefinition, TO_ARISObjectDefinition,
         [](const Owned<clsCONTROL_CONNECTOR>& connector) {
-            return modFlowLoops::ConnectorEnds{connector->FROM_ARISObjectDefinition, connector->TO_ARISObjectDefinition};
+            return modFlowLoops::ConnectorEnds{connector->FROM_ARISObjectDefinition,
+                                               connector->TO_ARISObjectDefinition};
         });
 }

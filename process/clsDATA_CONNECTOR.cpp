@@ -5,15 +5,15 @@
 #include <utility>
 #include <vector>
 
-#include "process/modConnector.h"
-#include "process/modFlowLoops.h"
 #include "constructs/ConstructText.h"
-#include "process/clsACTIVITY.h"
-#include "process/clsPROCESS.h"
-#include "process/modPoint.h"
+#include "constructs/modWPXWriter.h"
 #include "data/clsDATA_MEMBER.h"
 #include "data/clsDATA_STRUCTURE.h"
-#include "constructs/modWPXWriter.h"
+#include "process/clsACTIVITY.h"
+#include "process/clsPROCESS.h"
+#include "process/modConnector.h"
+#include "process/modFlowLoops.h"
+#include "process/modPoint.h"
 
 namespace {
 
@@ -106,8 +106,7 @@ void clsDATA_CONNECTOR::SetupProperty_Linking(const std::string& name) {
         case kActivityToSink:
             if (!name.empty()) linking = "FROM '" + LinkName(FROM_ARISObjectDefinition) + "' TO " + name;
             break;
-        default:
-            break;
+        default: break;
     }
     if (!linking.empty()) Linking = linking;
 }
@@ -135,8 +134,7 @@ void clsDATA_CONNECTOR::SetupProperty_Mapping(const clsDATA_STRUCTURE* container
             if (fromActivity) source = &fromActivity->Containers.OutputContainer();
             target = container;
             break;
-        default:
-            break;
+        default: break;
     }
     if (!source || !target) return;
     AddMappings(*source, *target);
@@ -186,8 +184,8 @@ void clsDATA_CONNECTOR::SetupProperty_LAYOUT(const std::string& name) {
     }
     if (name.empty() || !LayoutConvertedOrWarn()) return;
     const bool source = ConnectorKind == kSourceToActivity;
-    const clsPoint centre = modPoint::CalculateGraphicalCenterOfARISObjects(
-        source ? ColInputDataObjects : ColOutputDataObjects, *PROCESS);
+    const clsPoint centre =
+        modPoint::CalculateGraphicalCenterOfARISObjects(source ? ColInputDataObjects : ColOutputDataObjects, *PROCESS);
     (source ? SOURCE_LAYOUT : SINK_LAYOUT) = name + " " + modConnector::PositionText(centre);
 }
 
@@ -195,8 +193,8 @@ void clsDATA_CONNECTOR::SetupProperty_DESCRIPTION() {
     const ProcedureScope scope("clsDATA_CONNECTOR.SetupProperty_DESCRIPTION");
     if (ConnectorKind != kActivityToActivity || !CurrentExport().Options.UseDescriptionAttr) return;
     if (!PathsAvailableOrWarn()) return;
-    SetQuotedProperty(DESCRIPTION, modWPXWriter::SetupPrintingOfConnectorAttribute(ColPath, "DATA_CONNECTOR_DESCRIPTION"),
-                      "2");
+    SetQuotedProperty(DESCRIPTION,
+                      modWPXWriter::SetupPrintingOfConnectorAttribute(ColPath, "DATA_CONNECTOR_DESCRIPTION"), "2");
 }
 
 bool clsDATA_CONNECTOR::IsLoopConnector() const {
@@ -211,6 +209,7 @@ bool clsDATA_CONNECTOR::IsMemberOfInvalidDataFlowLoop(clsPROCESS& process) const
         process.DataFlowLoopIndex, process.Col_DATA_CONNECTOR, FROM_ARISObjectDefinition, TO_ARISObjectDefinition,
         [](const Owned<clsDATA_CONNECTOR>& connector) {
             if (connector->ConnectorKind != kActivityToActivity) return modFlowLoops::ConnectorEnds{};
-            return modFlowLoops::ConnectorEnds{connector->FROM_ARISObjectDefinition, connector->TO_ARISObjectDefinition};
+            return modFlowLoops::ConnectorEnds{connector->FROM_ARISObjectDefinition,
+                                               connector->TO_ARISObjectDefinition};
         });
 }

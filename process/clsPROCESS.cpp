@@ -2,14 +2,14 @@
 
 #include <cstdint>
 
-#include "process/modCONTROL_CONNECTOR.h"
-#include "process/modDATA_CONNECTOR.h"
 #include "constructs/ConstructText.h"
-#include "process/modACTIVITY.h"
-#include "process/modPROCESS.h"
-#include "process/modPoint.h"
 #include "data/modContainer.h"
 #include "platform/Text.h"
+#include "process/modACTIVITY.h"
+#include "process/modCONTROL_CONNECTOR.h"
+#include "process/modDATA_CONNECTOR.h"
+#include "process/modPROCESS.h"
+#include "process/modPoint.h"
 
 namespace {
 
@@ -64,8 +64,8 @@ void clsPROCESS::ReleaseWorkingData() {
 
 void clsPROCESS::SetupProperty_ProcessName() {
     const ProcedureScope scope("clsPROCESS.SetupProperty_ProcessName");
-    SetQuotedProperty(ProcessName, PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_ProcessName"),
-                      "8");
+    SetQuotedProperty(ProcessName,
+                      PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_ProcessName"), "8");
 }
 
 void clsPROCESS::SetupProperty_InputContainer() {
@@ -100,8 +100,8 @@ void clsPROCESS::SetupProperty_ProcessSetting() {
 void clsPROCESS::SetupProperty_DESCRIPTION() {
     const ProcedureScope scope("clsPROCESS.SetupProperty_DESCRIPTION");
     if (!CurrentExport().Options.UseDescriptionAttr) return;
-    SetQuotedProperty(DESCRIPTION, PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_DESCRIPTION"),
-                      "2");
+    SetQuotedProperty(DESCRIPTION,
+                      PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(ARIS_Model, "PROCESS_DESCRIPTION"), "2");
 }
 
 void clsPROCESS::SetupProperty_DOCUMENTATION() {

@@ -2,10 +2,10 @@
 #include <cstdint>
 #include <string>
 
-#include "process/modFlowLoops.h"
 #include "constructs/ConstructLifecycle.h"
 #include "process/ContainerPair.h"
 #include "process/clsACTIVITY.h"
+#include "process/modFlowLoops.h"
 
 class clsCONTROL_CONNECTOR;
 class clsDATA_CONNECTOR;

@@ -16,7 +16,8 @@ const aris::Model* SelectAssignedModel(const aris::ObjDef& function) {
         LogMessage(kSeverityWarning, 3000, "PROCESS", "PROCESS_ACTIVITY");
         for (std::size_t position = 2; position <= accepted.Count(); ++position) {
             const aris::Model* ignored = accepted.Item(position);
-            LogMessage(kSeverityInfo, 3020, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
+            LogMessage(kSeverityInfo, 3020, ignored->Name(CurrentExport().LocaleId),
+                       ignored->TypeName(CurrentExport().LocaleId));
         }
     }
     return accepted.Item(1);
@@ -52,8 +53,8 @@ void ACTIVITY_Find_ARIS_Mapping(clsPROCESS& process) {
     for (const aris::ObjDef* function : functions) {
         std::vector<const aris::Occurrence*> occurrences = function->OccListInModel(process.ARIS_Model);
         if (occurrences.empty() || !occurrences.front()) continue;
-        const clsACTIVITY& activity = RegisterConstruct(process.Col_ACTIVITY, NewActivity(function, occurrences.front()),
-                                                  function->Guid());
+        const clsACTIVITY& activity =
+            RegisterConstruct(process.Col_ACTIVITY, NewActivity(function, occurrences.front()), function->Guid());
         LogObjectMapped(*function, activity.Is_PROCESS_ACTIVITY() ? "PROCESS_ACTIVITY" : "PROGRAM_ACTIVITY");
     }
 }

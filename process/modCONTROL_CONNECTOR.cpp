@@ -1,8 +1,8 @@
 #include "process/modCONTROL_CONNECTOR.h"
 
-#include "process/modConnector.h"
 #include "process/clsACTIVITY.h"
 #include "process/clsPROCESS.h"
+#include "process/modConnector.h"
 
 void CONTROL_CONNECTOR_Create(clsPROCESS& process) {
     const ProcedureScope scope("modCONTROL_CONNECTOR.CONTROL_CONNECTOR_Create");
@@ -14,8 +14,7 @@ void CONTROL_CONNECTOR_Find_ARIS_Mapping(clsPROCESS& process) {
     const ProcedureScope scope("modCONTROL_CONNECTOR.CONTROL_CONNECTOR_Find_ARIS_Mapping");
     for (const aris::ObjDef* source : modConnector::FunctionsOfProcessModel(process)) {
         ARISObjDefCollection targets;
-        modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(targets, source,
-                                                                    clsCONTROL_CONNECTOR::kPathRule);
+        modMappingRule::Find_Related_ARIS_ObjDef_Using_Mapping_Rule(targets, source, clsCONTROL_CONNECTOR::kPathRule);
         for (const aris::ObjDef* target : targets) {
             if (target->OccListInModel(process.ARIS_Model).empty()) continue;
             // Sources and targets are keyed collections, so a pair comes once; a pair met again

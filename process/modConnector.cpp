@@ -1,11 +1,11 @@
 #include "process/modConnector.h"
 
-#include "runtime/clsExceptionHandler.h"
-#include "runtime/modGlobals.h"
-#include "process/clsPROCESS.h"
-#include "process/modPoint.h"
 #include "mapping/modMappingRule.h"
 #include "mapping/modPath.h"
+#include "process/clsPROCESS.h"
+#include "process/modPoint.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
 
 namespace modConnector {
 
@@ -62,8 +62,8 @@ bool LayoutConvertedOrWarn(const clsPROCESS& process) {
     return false;
 }
 
-std::optional<clsPoint> BendPointOfPaths(const aris::ObjDef* from, const PathCollection& paths,
-                                         const aris::ObjDef* to, const clsPROCESS& process) {
+std::optional<clsPoint> BendPointOfPaths(const aris::ObjDef* from, const PathCollection& paths, const aris::ObjDef* to,
+                                         const clsPROCESS& process) {
     const ProcedureScope scope("modConnector.BendPointOfPaths");
     const clsPath* bendPath = nullptr;
     for (const std::shared_ptr<clsPath>& path : paths) {

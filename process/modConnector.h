@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "mapping/clsPath.h"
 #include "process/clsACTIVITY.h"
 #include "process/clsPoint.h"
-#include "mapping/clsPath.h"
 
 class clsPROCESS;
 
@@ -74,8 +74,8 @@ bool LayoutConvertedOrWarn(const clsPROCESS& process);
 /// The graphical centre in the process of FROM, the objects of the first path that has any,
 /// and TO (without keys: the function of a loop connector counts twice); nothing when no path
 /// has an object.
-std::optional<clsPoint> BendPointOfPaths(const aris::ObjDef* from, const PathCollection& paths,
-                                         const aris::ObjDef* to, const clsPROCESS& process);
+std::optional<clsPoint> BendPointOfPaths(const aris::ObjDef* from, const PathCollection& paths, const aris::ObjDef* to,
+                                         const clsPROCESS& process);
 
 /// "XPOS x YPOS y" with the point's coordinates as 16-bit integers (error 6 outside).
 std::string PositionText(const clsPoint& point);

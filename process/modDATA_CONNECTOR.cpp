@@ -3,9 +3,9 @@
 #include <string>
 #include <unordered_set>
 
-#include "process/modConnector.h"
 #include "process/clsACTIVITY.h"
 #include "process/clsPROCESS.h"
+#include "process/modConnector.h"
 
 namespace {
 

@@ -17,7 +17,8 @@ int FlowLoopIndex::NodeOf(const std::string& guid) {
     if (found >= 0) return found;
     // The visited collection is keyed by Item.Guid ignoring letter case, as every keyed
     // collection is; two items whose identities differ only in case share one mark.
-    auto [key, added] = visitKeyOfFoldedGuid_.emplace(platform::FoldAsciiCase(guid), static_cast<int>(visitedIn_.size()));
+    auto [key, added] =
+        visitKeyOfFoldedGuid_.emplace(platform::FoldAsciiCase(guid), static_cast<int>(visitedIn_.size()));
     if (added) visitedIn_.push_back(0);
     const int node = static_cast<int>(visitKeyOf_.size());
     visitKeyOf_.push_back(key->second);
@@ -34,10 +35,8 @@ void FlowLoopIndex::Add(const aris::ObjDef* from, const aris::ObjDef* to) {
     const int connector = static_cast<int>(targetOf_.size());
     targetOf_.push_back(target);
     nextOut_.push_back(-1);
-    if (lastOut_[source] < 0)
-        firstOut_[source] = connector;
-    else
-        nextOut_[static_cast<std::size_t>(lastOut_[source])] = connector;
+    if (lastOut_[source] < 0) firstOut_[source] = connector;
+    else nextOut_[static_cast<std::size_t>(lastOut_[source])] = connector;
     lastOut_[source] = connector;
 }
 

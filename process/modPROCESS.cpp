@@ -83,7 +83,9 @@ std::string PROCESS_Find_ARIS_Model_Attribute(const aris::Model* model, int attr
     return modMappingRule::Find_ARIS_ObjDef_Attribute(model, attrTypeNum);
 }
 
-std::string PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(const aris::Model* model, const std::string& ruleName) {
+std::string PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule(const aris::Model* model,
+                                                                 const std::string& ruleName) {
     const ProcedureScope scope("modPROCESS.PROCESS_Find_ARIS_Model_Attribute_Using_Mapping_Rule");
-    return PROCESS_Find_ARIS_Model_Attribute(model, modMappingRule::RetrieveMappingRule(ruleName).AttributeMappingNumber());
+    return PROCESS_Find_ARIS_Model_Attribute(model,
+                                             modMappingRule::RetrieveMappingRule(ruleName).AttributeMappingNumber());
 }

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <limits>
 
-#include "runtime/modGlobals.h"
-#include "process/clsPROCESS.h"
 #include "platform/Error.h"
+#include "process/clsPROCESS.h"
+#include "runtime/modGlobals.h"
 
 namespace modPoint {
 
@@ -34,7 +34,7 @@ std::int16_t Clamped(double value) {
 // One step of the running average over n values: floor(v / n) + floor(((n - 1) / n) * average).
 std::int16_t RunningAverage(std::int16_t average, std::int16_t value, int n) {
     const double next = std::floor(static_cast<double>(value) / n) +
-                  std::floor((static_cast<double>(n - 1) / n) * static_cast<double>(average));
+                        std::floor((static_cast<double>(n - 1) / n) * static_cast<double>(average));
     return CheckedInt16(next);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "process/clsPoint.h"
 #include "mapping/modMappingRule.h"
+#include "process/clsPoint.h"
 
 class clsPROCESS;
 

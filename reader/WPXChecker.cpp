@@ -16,8 +16,8 @@ namespace {
 // The kinds a name can refer to, each with its own name space.
 enum Space { kStructures, kCategories, kPrograms, kPersons, kRoles, kOrganizations, kProcesses, kSpaceCount };
 
-constexpr std::array<const char*, kSpaceCount> kSpaceKeyword = {
-    "STRUCTURE", "PROCESS_CATEGORY", "PROGRAM", "PERSON", "ROLE", "ORGANIZATION", "PROCESS"};
+constexpr std::array<const char*, kSpaceCount> kSpaceKeyword = {"STRUCTURE", "PROCESS_CATEGORY", "PROGRAM", "PERSON",
+                                                                "ROLE",      "ORGANIZATION",     "PROCESS"};
 
 int SpaceOf(Kind kind) {
     switch (kind) {
@@ -78,16 +78,15 @@ private:
     }
 
     void CheckName(int line, const char* keyword, const std::string& name) {
-        if (name.empty())
-            Report(line, kEmptyName, {keyword});
-        else if (platform::CharCount(name) > kMaxNameLength)
-            Report(line, kNameTooLong, {name});
+        if (name.empty()) Report(line, kEmptyName, {keyword});
+        else if (platform::CharCount(name) > kMaxNameLength) Report(line, kNameTooLong, {name});
     }
 
     void Define(const Item& item) {
         if (item.kind == Kind::Structure && item.named) {
             for (const Item& member : item.items)
-                if (member.kind == Kind::Member && member.named) CheckName(member.head.number, "STRUCTURE", member.name);
+                if (member.kind == Kind::Member && member.named)
+                    CheckName(member.head.number, "STRUCTURE", member.name);
         }
         const int space = SpaceOf(item.kind);
         if (space < 0 || !item.nameRead) return;
@@ -115,7 +114,8 @@ private:
         }
         if (item.kind == Kind::PersonUpdate && item.named) Refer(item.head.number, kPersons, item.name);
         if (item.kind == Kind::OrganizationUpdate && item.named) Refer(item.head.number, kOrganizations, item.name);
-        if (item.kind == Kind::Member && item.named && !item.Parts().memberType.empty() && item.Parts().memberType[0] == '\'')
+        if (item.kind == Kind::Member && item.named && !item.Parts().memberType.empty() &&
+            item.Parts().memberType[0] == '\'')
             ReferAll(item.head, kStructures, item.Parts().memberType);
         for (const Item& inner : item.items) {
             if (inner.kind != Kind::Property) {
@@ -200,10 +200,11 @@ private:
         };
         for (const ConnectorView& connector : view.connectors) {
             if (connector.linked) {
-                if (!resolves(connector.from)) Report(connector.linkLine, kNoEndpoint, {connector.from.Text(), processName});
-                if (!resolves(connector.to) && !(connector.to.type == connector.from.type &&
-                                                 connector.to.name == connector.from.name &&
-                                                 connector.to.number == connector.from.number))
+                if (!resolves(connector.from))
+                    Report(connector.linkLine, kNoEndpoint, {connector.from.Text(), processName});
+                if (!resolves(connector.to) &&
+                    !(connector.to.type == connector.from.type && connector.to.name == connector.from.name &&
+                      connector.to.number == connector.from.number))
                     Report(connector.linkLine, kNoEndpoint, {connector.to.Text(), processName});
             }
             if (connector.bend) CheckPosition(connector.layoutLine, *connector.bend, width, height);
@@ -224,7 +225,8 @@ private:
 std::vector<Finding> CheckModel(const File& file) {
     std::vector<Finding> findings;
     Checker(findings).Run(file);
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
     return findings;
 }
 
@@ -233,7 +235,8 @@ std::vector<Finding> CheckDefinition(std::string_view bytes) {
     std::vector<Finding> findings = std::move(read.findings);
     std::vector<Finding> model = CheckModel(read.file);
     findings.insert(findings.end(), model.begin(), model.end());
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
     return findings;
 }
 

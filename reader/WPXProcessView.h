@@ -43,7 +43,7 @@ struct PortView {
 struct ConnectorView {
     Kind kind = Kind::Control;
     int line = 0;
-    bool linked = false;      ///< a FROM or LOOP line was read
+    bool linked = false;  ///< a FROM or LOOP line was read
     int linkLine = 0;
     ConnectorEnd from, to;
     std::optional<Point> bend;  ///< from LAYOUT

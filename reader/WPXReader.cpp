@@ -42,7 +42,8 @@ bool FindCodePage(std::string_view bytes, int& codePage) {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const std::size_t end = bytes.find('\n', pos);
-        const std::string_view line = bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+        const std::string_view line =
+            bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
         if (line.rfind("CODEPAGE ", 0) == 0) {
             std::string digits(line.substr(9));
             while (!digits.empty() && (digits.back() == '\r' || digits.back() == ' ')) digits.pop_back();
@@ -196,10 +197,8 @@ bool AllowsSettings(Kind kind) {
         case Kind::Process:
         case Kind::ProgramActivity:
         case Kind::ProcessActivity:
-        case Kind::BlockActivity:
-            return true;
-        default:
-            return false;
+        case Kind::BlockActivity: return true;
+        default: return false;
     }
 }
 
@@ -215,8 +214,7 @@ bool IsPropertyOf(Kind kind, const std::string& word) {
         {static_cast<int>(Kind::Role), {"DESCRIPTION", "COORDINATOR", "RELATED_PERSON"}},
         {static_cast<int>(Kind::Organization), {"DESCRIPTION", "MANAGER", "RELATED_PERSON"}},
         {static_cast<int>(Kind::OrganizationUpdate), {"PARENT_ORGANIZATION"}},
-        {static_cast<int>(Kind::Process),
-         {"DESCRIPTION", "DOCUMENTATION", "CATEGORY", "WINDOW", "SOURCE", "SINK"}},
+        {static_cast<int>(Kind::Process), {"DESCRIPTION", "DOCUMENTATION", "CATEGORY", "WINDOW", "SOURCE", "SINK"}},
         {static_cast<int>(Kind::ProgramActivity),
          {"DESCRIPTION", "DOCUMENTATION", "LAYOUT", "START", "EXIT", "DONE_BY", "PROGRAM"}},
         {static_cast<int>(Kind::ProcessActivity),
@@ -246,10 +244,8 @@ public:
             const std::string& word = l.line.keyword;
             auto top = TopKinds().find(word);
             if (top == TopKinds().end()) {
-                if (word == "END")
-                    Report(l.line.number, kStrayEnd, {UnquotedOrAsWritten(l.line.value)});
-                else
-                    Report(l.line.number, kUnknownKeyword, {FirstWord(l.line)});
+                if (word == "END") Report(l.line.number, kStrayEnd, {UnquotedOrAsWritten(l.line.value)});
+                else Report(l.line.number, kUnknownKeyword, {FirstWord(l.line)});
                 file.items.push_back(TakeLine(Kind::Stray));
                 continue;
             }
@@ -318,11 +314,11 @@ private:
         // An empty name is written as nothing after the keyword's blank: read as a block with an
         // empty name, which the checker reports as such.
         block.bareName = l.line.blankAfterKeyword && !l.line.semicolon && value.empty();
-        bool named = block.bareName ||
-                     (l.line.blankAfterKeyword && !l.line.semicolon && ReadQuotedName(value, pos, block.name));
+        bool named =
+            block.bareName || (l.line.blankAfterKeyword && !l.line.semicolon && ReadQuotedName(value, pos, block.name));
         block.nameRead = named;
         const bool containers = kind == Kind::Program || kind == Kind::Process || kind == Kind::ProgramActivity ||
-                          kind == Kind::ProcessActivity || kind == Kind::BlockActivity;
+                                kind == Kind::ProcessActivity || kind == Kind::BlockActivity;
         if (named && containers && pos < value.size()) {
             std::size_t p = pos;
             named = value.compare(p, 2, " (") == 0;
@@ -362,9 +358,9 @@ private:
             if (word == "END") {
                 std::string endName;
                 std::size_t p = 0;
-                const bool endNamed = l.line.blankAfterKeyword && !l.line.semicolon &&
-                                (l.line.value.empty() ||
-                                 (ReadQuotedName(l.line.value, p, endName) && p == l.line.value.size()));
+                const bool endNamed =
+                    l.line.blankAfterKeyword && !l.line.semicolon &&
+                    (l.line.value.empty() || (ReadQuotedName(l.line.value, p, endName) && p == l.line.value.size()));
                 if (endNamed && endName != block.name && EndsAncestor(endName)) {
                     ReportMissingEnd(block);
                     closed = true;
@@ -389,8 +385,8 @@ private:
             }
             if (HoldsActivities(block.kind) && IsActivityKeyword(word)) {
                 const Kind kind = word == "PROGRAM_ACTIVITY"   ? Kind::ProgramActivity
-                            : word == "PROCESS_ACTIVITY" ? Kind::ProcessActivity
-                                                         : Kind::BlockActivity;
+                                  : word == "PROCESS_ACTIVITY" ? Kind::ProcessActivity
+                                                               : Kind::BlockActivity;
                 Item activity;
                 OpenBlock(kind, activity);
                 ParseBody(activity);
@@ -447,7 +443,8 @@ private:
             if (named) {
                 member.Parts().memberType = value.substr(pos, typeEnd - pos);
                 member.Parts().blankAfterType = typeEnd < value.size() && value[typeEnd] == ' ';
-                member.Parts().memberSize = value.substr(std::min(value.size(), typeEnd + (member.Parts().blankAfterType ? 1 : 0)));
+                member.Parts().memberSize =
+                    value.substr(std::min(value.size(), typeEnd + (member.Parts().blankAfterType ? 1 : 0)));
                 named = member.Parts().memberSize.find_first_of("\r\n'") == std::string::npos;
             }
         }
@@ -510,14 +507,13 @@ void WriteLineText(std::string& out, const Line& line, const std::string& text) 
     out += kCrLf;
 }
 
-std::string AsWritten(const Line& line) {
-    return line.keyword + (line.blankAfterKeyword ? " " : "") + line.value;
-}
+std::string AsWritten(const Line& line) { return line.keyword + (line.blankAfterKeyword ? " " : "") + line.value; }
 
 std::string HeadText(const Item& item) {
     if (!item.named || item.bareName) return AsWritten(item.head);
     if (item.kind == Kind::Member) {
-        return Quote(item.name) + ": " + item.Parts().memberType + (item.Parts().blankAfterType ? " " : "") + item.Parts().memberSize;
+        return Quote(item.name) + ": " + item.Parts().memberType + (item.Parts().blankAfterType ? " " : "") +
+               item.Parts().memberSize;
     }
     std::string text = item.head.keyword + " ";
     if (item.kind == Kind::PersonUpdate) text += "PERSON ";
@@ -530,7 +526,10 @@ std::string HeadText(const Item& item) {
 void WriteItem(std::string& out, const Item& item) {
     WriteLineText(out, item.head, HeadText(item));
     for (const Item& inner : item.items) WriteItem(out, inner);
-    if (item.Parts().hasEnd) WriteLineText(out, item.Parts().end, item.Parts().endNamed && !item.Parts().endName.empty() ? "END " + Quote(item.Parts().endName) : AsWritten(item.Parts().end));
+    if (item.Parts().hasEnd)
+        WriteLineText(out, item.Parts().end,
+                      item.Parts().endNamed && !item.Parts().endName.empty() ? "END " + Quote(item.Parts().endName)
+                                                                             : AsWritten(item.Parts().end));
 }
 
 }  // namespace
@@ -627,7 +626,8 @@ ReadResult ReadDefinition(std::string_view bytes) {
         const std::string again = platform::FromUtf8ToCodePage(text, file.codePage);
         if (again != bytes) {
             converted = false;
-            const std::size_t at = std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
+            const std::size_t at =
+                std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
             badLine = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<long>(at), '\n'));
         }
     }

@@ -1,6 +1,5 @@
 #include "runtime/ExportSummary.h"
 
-
 #include "runtime/modGlobals.h"
 #include "runtime/modUtilities.h"
 

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <limits>
 
+#include "platform/MessageBox.h"
+#include "platform/Text.h"
 #include "runtime/ExportSummary.h"
 #include "runtime/modGlobals.h"
 #include "runtime/modUtilities.h"
-#include "platform/MessageBox.h"
-#include "platform/Text.h"
 
 using namespace platform;
 
@@ -18,21 +18,37 @@ constexpr const char* kMessageIdMarker = "<MessageID>";
 
 bool IsWarning(int n) {
     switch (n) {
-        case 2030: case 2040: case 2050: case 2060: case 2070: case 2080: case 2090:
-        case 2110: case 2210: case 2220:
-            return true;
-        default:
-            return false;
+        case 2030:
+        case 2040:
+        case 2050:
+        case 2060:
+        case 2070:
+        case 2080:
+        case 2090:
+        case 2110:
+        case 2210:
+        case 2220: return true;
+        default: return false;
     }
 }
 
 bool IsFatal(int n) {
     switch (n) {
-        case 2000: case 2010: case 2020: case 2100: case 2120: case 2130: case 2140: case 2150:
-        case 2160: case 2170: case 2180: case 2190: case 2200: case 2230:
-            return true;
-        default:
-            return false;
+        case 2000:
+        case 2010:
+        case 2020:
+        case 2100:
+        case 2120:
+        case 2130:
+        case 2140:
+        case 2150:
+        case 2160:
+        case 2170:
+        case 2180:
+        case 2190:
+        case 2200:
+        case 2230: return true;
+        default: return false;
     }
 }
 
@@ -110,7 +126,8 @@ void clsExceptionHandler::MercyfulExit(const std::string& procedure, int number,
 ErrorAction clsExceptionHandler::Handle(const Error& error) {
     const int number = error.Number();
     const bool own = IsOwnFatal(number) || IsRefusal(number);
-    if (!own && (number < std::numeric_limits<std::int16_t>::min() || number > std::numeric_limits<std::int16_t>::max()))
+    if (!own &&
+        (number < std::numeric_limits<std::int16_t>::min() || number > std::numeric_limits<std::int16_t>::max()))
         MercyfulExit(CurrentExport().CurrentProcedure, number, error.Description());
     switch (AnalyseError(number, error.Description())) {
         case 0: return ErrorAction::Retry;
@@ -119,9 +136,8 @@ ErrorAction clsExceptionHandler::Handle(const Error& error) {
         case 3:
             if (IsRefusal(number)) throw ProgramEnd{kExitUsage};
             throw ProgramEnd{(number == kErrDialogCancelled || number == kErrOptionsCancelled) ? kExitUserRequest
-                                                                                              : kExitFatal};
-        default:
-            MercyfulExit(CurrentExport().CurrentProcedure, number, error.Description());
+                                                                                               : kExitFatal};
+        default: MercyfulExit(CurrentExport().CurrentProcedure, number, error.Description());
     }
 }
 

@@ -27,11 +27,11 @@ struct ProgramEnd {
 /// Exit statuses of the program.
 enum ExitStatus : int {
     kExitDone = 0,
-    kExitFatal = 1,          ///< ended by an error of severity C
-    kExitMercyful = 2,       ///< ended through MercyfulExit
-    kExitUserRequest = 3,    ///< ended at the user's request
-    kExitNoLanguage = 4,     ///< language library missing
-    kExitUsage = 64,         ///< unusable options of our own
+    kExitFatal = 1,        ///< ended by an error of severity C
+    kExitMercyful = 2,     ///< ended through MercyfulExit
+    kExitUserRequest = 3,  ///< ended at the user's request
+    kExitNoLanguage = 4,   ///< language library missing
+    kExitUsage = 64,       ///< unusable options of our own
 };
 
 /// Error numbers the program raises itself besides its catalog errors.
@@ -73,9 +73,9 @@ public:
 clsExceptionHandler& ExceptionHandler();
 
 /// Raise one of the program's own errors: its catalog text with the parameters filled in.
-[[noreturn]] void RaiseError(int id, const std::string& p1 = "", const std::string& p2 = "",
-                             const std::string& p3 = "", const std::string& p4 = "");
+[[noreturn]] void RaiseError(int id, const std::string& p1 = "", const std::string& p2 = "", const std::string& p3 = "",
+                             const std::string& p4 = "");
 
 /// Raise one of the program's warnings and go on: the error path shows it (result "continue").
-void RaiseWarning(int id, const std::string& p1 = "", const std::string& p2 = "",
-                  const std::string& p3 = "", const std::string& p4 = "");
+void RaiseWarning(int id, const std::string& p1 = "", const std::string& p2 = "", const std::string& p3 = "",
+                  const std::string& p4 = "");

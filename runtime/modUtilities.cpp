@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "runtime/clsExceptionHandler.h"
-#include "runtime/modGlobals.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramPath.h"
 #include "platform/Text.h"
 #include "platform/UserLocale.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
 
 using namespace platform;
 
@@ -57,9 +57,9 @@ bool LoadLocalizedResources(bool quiet) {
     CurrentExport().HelpFile = "kvbr" + FoldAsciiCase(code) + ".htb";
     if (!loaded) loaded = LoadLanguageLibrary(code);
     if (!loaded && !quiet) {
-        CurrentMessageBox().Show("The Language Resource file '" + LanguageLibraryFileName(code) +
-                                     "' could not be found.",
-                                 kMbOkOnly + kMbCritical + kMbSetForeground, "Lumenport");
+        CurrentMessageBox().Show(
+            "The Language Resource file '" + LanguageLibraryFileName(code) + "' could not be found.",
+            kMbOkOnly + kMbCritical + kMbSetForeground, "Lumenport");
     }
     return loaded;
 }

@@ -23,8 +23,8 @@ std::string LanguageLibraryFileName(const std::string& code);
 /// Text of one catalog entry; "" without library; a fall-back text for a missing entry.
 std::string GetStringFromResourceFile(int id);
 /// Catalog text with its placeholders filled; an empty parameter stops the substitution.
-std::string GetNLSString(int id, const std::string& p1 = "", const std::string& p2 = "",
-                         const std::string& p3 = "", const std::string& p4 = "");
+std::string GetNLSString(int id, const std::string& p1 = "", const std::string& p2 = "", const std::string& p3 = "",
+                         const std::string& p4 = "");
 /// GetNLSString without parameters.
 std::string Get_NLS_String_Message(int id);
 /// Message id text followed by the filled catalog text: one log line.

@@ -1,11 +1,11 @@
 #include "staff/modStaffProperty.h"
 
-#include "runtime/clsExceptionHandler.h"
-#include "runtime/modGlobals.h"
 #include "constructs/ConstructLifecycle.h"
 #include "constructs/ConstructText.h"
 #include "mapping/ConvertARISPersonName.h"
 #include "mapping/modMappingRule.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
 #include "staff/modORGANIZATION.h"
 #include "staff/modPERSON.h"
 #include "staff/modROLE.h"
@@ -60,7 +60,8 @@ void SetupSingleValuedReference(std::string& target, const aris::ObjDef* owner, 
     LogMessage(kSeverityWarning, 3000, keyword, ownerKind);
     for (std::size_t position = 2; position <= related.Count(); ++position) {
         const aris::ObjDef* ignored = related.Item(position);
-        LogMessage(kSeverityInfo, 3030, ignored->Name(CurrentExport().LocaleId), ignored->TypeName(CurrentExport().LocaleId));
+        LogMessage(kSeverityInfo, 3030, ignored->Name(CurrentExport().LocaleId),
+                   ignored->TypeName(CurrentExport().LocaleId));
     }
 }
 

@@ -23,7 +23,9 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char**) {
 }
 
 // External entities (the ARIS-Export.dtd) are never loaded; saying so lets expat go on.
-int XMLCALL SkipExternal(XML_Parser, const XML_Char*, const XML_Char*, const XML_Char*, const XML_Char*) { return XML_STATUS_OK; }
+int XMLCALL SkipExternal(XML_Parser, const XML_Char*, const XML_Char*, const XML_Char*, const XML_Char*) {
+    return XML_STATUS_OK;
+}
 
 }  // namespace
 

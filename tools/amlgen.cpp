@@ -50,7 +50,9 @@ public:
     /// True with the given chance in percent.
     bool Chance(int percent) { return Below(100) < percent; }
     template <class T>
-    const T& Pick(const std::vector<T>& items) { return items[static_cast<std::size_t>(Below(static_cast<int>(items.size())))]; }
+    const T& Pick(const std::vector<T>& items) {
+        return items[static_cast<std::size_t>(Below(static_cast<int>(items.size())))];
+    }
 
 private:
     std::uint64_t state_;
@@ -106,34 +108,34 @@ constexpr const char* kModule = "41";
 
 namespace ct {
 constexpr const char* kOrgParentTech = "3";
-constexpr const char* kMemberOfOrg = "6";      // person -> org unit
+constexpr const char* kMemberOfOrg = "6";  // person -> org unit
 constexpr const char* kComposedOf = "7";
 constexpr const char* kTechSuperior = "8";
 constexpr const char* kDiscSuperior = "9";
 constexpr const char* kTechResp = "10";
-constexpr const char* kActivates = "CT_ACTIV_1";        // 43
-constexpr const char* kCreates = "CT_CRT_1";            // 44
-constexpr const char* kEvaluatedBy = "CT_IS_EVAL_BY_1"; // 48
-constexpr const char* kInputFor = "CT_IS_INP_FOR";      // 49
-constexpr const char* kHasOutput = "CT_HAS_OUT";        // 50
-constexpr const char* kLinks = "CT_LNK_2";              // 54
+constexpr const char* kActivates = "CT_ACTIV_1";         // 43
+constexpr const char* kCreates = "CT_CRT_1";             // 44
+constexpr const char* kEvaluatedBy = "CT_IS_EVAL_BY_1";  // 48
+constexpr const char* kInputFor = "CT_IS_INP_FOR";       // 49
+constexpr const char* kHasOutput = "CT_HAS_OUT";         // 50
+constexpr const char* kLinks = "CT_LNK_2";               // 54
 constexpr const char* kItUses = "60";
 constexpr const char* kHasRole = "61";
-constexpr const char* kExecutes = "CT_EXEC_1";          // 65
+constexpr const char* kExecutes = "CT_EXEC_1";  // 65
 constexpr const char* kComparedWith = "75";
 constexpr const char* kDescribes = "78";
 constexpr const char* kForeignKey = "79";
 constexpr const char* kPrimaryKey = "80";
 constexpr const char* kClusterHas = "85";
-constexpr const char* kLeadsTo1 = "CT_LEADS_TO_1";      // 116
-constexpr const char* kLeadsTo2 = "CT_LEADS_TO_2";      // 117
+constexpr const char* kLeadsTo1 = "CT_LEADS_TO_1";         // 116
+constexpr const char* kLeadsTo2 = "CT_LEADS_TO_2";         // 117
 constexpr const char* kPredecessor = "CT_IS_PREDEC_OF_1";  // 118
 constexpr const char* kHasDomain = "121";
 constexpr const char* kCanUse = "125";
 constexpr const char* kSupportsIt = "147";
 constexpr const char* kOccupies = "210";
 constexpr const char* kOrgParentOther = "211";
-constexpr const char* kCarriesOut = "CT_EXEC_2";        // 218
+constexpr const char* kCarriesOut = "CT_EXEC_2";  // 218
 constexpr const char* kLaneStep = "220";
 constexpr const char* kSupports = "221";
 constexpr const char* kGroupMember = "269";
@@ -143,13 +145,13 @@ constexpr const char* kSubstitutes = "318";
 constexpr const char* kComparedWith2 = "319";
 constexpr const char* kComparedWith3 = "322";
 constexpr const char* kManages = "395";
-constexpr const char* kSends = "CT_SENDS_2";            // 407
-constexpr const char* kReceived = "CT_IS_RECEIVED";     // 408
+constexpr const char* kSends = "CT_SENDS_2";         // 407
+constexpr const char* kReceived = "CT_IS_RECEIVED";  // 408
 }  // namespace ct
 
 namespace at {
 constexpr const char* kName = "AT_NAME";
-constexpr const char* kDesc = "AT_DESC";           // 9
+constexpr const char* kDesc = "AT_DESC";  // 9
 constexpr const char* kDoc = "8";
 constexpr const char* kDomType = "123";
 constexpr const char* kPhone = "245";
@@ -157,7 +159,7 @@ constexpr const char* kPhone2 = "246";
 constexpr const char* kDataType = "494";
 constexpr const char* kCompareOp = "497";
 constexpr const char* kCompareValue = "498";
-constexpr const char* kLogin = "AT_EMAIL_ADDR";    // 509
+constexpr const char* kLogin = "AT_EMAIL_ADDR";  // 509
 constexpr const char* kOther = "985";
 constexpr const char* kExitCond = "986";
 constexpr const char* kStartMode = "1207";
@@ -270,41 +272,33 @@ struct Word {
     const char* de;
 };
 
-const std::vector<Word> kVerbs = {
-    {"Check", "prüfen"},     {"Approve", "genehmigen"}, {"Record", "erfassen"},
-    {"Create", "anlegen"},   {"Send", "versenden"},     {"Review", "begutachten"},
-    {"Archive", "archivieren"}, {"Plan", "planen"},     {"Release", "freigeben"},
-    {"Post", "buchen"},      {"Update", "aktualisieren"}, {"Calculate", "berechnen"}};
+const std::vector<Word> kVerbs = {{"Check", "prüfen"},        {"Approve", "genehmigen"},   {"Record", "erfassen"},
+                                  {"Create", "anlegen"},      {"Send", "versenden"},       {"Review", "begutachten"},
+                                  {"Archive", "archivieren"}, {"Plan", "planen"},          {"Release", "freigeben"},
+                                  {"Post", "buchen"},         {"Update", "aktualisieren"}, {"Calculate", "berechnen"}};
 const std::vector<Word> kParticiples = {
-    {"checked", "geprüft"},   {"approved", "genehmigt"}, {"recorded", "erfasst"},
-    {"created", "angelegt"},  {"sent", "versendet"},     {"reviewed", "begutachtet"},
-    {"archived", "archiviert"}, {"planned", "geplant"},  {"released", "freigegeben"},
-    {"posted", "gebucht"},    {"updated", "aktualisiert"}, {"calculated", "berechnet"}};
-const std::vector<Word> kNouns = {
-    {"order", "Auftrag"},    {"invoice", "Rechnung"}, {"contract", "Vertrag"},
-    {"claim", "Schaden"},    {"delivery", "Lieferung"}, {"offer", "Angebot"},
-    {"payment", "Zahlung"},  {"request", "Anfrage"},  {"report", "Bericht"},
-    {"account", "Konto"},    {"shipment", "Sendung"}, {"budget", "Budget"}};
-const std::vector<Word> kFields = {
-    {"amount", "Betrag"}, {"number", "Nummer"}, {"date", "Datum"},
-    {"status", "Status"}, {"currency", "Währung"}, {"note", "Notiz"}};
-const std::vector<const char*> kFieldTypes = {
-    "Decimal (10,2)", "Integer", "Text", "Smallint", "Text", "Text"};
-const std::vector<Word> kDomains = {
-    {"Money", "Geld"}, {"Counter", "Zähler"}, {"Rate", "Satz"}, {"Code", "Kennung"}};
+    {"checked", "geprüft"},      {"approved", "genehmigt"},   {"recorded", "erfasst"},     {"created", "angelegt"},
+    {"sent", "versendet"},       {"reviewed", "begutachtet"}, {"archived", "archiviert"},  {"planned", "geplant"},
+    {"released", "freigegeben"}, {"posted", "gebucht"},       {"updated", "aktualisiert"}, {"calculated", "berechnet"}};
+const std::vector<Word> kNouns = {{"order", "Auftrag"},   {"invoice", "Rechnung"},   {"contract", "Vertrag"},
+                                  {"claim", "Schaden"},   {"delivery", "Lieferung"}, {"offer", "Angebot"},
+                                  {"payment", "Zahlung"}, {"request", "Anfrage"},    {"report", "Bericht"},
+                                  {"account", "Konto"},   {"shipment", "Sendung"},   {"budget", "Budget"}};
+const std::vector<Word> kFields = {{"amount", "Betrag"}, {"number", "Nummer"},    {"date", "Datum"},
+                                   {"status", "Status"}, {"currency", "Währung"}, {"note", "Notiz"}};
+const std::vector<const char*> kFieldTypes = {"Decimal (10,2)", "Integer", "Text", "Smallint", "Text", "Text"};
+const std::vector<Word> kDomains = {{"Money", "Geld"}, {"Counter", "Zähler"}, {"Rate", "Satz"}, {"Code", "Kennung"}};
 const std::vector<const char*> kDomainTypes = {"Number (12,2)", "Number (8)", "Float", "Hex"};
-const std::vector<Word> kDepartments = {
-    {"Sales", "Vertrieb"},     {"Purchasing", "Einkauf"},  {"Finance", "Finanzen"},
-    {"Logistics", "Logistik"}, {"Production", "Produktion"}, {"Human resources", "Personal"},
-    {"IT services", "IT-Service"}, {"Quality", "Qualität"}};
-const std::vector<Word> kRoles = {
-    {"Clerk", "Sachbearbeiter"}, {"Approver", "Genehmiger"}, {"Controller", "Controller"},
-    {"Dispatcher", "Disponent"}, {"Buyer", "Einkäufer"},     {"Auditor", "Prüfer"}};
-const std::vector<const char*> kLastNames = {
-    "Miller", "Schmidt", "Becker", "Novak", "Svoboda", "Fischer",
-    "Weber", "Wagner", "Hoffmann", "Schulz", "Keller", "Brown"};
-const std::vector<const char*> kFirstNames = {
-    "Anna", "Jan", "Petra", "Karel", "Maria", "Lukas", "Eva", "Tomas", "Julia", "Martin"};
+const std::vector<Word> kDepartments = {{"Sales", "Vertrieb"},         {"Purchasing", "Einkauf"},
+                                        {"Finance", "Finanzen"},       {"Logistics", "Logistik"},
+                                        {"Production", "Produktion"},  {"Human resources", "Personal"},
+                                        {"IT services", "IT-Service"}, {"Quality", "Qualität"}};
+const std::vector<Word> kRoles = {{"Clerk", "Sachbearbeiter"}, {"Approver", "Genehmiger"}, {"Controller", "Controller"},
+                                  {"Dispatcher", "Disponent"}, {"Buyer", "Einkäufer"},     {"Auditor", "Prüfer"}};
+const std::vector<const char*> kLastNames = {"Miller", "Schmidt", "Becker",   "Novak",  "Svoboda", "Fischer",
+                                             "Weber",  "Wagner",  "Hoffmann", "Schulz", "Keller",  "Brown"};
+const std::vector<const char*> kFirstNames = {"Anna",  "Jan", "Petra", "Karel", "Maria",
+                                              "Lukas", "Eva", "Tomas", "Julia", "Martin"};
 
 std::string Capitalized(const char* word) {
     std::string s = word;
@@ -319,16 +313,16 @@ std::string Num(long n) { return std::to_string(n); }
 
 struct ModelPlan {
     int functions = 0;
-    int andAt = -1;             ///< first function of the AND split/join block
-    int xorAt = -1;             ///< first function of the XOR split/join block
-    bool xorChain = false;      ///< the XOR join reaches its function through an OR rule
-    bool loop = false;          ///< the last function loops back to the second one
-    bool selfLoop = false;      ///< one function reads the data object it writes
-    bool readsShared = false;   ///< the first function reads a shared structure
-    int members = 0;            ///< members of the model's own entity type
-    int variant = 0;            ///< 1: cluster with attribute type group; 2: relationship type
-    std::vector<char> direct;   ///< per step i -> i+1: direct connection instead of an event
-    int cost = 0;               ///< object definitions the model adds
+    int andAt = -1;            ///< first function of the AND split/join block
+    int xorAt = -1;            ///< first function of the XOR split/join block
+    bool xorChain = false;     ///< the XOR join reaches its function through an OR rule
+    bool loop = false;         ///< the last function loops back to the second one
+    bool selfLoop = false;     ///< one function reads the data object it writes
+    bool readsShared = false;  ///< the first function reads a shared structure
+    int members = 0;           ///< members of the model's own entity type
+    int variant = 0;           ///< 1: cluster with attribute type group; 2: relationship type
+    std::vector<char> direct;  ///< per step i -> i+1: direct connection instead of an event
+    int cost = 0;              ///< object definitions the model adds
 };
 
 /// Parameters of the database as a whole, scaled by the requested size.
@@ -345,14 +339,14 @@ struct Scale {
 };
 
 constexpr int kFamiliesPerArea = 8;
-constexpr int kModelsPerFamily = 4;     // top, two children, one grandchild
-constexpr int kSharedMembers = 3;       // members of each shared structure
+constexpr int kModelsPerFamily = 4;  // top, two children, one grandchild
+constexpr int kSharedMembers = 3;    // members of each shared structure
 
 // The dense shape.
-constexpr int kDenseModelsPerArea = 10;   // process models an area's overview model calls
-constexpr int kDenseMinFunctions = 80;    // functions of one process model: 80 to 120
+constexpr int kDenseModelsPerArea = 10;  // process models an area's overview model calls
+constexpr int kDenseMinFunctions = 80;   // functions of one process model: 80 to 120
 constexpr int kDenseMaxFunctions = 120;
-constexpr int kDenseMembers = 3;          // members of each data structure of a process model
+constexpr int kDenseMembers = 3;  // members of each data structure of a process model
 
 enum class Shape { Default, Dense };
 
@@ -374,8 +368,12 @@ const std::vector<const char*> kPartners = {"Müller", "Größe", "Süd", "Özt�
 class Generator {
 public:
     Generator(std::uint64_t seed, long objDefs, std::string dbName, Shape shape = Shape::Default)
-        : rng_(seed), guidRng_(seed ^ 0x5EEDF00DCAFEULL), target_(objDefs), scale_(objDefs),
-          dbName_(std::move(dbName)), shape_(shape) {}
+        : rng_(seed),
+          guidRng_(seed ^ 0x5EEDF00DCAFEULL),
+          target_(objDefs),
+          scale_(objDefs),
+          dbName_(std::move(dbName)),
+          shape_(shape) {}
 
     /// The smallest size that holds the shared objects and one overview model.
     long MinimumSize() const;
@@ -423,7 +421,9 @@ private:
     void NumberOccurrences();
 
     // The dense shape.
-    void Rename(int objDef, Text name) { db_.objDefs[static_cast<std::size_t>(objDef)].attrs.at(0).value = std::move(name); }
+    void Rename(int objDef, Text name) {
+        db_.objDefs[static_cast<std::size_t>(objDef)].attrs.at(0).value = std::move(name);
+    }
     Text DenseName(long serial, const std::string& en, const std::string& de);
     void RenameSharedObjectsDensely();
     DensePlan MakeDensePlan(int functions);
@@ -442,12 +442,12 @@ private:
 
     int root_ = 0, processesGroup_ = 0, orgGroup_ = 0, appGroup_ = 0, dataGroup_ = 0, looseGroup_ = 0;
     std::vector<int> orgUnits_, positions_, persons_, roles_, programs_, structures_, domains_, unitNums_;
-    std::vector<int> selected_;                     ///< overview models
-    std::vector<std::vector<int>> modelFunctions_;  ///< functions of each model, in flow order
-    long serial_ = 0;                               ///< running number in generated names
-    long processModels_ = 0;                        ///< process models built so far
+    std::vector<int> selected_;                            ///< overview models
+    std::vector<std::vector<int>> modelFunctions_;         ///< functions of each model, in flow order
+    long serial_ = 0;                                      ///< running number in generated names
+    long processModels_ = 0;                               ///< process models built so far
     long personLinks_ = 0, roleLinks_ = 0, orgLinks_ = 0;  ///< staff assignments made so far
-    std::vector<int> denseFirstMembers_;            ///< first member of each structure of the current model
+    std::vector<int> denseFirstMembers_;                   ///< first member of each structure of the current model
 };
 
 void Generator::NewGuid(std::uint64_t guid[2]) {
@@ -573,15 +573,19 @@ void Generator::BuildStaff() {
     for (int i = 0; i < scale_.orgUnits; ++i) {
         const Word& dep = kDepartments[static_cast<std::size_t>(i) % kDepartments.size()];
         std::string n = Num(i + 1);
-        int o = NewObjDef(ot::kOrgUnit, st::kOrgUnit, orgGroup_, {std::string(dep.en) + " " + n, std::string(dep.de) + " " + n});
-        if (rng_.Chance(50)) AddAttr(db_.objDefs[o].attrs, at::kDesc, Description(std::string("Department ") + dep.en, std::string("Abteilung ") + dep.de));
+        int o = NewObjDef(ot::kOrgUnit, st::kOrgUnit, orgGroup_,
+                          {std::string(dep.en) + " " + n, std::string(dep.de) + " " + n});
+        if (rng_.Chance(50))
+            AddAttr(db_.objDefs[o].attrs, at::kDesc,
+                    Description(std::string("Department ") + dep.en, std::string("Abteilung ") + dep.de));
         orgUnits_.push_back(o);
     }
     for (int i = 0; i < scale_.orgUnits; ++i) {
         const Word& dep = kDepartments[static_cast<std::size_t>(i) % kDepartments.size()];
         std::string n = Num(i + 1);
-        positions_.push_back(NewObjDef(ot::kPosition, st::kPosition, orgGroup_,
-                                       {"Head of " + std::string(dep.en) + " " + n, "Leitung " + std::string(dep.de) + " " + n}));
+        positions_.push_back(
+            NewObjDef(ot::kPosition, st::kPosition, orgGroup_,
+                      {"Head of " + std::string(dep.en) + " " + n, "Leitung " + std::string(dep.de) + " " + n}));
     }
     for (int i = 0; i < scale_.persons; ++i) {
         const char* last = kLastNames[static_cast<std::size_t>(i) % kLastNames.size()];
@@ -595,7 +599,8 @@ void Generator::BuildStaff() {
         AddAttr(p, at::kFirstName, first);
         AddAttr(p, at::kPhone, "+49 30 " + Num(1000000 + i));
         if (rng_.Chance(30)) AddAttr(p, at::kPhone2, "+49 171 " + Num(2000000 + i));
-        if (rng_.Chance(30)) AddAttr(db_.objDefs[p].attrs, at::kDesc, Description("Employee " + name, "Mitarbeiter " + name));
+        if (rng_.Chance(30))
+            AddAttr(db_.objDefs[p].attrs, at::kDesc, Description("Employee " + name, "Mitarbeiter " + name));
         if (rng_.Chance(10)) AddAttr(p, at::kOther, "LEVEL 3");
         persons_.push_back(p);
     }
@@ -603,21 +608,26 @@ void Generator::BuildStaff() {
         const Word& r = kRoles[static_cast<std::size_t>(i) % kRoles.size()];
         std::string n = Num(i + 1);
         int o = NewObjDef(ot::kRole, st::kRole, orgGroup_, {std::string(r.en) + " " + n, std::string(r.de) + " " + n});
-        if (rng_.Chance(40)) AddAttr(db_.objDefs[o].attrs, at::kDesc, Description(std::string("Role ") + r.en, std::string("Rolle ") + r.de));
+        if (rng_.Chance(40))
+            AddAttr(db_.objDefs[o].attrs, at::kDesc,
+                    Description(std::string("Role ") + r.en, std::string("Rolle ") + r.de));
         roles_.push_back(o);
     }
 
     // Organization tree: each unit below a parent, through the various superior connections.
-    const char* parentTypes[] = {ct::kDiscSuperior, ct::kTechSuperior, ct::kOrgParentOther, ct::kOrgParentTech, ct::kComposedOf};
+    const char* parentTypes[] = {ct::kDiscSuperior, ct::kTechSuperior, ct::kOrgParentOther, ct::kOrgParentTech,
+                                 ct::kComposedOf};
     for (int i = 1; i < scale_.orgUnits; ++i)
-        Connect(orgUnits_[static_cast<std::size_t>((i - 1) / 3)], orgUnits_[static_cast<std::size_t>(i)], parentTypes[i % 5]);
+        Connect(orgUnits_[static_cast<std::size_t>((i - 1) / 3)], orgUnits_[static_cast<std::size_t>(i)],
+                parentTypes[i % 5]);
     // Members, managers (directly or through an occupied position), roles, coordinators, substitutes.
     for (int j = 0; j < scale_.persons; ++j) {
         int person = persons_[static_cast<std::size_t>(j)];
         Connect(person, orgUnits_[static_cast<std::size_t>(j % scale_.orgUnits)], ct::kMemberOfOrg);
         Connect(person, roles_[static_cast<std::size_t>(j % scale_.roles)], ct::kHasRole);
         if (j % 5 == 0) Connect(person, roles_[static_cast<std::size_t>((j / 5) % scale_.roles)], ct::kHasRole);
-        if (j % 4 == 0 && j + 1 < scale_.persons) Connect(person, persons_[static_cast<std::size_t>(j + 1)], ct::kSubstitutes);
+        if (j % 4 == 0 && j + 1 < scale_.persons)
+            Connect(person, persons_[static_cast<std::size_t>(j + 1)], ct::kSubstitutes);
     }
     for (int i = 0; i < scale_.orgUnits; ++i) {
         int org = orgUnits_[static_cast<std::size_t>(i)];
@@ -633,7 +643,8 @@ void Generator::BuildStaff() {
         if (i % 7 == 3) Connect(persons_[static_cast<std::size_t>((i * 7 + 1) % scale_.persons)], org, ct::kManages);
     }
     for (int i = 0; i < scale_.roles; i += 2)
-        Connect(persons_[static_cast<std::size_t>((i * 3 + 2) % scale_.persons)], roles_[static_cast<std::size_t>(i)], ct::kManages);
+        Connect(persons_[static_cast<std::size_t>((i * 3 + 2) % scale_.persons)], roles_[static_cast<std::size_t>(i)],
+                ct::kManages);
 }
 
 void Generator::BuildPrograms() {
@@ -642,10 +653,19 @@ void Generator::BuildPrograms() {
         std::string n = Num(i + 1);
         int kind = i % 3;
         int p;
-        if (kind == 0) p = NewObjDef(ot::kApplSys, st::kApplSys, appGroup_, {Capitalized(noun.en) + " system " + n, std::string("System ") + noun.de + " " + n});
-        else if (kind == 1) p = NewObjDef(ot::kItFunc, st::kItFunc, appGroup_, {Capitalized(noun.en) + " transaction " + n, std::string("Transaktion ") + noun.de + " " + n});
-        else p = NewObjDef(ot::kModule, st::kModule, appGroup_, {Capitalized(noun.en) + " module " + n, std::string("Modul ") + noun.de + " " + n});
-        if (rng_.Chance(50)) AddAttr(db_.objDefs[p].attrs, at::kDesc, Description("Application for " + std::string(noun.en), "Anwendung für " + std::string(noun.de)));
+        if (kind == 0)
+            p = NewObjDef(ot::kApplSys, st::kApplSys, appGroup_,
+                          {Capitalized(noun.en) + " system " + n, std::string("System ") + noun.de + " " + n});
+        else if (kind == 1)
+            p = NewObjDef(
+                ot::kItFunc, st::kItFunc, appGroup_,
+                {Capitalized(noun.en) + " transaction " + n, std::string("Transaktion ") + noun.de + " " + n});
+        else
+            p = NewObjDef(ot::kModule, st::kModule, appGroup_,
+                          {Capitalized(noun.en) + " module " + n, std::string("Modul ") + noun.de + " " + n});
+        if (rng_.Chance(50))
+            AddAttr(db_.objDefs[p].attrs, at::kDesc,
+                    Description("Application for " + std::string(noun.en), "Anwendung für " + std::string(noun.de)));
         if (rng_.Chance(30)) AddAttr(p, at::kDoc, "Operated by IT services.");
         if (rng_.Chance(10)) AddAttr(p, at::kOther, "PATH 'bin/app" + n + "'");
         programs_.push_back(p);
@@ -656,14 +676,17 @@ int Generator::NewMember(int group, long serial, bool shared) {
     std::size_t f = static_cast<std::size_t>(rng_.Below(static_cast<int>(kFields.size())));
     const Word& noun = kNouns[static_cast<std::size_t>(serial) % kNouns.size()];
     std::string n = Num(serial);
-    int m = NewObjDef(ot::kErmAttr, f == 1 ? st::kKeyAttr : st::kErmAttr, group,
-                      {Capitalized(noun.en) + " " + kFields[f].en + " " + n, std::string(kFields[f].de) + " " + noun.de + " " + n});
+    int m = NewObjDef(
+        ot::kErmAttr, f == 1 ? st::kKeyAttr : st::kErmAttr, group,
+        {Capitalized(noun.en) + " " + kFields[f].en + " " + n, std::string(kFields[f].de) + " " + noun.de + " " + n});
     int kind = rng_.Below(10);
     if (kind < 5) AddAttr(m, at::kDataType, kFieldTypes[f]);
     else if (kind < 8 && !domains_.empty()) Connect(m, rng_.Pick(domains_), ct::kHasDomain);
     else if (!unitNums_.empty()) Connect(m, rng_.Pick(unitNums_), ct::kHasDomain);
     if (rng_.Chance(10)) AddAttr(m, at::kOther, rng_.Chance(80) ? "10" : "ten");
-    if (rng_.Chance(40)) AddAttr(db_.objDefs[m].attrs, at::kDesc, Description("Field " + std::string(kFields[f].en), "Feld " + std::string(kFields[f].de)));
+    if (rng_.Chance(40))
+        AddAttr(db_.objDefs[m].attrs, at::kDesc,
+                Description("Field " + std::string(kFields[f].en), "Feld " + std::string(kFields[f].de)));
     if (shared && rng_.Chance(20)) AddAttr(m, at::kDoc, "Shared field.");
     return m;
 }
@@ -672,7 +695,9 @@ void Generator::BuildSharedData() {
     for (int i = 0; i < scale_.domains; ++i) {
         std::size_t k = static_cast<std::size_t>(i) % kDomains.size();
         std::string n = Num(i + 1);
-        int d = NewObjDef(ot::kDomain, st::kDomain, dataGroup_, {std::string("Domain ") + kDomains[k].en + " " + n, std::string("Domäne ") + kDomains[k].de + " " + n});
+        int d = NewObjDef(
+            ot::kDomain, st::kDomain, dataGroup_,
+            {std::string("Domain ") + kDomains[k].en + " " + n, std::string("Domäne ") + kDomains[k].de + " " + n});
         AddAttr(d, at::kDomType, kDomainTypes[k]);
         domains_.push_back(d);
     }
@@ -686,8 +711,10 @@ void Generator::BuildSharedData() {
     for (int i = 0; i < scale_.sharedStructures; ++i) {
         const Word& noun = kNouns[static_cast<std::size_t>(i) % kNouns.size()];
         std::string n = Num(i + 1);
-        int s = NewObjDef(ot::kEntity, st::kEntity, dataGroup_, {Capitalized(noun.en) + " master " + n, std::string("Stammdaten ") + noun.de + " " + n});
-        AddAttr(db_.objDefs[s].attrs, at::kDesc, Description("Master data of " + std::string(noun.en), "Stammdaten " + std::string(noun.de)));
+        int s = NewObjDef(ot::kEntity, st::kEntity, dataGroup_,
+                          {Capitalized(noun.en) + " master " + n, std::string("Stammdaten ") + noun.de + " " + n});
+        AddAttr(db_.objDefs[s].attrs, at::kDesc,
+                Description("Master data of " + std::string(noun.en), "Stammdaten " + std::string(noun.de)));
         for (int k = 0; k < kSharedMembers; ++k) Connect(NewMember(dataGroup_, ++serial_, true), s, memberTypes[k % 3]);
         structures_.push_back(s);
     }
@@ -698,7 +725,8 @@ void Generator::BuildSharedData() {
         const char* type = db_.objDefs[p].type;
         if (type == ot::kItFunc) Connect(p, s, ct::kItUses);
         else Connect(p, s, ct::kCanUse);
-        if (type == ot::kApplSys && i % 4 == 0) Connect(structures_[(i + 1) % structures_.size()], p, ct::kProgramReads);
+        if (type == ot::kApplSys && i % 4 == 0)
+            Connect(structures_[(i + 1) % structures_.size()], p, ct::kProgramReads);
     }
 }
 
@@ -730,8 +758,18 @@ ModelPlan Generator::MakePlan(int minFunctions) {
     int events = 2 + (p.loop ? 1 : 0);
     int rules = 0;
     for (int i = 0; i < F - 1;) {
-        if (i == p.andAt) { events += 2; rules += 2; i += 3; continue; }
-        if (i == p.xorAt) { events += 4; rules += 2 + (p.xorChain ? 1 : 0); i += 3; continue; }
+        if (i == p.andAt) {
+            events += 2;
+            rules += 2;
+            i += 3;
+            continue;
+        }
+        if (i == p.xorAt) {
+            events += 4;
+            rules += 2 + (p.xorChain ? 1 : 0);
+            i += 3;
+            continue;
+        }
         if (!p.direct[static_cast<std::size_t>(i)]) ++events;
         ++i;
     }
@@ -746,9 +784,12 @@ int Generator::NewFunction(int group) {
     const Word& verb = rng_.Pick(kVerbs);
     const Word& noun = rng_.Pick(kNouns);
     std::string n = Num(++serial_);
-    int f = NewObjDef(ot::kFunc, st::kFunc, group, {std::string(verb.en) + " " + noun.en + " " + n, std::string(noun.de) + " " + verb.de + " " + n});
+    int f = NewObjDef(ot::kFunc, st::kFunc, group,
+                      {std::string(verb.en) + " " + noun.en + " " + n, std::string(noun.de) + " " + verb.de + " " + n});
     ObjDefRec& d = db_.objDefs[f];
-    if (rng_.Chance(60)) AddAttr(d.attrs, at::kDesc, Description(std::string(verb.en) + " the " + noun.en, std::string(noun.de) + " " + verb.de));
+    if (rng_.Chance(60))
+        AddAttr(d.attrs, at::kDesc,
+                Description(std::string(verb.en) + " the " + noun.en, std::string(noun.de) + " " + verb.de));
     if (rng_.Chance(30)) AddAttr(f, at::kDoc, "Work instruction " + n + ".");
     if (rng_.Chance(5)) AddAttr(f, at::kOther, "ALL CONNECTORS");
     if (rng_.Chance(5)) AddAttr(f, at::kExitCond, "RC = 0");
@@ -762,15 +803,19 @@ int Generator::NewEvent(int group) {
     const Word& part = rng_.Pick(kParticiples);
     const Word& noun = rng_.Pick(kNouns);
     std::string n = Num(++serial_);
-    int e = NewObjDef(ot::kEvent, st::kEvent, group, {Capitalized(noun.en) + " " + part.en + " " + n, std::string(noun.de) + " " + part.de + " " + n});
-    if (rng_.Chance(30)) AddAttr(db_.objDefs[e].attrs, at::kDesc, Description(Capitalized(noun.en) + " is " + part.en, std::string(noun.de) + " ist " + part.de));
+    int e = NewObjDef(ot::kEvent, st::kEvent, group,
+                      {Capitalized(noun.en) + " " + part.en + " " + n, std::string(noun.de) + " " + part.de + " " + n});
+    if (rng_.Chance(30))
+        AddAttr(db_.objDefs[e].attrs, at::kDesc,
+                Description(Capitalized(noun.en) + " is " + part.en, std::string(noun.de) + " ist " + part.de));
     return e;
 }
 
 int Generator::NewRule(int group, const char* symbol) {
     // ARIS rules carry no name.
     int r = NewObjDef(ot::kRule, symbol, group, {});
-    if (rng_.Chance(10)) AddAttr(db_.objDefs[r].attrs, at::kDesc, Text{"Joins the branches.", "Führt die Zweige zusammen.", false});
+    if (rng_.Chance(10))
+        AddAttr(db_.objDefs[r].attrs, at::kDesc, Text{"Joins the branches.", "Führt die Zweige zusammen.", false});
     return r;
 }
 
@@ -900,8 +945,11 @@ void Generator::AttachData(int model, int group, const ModelPlan& plan, const st
     std::string n = Num(++serial_);
 
     // The model's own entity type with its members: written by the first function, read by the second.
-    int entity = NewObjDef(ot::kEntity, st::kEntity, group, {Capitalized(noun.en) + " record " + n, std::string("Datensatz ") + noun.de + " " + n});
-    if (rng_.Chance(50)) AddAttr(db_.objDefs[entity].attrs, at::kDesc, Description("Data of the " + std::string(noun.en), "Daten " + std::string(noun.de)));
+    int entity = NewObjDef(ot::kEntity, st::kEntity, group,
+                           {Capitalized(noun.en) + " record " + n, std::string("Datensatz ") + noun.de + " " + n});
+    if (rng_.Chance(50))
+        AddAttr(db_.objDefs[entity].attrs, at::kDesc,
+                Description("Data of the " + std::string(noun.en), "Daten " + std::string(noun.de)));
     if (rng_.Chance(30)) AddAttr(entity, at::kDoc, "Kept for ten years.");
     PlaceSide(model, entity, kColData);
     const char* memberTypes[] = {ct::kPrimaryKey, ct::kDescribes, ct::kForeignKey, ct::kDescribes};
@@ -944,7 +992,8 @@ void Generator::AttachData(int model, int group, const ModelPlan& plan, const st
     if (plan.variant == 1) {
         // A cluster holding the entity type and an attribute type group: nested structures.
         int cluster = NewObjDef(ot::kCluster, st::kCluster, group, {"Data cluster " + n, "Datencluster " + n});
-        int attrGroup = NewObjDef(ot::kAttrGroup, st::kAttrGroup, group, {"Attribute group " + n, "Attributgruppe " + n});
+        int attrGroup =
+            NewObjDef(ot::kAttrGroup, st::kAttrGroup, group, {"Attribute group " + n, "Attributgruppe " + n});
         PlaceSide(model, cluster, kColData);
         PlaceSide(model, attrGroup, kColData);
         for (int k = 0; k < 2; ++k) {
@@ -1033,7 +1082,8 @@ void Generator::BuildOrgChart() {
         Place(model, roles_[i], static_cast<int>(i % 12), rowBase + static_cast<int>(i / 12));
     // Show every connection among the staff objects.
     std::vector<int> staff;
-    for (auto* list : {&orgUnits_, &positions_, &persons_, &roles_}) staff.insert(staff.end(), list->begin(), list->end());
+    for (auto* list : {&orgUnits_, &positions_, &persons_, &roles_})
+        staff.insert(staff.end(), list->begin(), list->end());
     for (int def : staff)
         for (int cxn : std::vector<int>(db_.objDefs[static_cast<std::size_t>(def)].out)) {
             const CxnDefRec& c = db_.cxnDefs[static_cast<std::size_t>(cxn)];
@@ -1053,7 +1103,8 @@ void Generator::BuildProcesses() {
         ModelPlan overviewPlan = MakePlan(kFamiliesPerArea + 2);
         if (overviewPlan.cost > remaining) break;
         remaining -= overviewPlan.cost;
-        int overview = BuildProcessModel(overviewPlan, areaGroup, {"Area " + n + " overview", "Bereich " + n + " Übersicht"});
+        int overview =
+            BuildProcessModel(overviewPlan, areaGroup, {"Area " + n + " overview", "Bereich " + n + " Übersicht"});
         selected_.push_back(overview);
 
         int previousGrandchild = -1;
@@ -1061,12 +1112,17 @@ void Generator::BuildProcesses() {
             int members[kModelsPerFamily] = {-1, -1, -1, -1};
             for (int p = 0; p < kModelsPerFamily; ++p) {
                 ModelPlan plan = MakePlan(6);
-                if (plan.cost > remaining) { full = true; break; }
+                if (plan.cost > remaining) {
+                    full = true;
+                    break;
+                }
                 remaining -= plan.cost;
                 const Word& noun = rng_.Pick(kNouns);
                 std::string mn = Num(static_cast<long>(db_.models.size()) + 1);
-                Text name = p == 0 ? Text{Capitalized(noun.en) + " handling " + mn, "Bearbeitung " + std::string(noun.de) + " " + mn, false}
-                                   : Text{Capitalized(noun.en) + " step " + mn, "Schritt " + std::string(noun.de) + " " + mn, false};
+                Text name = p == 0 ? Text{Capitalized(noun.en) + " handling " + mn,
+                                          "Bearbeitung " + std::string(noun.de) + " " + mn, false}
+                                   : Text{Capitalized(noun.en) + " step " + mn,
+                                          "Schritt " + std::string(noun.de) + " " + mn, false};
                 members[p] = BuildProcessModel(plan, p == 0 ? areaGroup : subGroup, std::move(name));
             }
             // Process activities: overview -> top; top -> both children; first child -> grandchild;
@@ -1110,10 +1166,12 @@ Text Generator::DenseName(long serial, const std::string& en, const std::string&
     const std::string partner = rng_.Pick(kPartners);
     const std::string k = Num(rng_.Below(10));
     switch (rng_.Below(4)) {
-    case 0: return {s + " " + en + " '" + partner + "'", s + " " + de + " '" + partner + "'", false};
-    case 1: return {s + ". " + en + " \"" + partner + "\" v1." + k, s + ". " + de + " \"" + partner + "\" v1." + k, false};
-    case 2: return {s + " " + en + " - " + partner, s + " " + de + " - " + partner, false};
-    default: return {s + "  " + en + " (" + partner + "'s)", s + "  " + de + " (" + partner + "s)", false};
+        case 0: return {s + " " + en + " '" + partner + "'", s + " " + de + " '" + partner + "'", false};
+        case 1:
+            return {s + ". " + en + " \"" + partner + "\" v1." + k, s + ". " + de + " \"" + partner + "\" v1." + k,
+                    false};
+        case 2: return {s + " " + en + " - " + partner, s + " " + de + " - " + partner, false};
+        default: return {s + "  " + en + " (" + partner + "'s)", s + "  " + de + " (" + partner + "s)", false};
     }
 }
 
@@ -1283,7 +1341,9 @@ void Generator::AttachDenseData(int model, int group, const std::vector<int>& f)
         const Word& noun = rng_.Pick(kNouns);
         int s = NewObjDef(ot::kEntity, st::kEntity, group,
                           DenseName(++serial_, Capitalized(noun.en) + " record", std::string("Datensatz ") + noun.de));
-        if (rng_.Chance(40)) AddAttr(db_.objDefs[s].attrs, at::kDesc, Description("Data of the " + std::string(noun.en), "Daten " + std::string(noun.de)));
+        if (rng_.Chance(40))
+            AddAttr(db_.objDefs[s].attrs, at::kDesc,
+                    Description("Data of the " + std::string(noun.en), "Daten " + std::string(noun.de)));
         PlaceSide(model, s, kColData);
         for (int j = 0; j < kDenseMembers; ++j) {
             int m = member();
@@ -1332,7 +1392,8 @@ void Generator::AttachDenseStaff(int model, const std::vector<int>& f) {
         if (rng_.Chance(50)) {
             int program = rng_.Pick(programs_);
             PlaceSide(model, program, kColProgram);
-            Flow(model, program, func, db_.objDefs[static_cast<std::size_t>(program)].type == ot::kItFunc ? ct::kSupportsIt : ct::kSupports);
+            Flow(model, program, func,
+                 db_.objDefs[static_cast<std::size_t>(program)].type == ot::kItFunc ? ct::kSupportsIt : ct::kSupports);
         }
     }
 }
@@ -1353,7 +1414,8 @@ void Generator::BuildDenseProcesses() {
         selected_.push_back(overview);
         const std::vector<int> calls = modelFunctions_[static_cast<std::size_t>(overview)];
         for (int k = 0; k < kDenseModelsPerArea; ++k) {
-            DensePlan plan = MakeDensePlan(kDenseMinFunctions + rng_.Below(kDenseMaxFunctions - kDenseMinFunctions + 1));
+            DensePlan plan =
+                MakeDensePlan(kDenseMinFunctions + rng_.Below(kDenseMaxFunctions - kDenseMinFunctions + 1));
             if (plan.cost > remaining) {
                 full = true;
                 break;
@@ -1361,8 +1423,9 @@ void Generator::BuildDenseProcesses() {
             remaining -= plan.cost;
             const Word& noun = rng_.Pick(kNouns);
             long number = static_cast<long>(db_.models.size()) + 1;
-            int model = BuildDenseModel(plan, subGroup,
-                                        DenseName(number, Capitalized(noun.en) + " handling", "Bearbeitung " + std::string(noun.de)));
+            int model = BuildDenseModel(
+                plan, subGroup,
+                DenseName(number, Capitalized(noun.en) + " handling", "Bearbeitung " + std::string(noun.de)));
             db_.objDefs[static_cast<std::size_t>(calls[static_cast<std::size_t>(k)])].linked.push_back(model);
         }
     }
@@ -1450,12 +1513,12 @@ std::string AmlWriter::Escape(const std::string& s) {
     r.reserve(s.size());
     for (char c : s) {
         switch (c) {
-        case '&': r += "&amp;"; break;
-        case '<': r += "&lt;"; break;
-        case '>': r += "&gt;"; break;
-        case '"': r += "&quot;"; break;
-        case '\'': r += "&apos;"; break;
-        default: r += c;
+            case '&': r += "&amp;"; break;
+            case '<': r += "&lt;"; break;
+            case '>': r += "&gt;"; break;
+            case '"': r += "&quot;"; break;
+            case '\'': r += "&apos;"; break;
+            default: r += c;
         }
     }
     return r;
@@ -1526,8 +1589,8 @@ void AmlWriter::WriteObjDef(int depth, int def) {
     WriteAttrs(depth + 1, d.attrs);
     for (int cxn : d.out) {
         const CxnDefRec& c = db_.cxnDefs[static_cast<std::size_t>(cxn)];
-        Line(depth + 1, "<CxnDef CxnDef.ID=\"" + Id("CxnDef", cxn) + "\" CxnDef.Type=\"" + c.type + "\" ToObjDef.IdRef=\"" +
-                            Id("ObjDef", c.target) + "\" LastUpdated=\"" + kStamp + "\"/>");
+        Line(depth + 1, "<CxnDef CxnDef.ID=\"" + Id("CxnDef", cxn) + "\" CxnDef.Type=\"" + c.type +
+                            "\" ToObjDef.IdRef=\"" + Id("ObjDef", c.target) + "\" LastUpdated=\"" + kStamp + "\"/>");
     }
     Line(depth, "</ObjDef>");
 }
@@ -1541,7 +1604,8 @@ void AmlWriter::WriteModel(int depth, int model) {
     for (std::size_t i = 0; i < m.occs.size(); ++i) {
         const OccRec& o = m.occs[i];
         const ObjDefRec& d = db_.objDefs[static_cast<std::size_t>(o.objDef)];
-        std::string head = "<ObjOcc ObjOcc.ID=\"" + Id("ObjOcc", m.occBase + static_cast<long>(i)) + "\" ObjDef.IdRef=\"" + Id("ObjDef", o.objDef) + "\"";
+        std::string head = "<ObjOcc ObjOcc.ID=\"" + Id("ObjOcc", m.occBase + static_cast<long>(i)) +
+                           "\" ObjDef.IdRef=\"" + Id("ObjDef", o.objDef) + "\"";
         if (d.symbol) head += std::string(" SymbolNum=\"") + d.symbol + "\"";
         if (!o.in.empty()) {
             head += " ToCxnOccs.IdRefs=\"";
@@ -1550,14 +1614,18 @@ void AmlWriter::WriteModel(int depth, int model) {
         }
         Line(depth + 1, head + " Zorder=\"" + std::to_string(i + 1) + "\" Active=\"YES\" Visible=\"YES\">");
         Line(depth + 2, "<Position Pos.X=\"" + std::to_string(o.x) + "\" Pos.Y=\"" + std::to_string(o.y) + "\"/>");
-        Line(depth + 2, "<Size Size.dX=\"" + std::to_string(kBoxWidth) + "\" Size.dY=\"" + std::to_string(kBoxHeight) + "\"/>");
+        Line(depth + 2,
+             "<Size Size.dX=\"" + std::to_string(kBoxWidth) + "\" Size.dY=\"" + std::to_string(kBoxHeight) + "\"/>");
         for (int c : o.out) {
             const CxnOccRec& co = m.cxnOccs[static_cast<std::size_t>(c)];
             const OccRec& t = m.occs[static_cast<std::size_t>(co.targetOcc)];
-            Line(depth + 2, "<CxnOcc CxnOcc.ID=\"" + Id("CxnOcc", m.cxnOccBase + c) + "\" CxnDef.IdRef=\"" + Id("CxnDef", co.cxnDef) +
-                                "\" ToObjOcc.IdRef=\"" + Id("ObjOcc", m.occBase + co.targetOcc) + "\" Active=\"YES\" Visible=\"YES\">");
-            Line(depth + 3, "<Position Pos.X=\"" + std::to_string(o.x + kBoxWidth / 2) + "\" Pos.Y=\"" + std::to_string(o.y + kBoxHeight) + "\"/>");
-            Line(depth + 3, "<Position Pos.X=\"" + std::to_string(t.x + kBoxWidth / 2) + "\" Pos.Y=\"" + std::to_string(t.y) + "\"/>");
+            Line(depth + 2, "<CxnOcc CxnOcc.ID=\"" + Id("CxnOcc", m.cxnOccBase + c) + "\" CxnDef.IdRef=\"" +
+                                Id("CxnDef", co.cxnDef) + "\" ToObjOcc.IdRef=\"" +
+                                Id("ObjOcc", m.occBase + co.targetOcc) + "\" Active=\"YES\" Visible=\"YES\">");
+            Line(depth + 3, "<Position Pos.X=\"" + std::to_string(o.x + kBoxWidth / 2) + "\" Pos.Y=\"" +
+                                std::to_string(o.y + kBoxHeight) + "\"/>");
+            Line(depth + 3, "<Position Pos.X=\"" + std::to_string(t.x + kBoxWidth / 2) + "\" Pos.Y=\"" +
+                                std::to_string(t.y) + "\"/>");
             Line(depth + 2, "</CxnOcc>");
         }
         if (d.attrs.size() && d.attrs[0].type == at::kName)
@@ -1572,7 +1640,8 @@ void AmlWriter::WriteGroup(int depth, int group) {
     if (g.parent < 0) {
         Line(depth, "<Group Group.ID=\"Group.Root\">");
     } else {
-        Line(depth, "<Group Group.ID=\"" + Id("Group", group) + "\" TypeNum=\"OT_GROUP\" LastUpdated=\"" + kStamp + "\">");
+        Line(depth,
+             "<Group Group.ID=\"" + Id("Group", group) + "\" TypeNum=\"OT_GROUP\" LastUpdated=\"" + kStamp + "\">");
         Line(depth + 1, "<GUID>" + FormatGuid(g.guid) + "</GUID>");
         WriteAttrs(depth + 1, g.attrs);
     }
@@ -1597,9 +1666,10 @@ void AmlWriter::Write(std::ostream& out) {
                 "\" UserName=\"bench\" ArisExeVersion=\"100\"/>");
     for (const char* loc : {"DEde", "USen"}) {
         Line(1, std::string("<Language LocaleId=\"&LocaleId.") + loc + ";\" Codepage=\"&Codepage." + loc + ";\">");
-        Line(2, "<LogFont FaceName=\"Arial\" Height=\"-13\" Width=\"0\" Escapement=\"0\" Orientation=\"0\" Weight=\"400\" "
-                "Italic=\"NO\" Underline=\"NO\" StrikeOut=\"NO\" CharSet=\"0\" OutPrecision=\"3\" ClipPrecision=\"2\" "
-                "Quality=\"1\" PitchAndFamily=\"34\" Color=\"0\"/>");
+        Line(2,
+             "<LogFont FaceName=\"Arial\" Height=\"-13\" Width=\"0\" Escapement=\"0\" Orientation=\"0\" Weight=\"400\" "
+             "Italic=\"NO\" Underline=\"NO\" StrikeOut=\"NO\" CharSet=\"0\" OutPrecision=\"3\" ClipPrecision=\"2\" "
+             "Quality=\"1\" PitchAndFamily=\"34\" Color=\"0\"/>");
         Line(1, "</Language>");
     }
     WriteGroup(1, 0);
@@ -1687,7 +1757,8 @@ int main(int argc, char** argv) {
 
     Generator gen(static_cast<std::uint64_t>(seed), objDefs, name, shape);
     if (objDefs < gen.MinimumSize()) {
-        std::fprintf(stderr, "amlgen: --objdefs %ld is too small: at least %ld are needed\n", objDefs, gen.MinimumSize());
+        std::fprintf(stderr, "amlgen: --objdefs %ld is too small: at least %ld are needed\n", objDefs,
+                     gen.MinimumSize());
         return 64;
     }
     gen.Build();
@@ -1716,7 +1787,8 @@ int main(int argc, char** argv) {
         }
     }
     const Database& db = gen.Db();
-    std::fprintf(stderr, "amlgen: %s: %zu object definitions, %zu connections, %zu models (%zu selected), %d occurrences\n",
+    std::fprintf(stderr,
+                 "amlgen: %s: %zu object definitions, %zu connections, %zu models (%zu selected), %d occurrences\n",
                  out.c_str(), db.objDefs.size(), db.cxnDefs.size(), db.models.size(), gen.SelectedCount(), db.occCount);
     return 0;
 }

@@ -1,25 +1,25 @@
 #include "writer/clsWPXWriter.h"
 
+#include <locale.h>
 #include <clocale>
 #include <cwchar>
-#include <locale.h>
 
-#include "runtime/ExportFiles.h"
-#include "runtime/modGlobals.h"
-#include "process/clsCONTROL_CONNECTOR.h"
-#include "process/clsDATA_CONNECTOR.h"
 #include "constructs/ConstructLifecycle.h"
-#include "process/clsACTIVITY.h"
-#include "process/clsPROCESS.h"
 #include "constructs/clsPROCESS_CATEGORY.h"
-#include "process/clsPROGRAM.h"
 #include "data/clsDATA_MEMBER.h"
 #include "data/clsDATA_STRUCTURE.h"
 #include "platform/CodePage.h"
+#include "platform/Text.h"
+#include "process/clsACTIVITY.h"
+#include "process/clsCONTROL_CONNECTOR.h"
+#include "process/clsDATA_CONNECTOR.h"
+#include "process/clsPROCESS.h"
+#include "process/clsPROGRAM.h"
+#include "runtime/ExportFiles.h"
+#include "runtime/modGlobals.h"
 #include "staff/clsORGANIZATION.h"
 #include "staff/clsPERSON.h"
 #include "staff/clsROLE.h"
-#include "platform/Text.h"
 #include "writer/WPXBlock.h"
 
 namespace {
@@ -133,14 +133,15 @@ int clsWPXWriter::WriteAllProcessCategory() {
 int clsWPXWriter::WriteAllProgram() {
     const ProcedureScope scope("clsWPXWriter.WriteAllProgram");
     WriteSectionHeader("PROGRAMs");
-    return WriteEach(RegistryOf(CurrentExport().Col_PROGRAM), [&](const clsPROGRAM& program) { WriteProgram(program); });
+    return WriteEach(RegistryOf(CurrentExport().Col_PROGRAM),
+                     [&](const clsPROGRAM& program) { WriteProgram(program); });
 }
 
 int clsWPXWriter::WriteAllPerson(bool update) {
     const ProcedureScope scope("clsWPXWriter.WriteAllPerson");
     if (!update) WriteSectionHeader("PERSONs");
-    const int count =
-        WriteEach(RegistryOf(CurrentExport().Col_PERSON), [&](const clsPERSON& person) { WritePerson(person, update); });
+    const int count = WriteEach(RegistryOf(CurrentExport().Col_PERSON),
+                                [&](const clsPERSON& person) { WritePerson(person, update); });
     return update ? 0 : count;
 }
 
@@ -154,7 +155,7 @@ int clsWPXWriter::WriteAllOrganization(bool update) {
     const ProcedureScope scope("clsWPXWriter.WriteAllOrganization");
     if (!update) WriteSectionHeader("ORGANIZATIONs");
     const int count = WriteEach(RegistryOf(CurrentExport().Col_ORGANIZATION),
-                          [&](const clsORGANIZATION& organization) { WriteOrganization(organization, update); });
+                                [&](const clsORGANIZATION& organization) { WriteOrganization(organization, update); });
     return update ? 0 : count;
 }
 
@@ -162,7 +163,8 @@ int clsWPXWriter::WriteAllProcess() {
     const ProcedureScope scope("clsWPXWriter.WriteAllProcess");
     WriteSectionHeader("PROCESSES");
     int count = 0;
-    for (const Owned<clsPROCESS>& process : RegistryOf(CurrentExport().Col_PROCESS)) count += 1 + WriteProcess(*process);
+    for (const Owned<clsPROCESS>& process : RegistryOf(CurrentExport().Col_PROCESS))
+        count += 1 + WriteProcess(*process);
     return count;
 }
 
@@ -265,8 +267,9 @@ void clsWPXWriter::WriteActivity(const clsACTIVITY& activity) {
     const ProcedureScope scope("clsWPXWriter.WriteActivity");
     const bool subprocess = activity.Is_PROCESS_ACTIVITY();
     WPXBlock block;
-    block.Line(1, std::string(subprocess ? "PROCESS_ACTIVITY " : "PROGRAM_ACTIVITY ") + activity.ActivityName + " (" +
-                      activity.Containers.InputName() + ", " + activity.Containers.OutputName() + ")")
+    block
+        .Line(1, std::string(subprocess ? "PROCESS_ACTIVITY " : "PROGRAM_ACTIVITY ") + activity.ActivityName + " (" +
+                     activity.Containers.InputName() + ", " + activity.Containers.OutputName() + ")")
         .LineIfSet(2, "DESCRIPTION ", activity.DESCRIPTION)
         .LineIfSet(2, "DOCUMENTATION ", activity.DOCUMENTATION)
         .LineIfSet(2, "LAYOUT ", activity.LAYOUT)
@@ -276,10 +279,8 @@ void clsWPXWriter::WriteActivity(const clsACTIVITY& activity) {
     block.LineIfSet(2, "DONE_BY PERSON ", activity.PERSON)
         .LineIfSet(2, "DONE_BY MEMBER OF ROLE ", activity.MEMBER_OF_ROLE)
         .LineIfSet(2, "DONE_BY ORGANIZATION ", activity.ORGANIZATION);
-    if (subprocess)
-        block.LineIfSet(2, "PROCESS ", activity.PROCESS);
-    else
-        block.LineIfSet(2, "PROGRAM ", activity.PROGRAM);
+    if (subprocess) block.LineIfSet(2, "PROCESS ", activity.PROCESS);
+    else block.LineIfSet(2, "PROGRAM ", activity.PROGRAM);
     block.RawIfSet(2, activity.OtherSettings).Line(1, "END " + activity.ActivityName);
     Write(block.Text());
 }

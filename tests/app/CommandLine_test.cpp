@@ -2,8 +2,8 @@
 
 #include "../support/TestEnv.h"
 #include "app/clsARIS_Interface.h"
-#include "runtime/modGlobals.h"
 #include "app/modMain.h"
+#include "runtime/modGlobals.h"
 
 namespace {
 
@@ -24,10 +24,10 @@ TEST(CommandLine, SwitchesAreFoundAsArisWritesThem) {
         {"/DB=Demo /USR=", "", "Demo ", "", ""},
         {"/SEL=a,b,1;c,d,2/LOC=1031", "", "", "a,b,1;c,d,2", "1031"},
         {"/DB=Demo/1", "", "Demo", "", ""},
-        {"/USRX=1 /USR=Anna", "Anna", "", "", ""},            // a failed occurrence, then the real one
-        {"/DB=/root/x", "", "/root", "", ""},                  // a "/" first belongs to the value
+        {"/USRX=1 /USR=Anna", "Anna", "", "", ""},  // a failed occurrence, then the real one
+        {"/DB=/root/x", "", "/root", "", ""},       // a "/" first belongs to the value
         {"/loc=1033 /sel=id1,Model A,1", "", "", "id1,Model A,1", "1033 "},
-        {"/DB:", "", "", "", ""},                              // separator at the very end
+        {"/DB:", "", "", "", ""},  // separator at the very end
     };
     clsARIS_Interface aris;
     for (const Expected& r : rows) {

@@ -7,12 +7,12 @@
 #include <optional>
 
 #include "../support/TestEnv.h"
-#include "runtime/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
-#include "runtime/modGlobals.h"
-#include "runtime/modUtilities.h"
 #include "platform/RegistryStore.h"
 #include "platform/UiMode.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 
 namespace {
 
@@ -154,8 +154,10 @@ TEST(Files, FileChoiceFromTheToolIntegrationProposalOrCancelled) {
     testenv::WriteFile(box.userHive,
                        "Windows Registry Editor Version 5.00\r\n\r\n"
                        "[HKEY_CURRENT_USER\\Software\\IDS Scheer\\Aris\\5.0\\ToolIntegration\\veltrane]\r\n"
-                       "\"OutputPath\"=\"" + box.dir.Path() + "/prior\"\r\n"
-                       "\"OutputFileName\"=\"proposal\"\r\n");
+                       "\"OutputPath\"=\"" +
+                           box.dir.Path() +
+                           "/prior\"\r\n"
+                           "\"OutputFileName\"=\"proposal\"\r\n");
     clsIOHandler io;
     io.FileSelectDialog();
     EXPECT_EQ(io.DefinitionFileName(), box.dir.Path() + "/prior/proposal.wpx");
@@ -180,7 +182,8 @@ TEST(Files, ReplaceQuestionNamesTheDefinitionFileAndItsLog) {
         const char* question;  ///< "" for none
     } rows[] = {
         {false, false, ""},
-        {true, false, "proc.wpx already exists.\r\nDo you want to replace it? The export also writes its log proc.log."},
+        {true, false,
+         "proc.wpx already exists.\r\nDo you want to replace it? The export also writes its log proc.log."},
         {true, true, "proc.wpx already exists.\r\nDo you want to replace it? Its log proc.log is replaced as well."},
         {false, true, "The log proc.log already exists.\r\nDo you want to replace it with the log of proc.wpx?"},
     };

@@ -6,11 +6,11 @@
 #include <sstream>
 
 #include "../support/TestEnv.h"
+#include "platform/LanguageLibrary.h"
+#include "platform/RegistryStore.h"
 #include "runtime/clsExceptionHandler.h"
 #include "runtime/modGlobals.h"
 #include "runtime/modUtilities.h"
-#include "platform/LanguageLibrary.h"
-#include "platform/RegistryStore.h"
 
 using namespace modUtilities;
 
@@ -69,12 +69,18 @@ TEST(LanguageLibraries, WithoutALanguageValueTheLocalePicksTheLibraryAndASetValu
         const char* code;
         const char* cancel;  ///< text 50028 of the library loaded
     } rows[] = {
-        {{{"LC_ALL", std::nullopt}, {"LC_MESSAGES", std::nullopt}, {"LANG", "de_DE.UTF-8"}}, nullptr, nullptr, "DEU",
+        {{{"LC_ALL", std::nullopt}, {"LC_MESSAGES", std::nullopt}, {"LANG", "de_DE.UTF-8"}},
+         nullptr,
+         nullptr,
+         "DEU",
          "Abbrechen"},
         {{{"LC_ALL", ""}, {"LC_MESSAGES", "de_AT"}, {"LANG", "en_US.UTF-8"}}, nullptr, nullptr, "DEU", "Abbrechen"},
         {{{"LC_ALL", "en_GB.UTF-8"}, {"LANG", "de_DE.UTF-8"}}, nullptr, nullptr, "ENU", "Cancel"},
         // A language without a library, and the C locale, give English.
-        {{{"LC_ALL", std::nullopt}, {"LC_MESSAGES", std::nullopt}, {"LANG", "fr_FR.UTF-8"}}, nullptr, nullptr, "ENU",
+        {{{"LC_ALL", std::nullopt}, {"LC_MESSAGES", std::nullopt}, {"LANG", "fr_FR.UTF-8"}},
+         nullptr,
+         nullptr,
+         "ENU",
          "Cancel"},
         {{{"LC_ALL", "C.UTF-8"}}, nullptr, nullptr, "ENU", "Cancel"},
         // A set value wins over the locale, from either hive.
@@ -86,13 +92,16 @@ TEST(LanguageLibraries, WithoutALanguageValueTheLocalePicksTheLibraryAndASetValu
     for (const Row& r : rows) {
         testenv::Sandbox box("");
         testenv::ScopedEnv env(r.env);
-        if (r.userValue) platform::RegistryHive(box.userHive, "HKEY_CURRENT_USER").Write(kProgramKey, "Language", r.userValue);
+        if (r.userValue)
+            platform::RegistryHive(box.userHive, "HKEY_CURRENT_USER").Write(kProgramKey, "Language", r.userValue);
         if (r.machineValue)
-            platform::RegistryHive(box.machineHive, "HKEY_LOCAL_MACHINE").Write(kProgramKey, "Language", r.machineValue);
+            platform::RegistryHive(box.machineHive, "HKEY_LOCAL_MACHINE")
+                .Write(kProgramKey, "Language", r.machineValue);
         ASSERT_TRUE(LoadLocalizedResources()) << r.code;
         EXPECT_EQ(CurrentExport().LanguageCode, r.code);
         EXPECT_EQ(GetNLSString(50028), r.cancel) << r.code;
-        EXPECT_EQ(CurrentExport().HelpFile, std::string("kvbr") + (std::string(r.code) == "DEU" ? "deu" : "enu") + ".htb");
+        EXPECT_EQ(CurrentExport().HelpFile,
+                  std::string("kvbr") + (std::string(r.code) == "DEU" ? "deu" : "enu") + ".htb");
         EXPECT_TRUE(box.boxes->texts.empty());
     }
 }
@@ -110,9 +119,10 @@ TEST(Messages, MessageIdsPlaceholdersAndFallBack) {
     std::string raw = GetStringFromResourceFile(2120);
     EXPECT_EQ(GetNLSString(2120, "", "b", "c"), raw);
     EXPECT_NE(raw.find("%1$s"), std::string::npos);
-    EXPECT_EQ(GetNLSString(2120, "a", "", "c"),
-              "Diese ARIS-Objektdefinition entspricht nicht der Abbildungsregel: (Objekttyp = 'a', Objektname = '%2$s', "
-              "Abbildungsregel = '%3$s')");
+    EXPECT_EQ(
+        GetNLSString(2120, "a", "", "c"),
+        "Diese ARIS-Objektdefinition entspricht nicht der Abbildungsregel: (Objekttyp = 'a', Objektname = '%2$s', "
+        "Abbildungsregel = '%3$s')");
     EXPECT_EQ(GetNLSMessage(64, 3060, "Prüfen", "Funktion", "PROGRAM_ACTIVITY"),
               "KVB03060I Das ARIS-Objekt 'Prüfen' mit dem Typ 'Funktion' wurde auf ein WPX-Konstrukt vom Typ "
               "'PROGRAM_ACTIVITY' abgebildet.");
@@ -162,7 +172,8 @@ TEST(ErrorPath, HandleEndsTheProgramWithTheDocumentedStatus) {
     };
     EXPECT_EQ(statusOf(2020), kExitFatal);
     EXPECT_EQ(statusOf(429), kExitMercyful);
-    EXPECT_EQ(box.boxes->texts.back(), "Unbekannter Fehler KVB00429C  aufgetreten in 'modMain.Main'\r\nErklärung:\r\nd");
+    EXPECT_EQ(box.boxes->texts.back(),
+              "Unbekannter Fehler KVB00429C  aufgetreten in 'modMain.Main'\r\nErklärung:\r\nd");
     EXPECT_EQ(statusOf(-2147221005), kExitMercyful);  // does not fit 16 bits
     EXPECT_EQ(statusOf(32755), kExitUserRequest);     // batch answers Yes
     EXPECT_EQ(statusOf(2110), -1);                    // a warning goes on
@@ -198,7 +209,8 @@ TEST(ProcedureScope, RestoresCallerNamesSetWithoutAScope) {
         {"assigned", [] { CurrentExport().CurrentProcedure = "Test.Assigned"; }, "Test.Assigned"},
         {"empty", [] { CurrentExport().CurrentProcedure.clear(); }, ""},
         // A copy of the scope's name set by hand: a text of its own, restored as such.
-        {"copied", [] { CurrentExport().CurrentProcedure = std::string(CurrentExport().CurrentProcedure.Text()); }, "modMain.Run"},
+        {"copied", [] { CurrentExport().CurrentProcedure = std::string(CurrentExport().CurrentProcedure.Text()); },
+         "modMain.Run"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "../aris/ArisTestSupport.h"
-#include "app/modExportSummary.h"
 #include "../support/TestEnv.h"
+#include "app/modExportSummary.h"
 
 using aristest::Aml;
 using aristest::Names;
@@ -84,12 +84,18 @@ std::map<std::string, int> FileCounts(const std::string& wpx) {
 
 // One export of every kind of model the listing has to judge.
 const std::string kJudged = Aml(R"(
-  <Group Group.ID="Group.1">)" + Names("Folder") + R"(
-    <Model Model.ID="Model.ok" Model.Type="MT_EEPC"><GUID>g-ok</GUID>)" + Names("Order") + R"(</Model>
-    <Model Model.ID="Model.arch" Model.Type="MT_ARCHIMATE_3"><GUID>g-arch</GUID>)" + Names("Default View") + R"(</Model>
-    <Model Model.ID="Model.org" Model.Type="MT_ORG_CHRT"><GUID>g-org</GUID>)" + Names("Staff") + R"(</Model>
-    <Model Model.ID="Model.de" Model.Type="MT_EEPC"><GUID>g-de</GUID>)" + Names("", "Nur deutsch") + R"(</Model>
-    <Model Model.ID="Model.comma" Model.Type="MT_EEPC"><GUID>g-comma</GUID>)" + Names("Receive, check") + R"(</Model>
+  <Group Group.ID="Group.1">)" + Names("Folder") +
+                                R"(
+    <Model Model.ID="Model.ok" Model.Type="MT_EEPC"><GUID>g-ok</GUID>)" +
+                                Names("Order") + R"(</Model>
+    <Model Model.ID="Model.arch" Model.Type="MT_ARCHIMATE_3"><GUID>g-arch</GUID>)" +
+                                Names("Default View") + R"(</Model>
+    <Model Model.ID="Model.org" Model.Type="MT_ORG_CHRT"><GUID>g-org</GUID>)" +
+                                Names("Staff") + R"(</Model>
+    <Model Model.ID="Model.de" Model.Type="MT_EEPC"><GUID>g-de</GUID>)" +
+                                Names("", "Nur deutsch") + R"(</Model>
+    <Model Model.ID="Model.comma" Model.Type="MT_EEPC"><GUID>g-comma</GUID>)" +
+                                Names("Receive, check") + R"(</Model>
   </Group>)");
 
 }  // namespace
@@ -214,8 +220,8 @@ TEST(OwnExport, BpmnModelsExportWithAUserRowAndAProfileThatAcceptsTheirType) {
     testenv::WriteFile(box.dir.File("config/lumenport/types.tsv"),
                        "model\t247\tMT_BPMN_PROCESS_DIAGRAM\tBPMN process diagram\tBPMN-Prozessdiagramm\n");
     auto printed = testenv::RunProgram({"--print-rules"}, Env(box));
-    std::string profile = std::regex_replace(printed.out, std::regex("(OBJECT_MAPPING PROCESS\n)"),
-                                             "$1    OBJECT_TYPE = 247\n");
+    std::string profile =
+        std::regex_replace(printed.out, std::regex("(OBJECT_MAPPING PROCESS\n)"), "$1    OBJECT_TYPE = 247\n");
     testenv::WriteFile(box.dir.File("config/lumenport/kvbrars.prf"), profile);
     std::string out = box.dir.File("bpmn.wpx");
     auto r = testenv::RunProgram({"--batch", "--output", out, "--aml", bpmn, "--all", "/USR=u", "/LOC=1033"}, Env(box));
@@ -239,8 +245,9 @@ TEST(OwnExport, PrintedRulesMakeAProfileThatExportsTheSame) {
 
     auto exportWith = [&](const std::vector<std::string>& extra, const std::string& name) {
         std::string out = box.dir.File(name + ".wpx");
-        std::vector<std::string> args = {"--batch", "--output", out, "--aml", testenv::BinPath("aris/LOCAL/Demo.xml"),
-                                         "--all", "/USR=tester", "/LOC=1031"};
+        std::vector<std::string> args = {
+            "--batch", "--output",    out,        "--aml", testenv::BinPath("aris/LOCAL/Demo.xml"),
+            "--all",   "/USR=tester", "/LOC=1031"};
         args.insert(args.end(), extra.begin(), extra.end());
         auto r = testenv::RunProgram(args, Env(box));
         EXPECT_EQ(r.status, 0) << r.err;
@@ -283,9 +290,10 @@ TEST(OwnExport, ProfileIsTakenFromTheOptionBesideTheProgramOrTheUsersFolder) {
 
     // A profile without the rule PROCESS offers nothing and says why.
     testenv::WriteFile(box.dir.File("none.prf"), "ATTRIBUTE_MAPPING X ATTRIBUTE_TYPE = 9 END\n");
-    auto r = testenv::RunProgramAt(program, {"--list", "--profile", box.dir.File("none.prf"), "--aml",
-                                             box.dir.File("exports/Judged.xml"), "/LOC=1033"},
-                                   Env(box));
+    auto r = testenv::RunProgramAt(
+        program,
+        {"--list", "--profile", box.dir.File("none.prf"), "--aml", box.dir.File("exports/Judged.xml"), "/LOC=1033"},
+        Env(box));
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("'Order' (type MT_EEPC = 13): the mapping rules have no rule PROCESS"), std::string::npos)
         << r.err;
@@ -352,14 +360,28 @@ TEST(OwnExport, SummaryShowsTenNamesAtMostAndLinesOtherPartsAdd) {
     summary.unnumberedTypes = {{"object OT_A", 3}};
     summary.AddLine("Checked: 0 problems");
     const std::vector<std::string> lines = summary.Lines();
-    const std::vector<std::string> expected = {
-        "Export finished.", "Definition file: a.wpx", "Log: a.log", "Mapping rules: built-in rules",
-        "Constructs in the definition file:", "  processes: 2, activities: 5", "  control connectors: 1",
-        "Selected models: 14, of which 2 became processes", "  Not a process: M1", "  Not a process: M2",
-        "  Not a process: M3", "  Not a process: M4", "  Not a process: M5", "  Not a process: M6",
-        "  Not a process: M7", "  Not a process: M8", "  Not a process: M9", "  Not a process: M10",
-        "  ... and 2 more", "Warnings shown: 0; warnings in the log: 0",
-        "Type names without a number (1): object OT_A (3)", "Checked: 0 problems"};
+    const std::vector<std::string> expected = {"Export finished.",
+                                               "Definition file: a.wpx",
+                                               "Log: a.log",
+                                               "Mapping rules: built-in rules",
+                                               "Constructs in the definition file:",
+                                               "  processes: 2, activities: 5",
+                                               "  control connectors: 1",
+                                               "Selected models: 14, of which 2 became processes",
+                                               "  Not a process: M1",
+                                               "  Not a process: M2",
+                                               "  Not a process: M3",
+                                               "  Not a process: M4",
+                                               "  Not a process: M5",
+                                               "  Not a process: M6",
+                                               "  Not a process: M7",
+                                               "  Not a process: M8",
+                                               "  Not a process: M9",
+                                               "  Not a process: M10",
+                                               "  ... and 2 more",
+                                               "Warnings shown: 0; warnings in the log: 0",
+                                               "Type names without a number (1): object OT_A (3)",
+                                               "Checked: 0 problems"};
     EXPECT_EQ(lines, expected);
     // Shown, it is one message with an OK button.
     CurrentExportSummary() = summary;

@@ -46,7 +46,8 @@ Outcome Select(const std::string& selection) {
         out.error = e.Number();
         out.description = e.Description();
     }
-    for (std::size_t i = 1; i <= aris.ColSelectedModels().Count(); ++i) out.keys.push_back(aris.ColSelectedModels().KeyAt(i));
+    for (std::size_t i = 1; i <= aris.ColSelectedModels().Count(); ++i)
+        out.keys.push_back(aris.ColSelectedModels().KeyAt(i));
     return out;
 }
 
@@ -66,7 +67,7 @@ TEST(Selection, ResolvedThroughTheLocalServer) {
         {"g1,Model A,x", 2020, "g1,Model A,x", {}},
         {"g1,Model A,13;", 2020, "", {"g1"}},
         {"g1,,13", 2020, "g1,,13", {}},
-        {"g7,7", 0, "", {"g7"}},          // no third field: name and type are both "7"
+        {"g7,7", 0, "", {"g7"}},                     // no third field: name and type are both "7"
         {"g1,Model A,7", 2020, "g1,Model A,7", {}},  // wrong type
         {"g1,Model A,13;g1,Model A,13", 457, "", {"g1"}},
     };
@@ -102,8 +103,7 @@ TEST(Selection, UnknownServerOrDatabaseIsReportedWithWhereItWasLooked) {
 
 TEST(Program, ExportWritesBothFilesWithCrLfInCodePage1252) {
     testenv::Sandbox box("");
-    std::map<std::string, std::string> env = {{"LUMENPORT_USER_REG", box.userHive},
-                                              {"LUMENPORT_CODEPAGE", "1252"}};
+    std::map<std::string, std::string> env = {{"LUMENPORT_USER_REG", box.userHive}, {"LUMENPORT_CODEPAGE", "1252"}};
     auto list = testenv::RunProgram({"--list", "/SVR=LOCAL", "/DB=Demo", "/LOC=1031"}, env);
     ASSERT_EQ(list.status, 0) << list.err;
     std::string selection;
@@ -125,17 +125,19 @@ TEST(Program, ExportWritesBothFilesWithCrLfInCodePage1252) {
         EXPECT_EQ(text->substr(text->size() - 2), "\r\n");
     }
     EXPECT_NE(wpx.find("CODEPAGE 1252\r\n"), std::string::npos);
-    EXPECT_NE(wpx.find("pr\xFC" "fen"), std::string::npos);  // "prüfen": ü as the single byte 0xFC
-    EXPECT_EQ(wpx.find("\xC3\xBC"), std::string::npos);        // never as UTF-8
+    EXPECT_NE(wpx.find("pr\xFC"
+                       "fen"),
+              std::string::npos);                        // "prüfen": ü as the single byte 0xFC
+    EXPECT_EQ(wpx.find("\xC3\xBC"), std::string::npos);  // never as UTF-8
     EXPECT_EQ(log.rfind("KVB03040I ", 0), 0u);
 }
 
 TEST(Program, UnwritableOutputNamesTheFileAndEndsWithTwo) {
     testenv::Sandbox box("");
-    auto r = testenv::RunProgram({"--batch", "--output", box.dir.File("missing/folder/x.wpx"), "/SVR=LOCAL", "/DB=Demo",
-                                  "/USR=system", "/SEL=5d1c9a10-6f3b-11ee-0a01-00155d000201,Bestellabwicklung,13",
-                                  "/LOC=1031"},
-                                 {{"LUMENPORT_USER_REG", box.userHive}});
+    auto r = testenv::RunProgram(
+        {"--batch", "--output", box.dir.File("missing/folder/x.wpx"), "/SVR=LOCAL", "/DB=Demo", "/USR=system",
+         "/SEL=5d1c9a10-6f3b-11ee-0a01-00155d000201,Bestellabwicklung,13", "/LOC=1031"},
+        {{"LUMENPORT_USER_REG", box.userHive}});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find(box.dir.File("missing/folder/x.wpx")), std::string::npos) << r.err;
 }

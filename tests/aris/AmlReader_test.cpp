@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ArisTestSupport.h"
 #include "../support/TestEnv.h"
+#include "ArisTestSupport.h"
 
 using namespace aristest;
 
@@ -25,16 +25,20 @@ const std::string kNoise = R"(
 const std::string kRich = Aml(R"(
 <Group Group.ID="Group.G1" TypeNum="OT_GROUP">
   <GUID> guid-g1 </GUID>
-  )" + Names("Sales", "Vertrieb") + R"(
-  <Group Group.ID="Group.G2">)" + Names("Inner") + R"(
-    <Model Model.ID="Model.M2" Model.Type="MT_EEPC">)" + Names("Sub") + R"(
+  )" + Names("Sales", "Vertrieb") +
+                                  R"(
+  <Group Group.ID="Group.G2">)" + Names("Inner") +
+                                  R"(
+    <Model Model.ID="Model.M2" Model.Type="MT_EEPC">)" +
+                                  Names("Sub") + R"(
       <ObjOcc ObjOcc.ID="ObjOcc.9" ObjDef.IdRef="ObjDef.F1"><Position Pos.X="5" Pos.Y="6"/></ObjOcc>
     </Model>
   </Group>
   <Model Model.ID="Model.M1" Model.Type="MT_EEPC">
     <Flag>1004c0</Flag>
     <GUID>guid-m1</GUID>
-    <Lane Lane.ID="Lane.1" Lane.Type="LT_DEFAULT">)" + Names("Lane name") + R"(</Lane>
+    <Lane Lane.ID="Lane.1" Lane.Type="LT_DEFAULT">)" +
+                                  Names("Lane name") + R"(</Lane>
     )" + Names("Main", "Haupt") + R"(
     <ObjOcc ObjOcc.ID="ObjOcc.1" ObjDef.IdRef="ObjDef.E1" SymbolNum="ST_EV"><Position Pos.X="100" Pos.Y="200"/>
       <CxnOcc CxnOcc.ID="CxnOcc.1" CxnDef.IdRef="CxnDef.EF" ToObjOcc.IdRef="ObjOcc.2"><Position Pos.X="7" Pos.Y="8"/><Position Pos.X="70" Pos.Y="80"/></CxnOcc>
@@ -86,19 +90,24 @@ text</AttrValue>
     <CxnDef CxnDef.ID="CxnDef.FF" CxnDef.Type="118" ToObjDef.IdRef="ObjDef.F2" LinkedModels.IdRefs="Model.M2"><GUID>guid-ff</GUID></CxnDef>
     <ExtCxnDef ExtCxnDef.ID="ExtCxnDef.1"/>
   </ObjDef>
-  <ObjDef ObjDef.ID="ObjDef.E1" TypeNum="OT_EVT">)" + Names("Checked", "Geprüft") + R"(
+  <ObjDef ObjDef.ID="ObjDef.E1" TypeNum="OT_EVT">)" +
+                                  Names("Checked", "Geprüft") + R"(
     <CxnDef CxnDef.ID="CxnDef.EF" CxnDef.Type="OT_EVT.CT_ACTIV_1.OT_FUNC" ToObjDef.IdRef="ObjDef.F2"/>
   </ObjDef>
-  <ObjDef ObjDef.ID="ObjDef.F2" TypeNum="22" SymbolNum="ST_FUNC">)" + Names("Ship") + R"(
+  <ObjDef ObjDef.ID="ObjDef.F2" TypeNum="22" SymbolNum="ST_FUNC">)" +
+                                  Names("Ship") + R"(
     <CxnDef CxnDef.ID="CxnDef.SELF" CxnDef.Type="CT_IS_PREDEC_OF_1" ToObjDef.IdRef="ObjDef.F2"/>
     <CxnDef CxnDef.ID="CxnDef.F2F1" CxnDef.Type="CT_IS_PREDEC_OF_1" ToObjDef.IdRef="ObjDef.F1"/>
   </ObjDef>
-  <ObjDef ObjDef.ID="ObjDef.X" TypeNum="OT_MYSTERY">)" + Names("Mystery") + R"(</ObjDef>
+  <ObjDef ObjDef.ID="ObjDef.X" TypeNum="OT_MYSTERY">)" +
+                                  Names("Mystery") + R"(</ObjDef>
 </Group>
-<Model Model.ID="Model.M3" Model.Type="MT_ORG_CHRT">)" + Names("Main") + R"(</Model>
-<Model Model.ID="Model.M4" Model.Type="MT_EEPC">)" + Names("main", "Main") + R"(</Model>
+<Model Model.ID="Model.M3" Model.Type="MT_ORG_CHRT">)" +
+                                  Names("Main") + R"(</Model>
+<Model Model.ID="Model.M4" Model.Type="MT_EEPC">)" +
+                                  Names("main", "Main") + R"(</Model>
 )",
-                          kNoise);
+                              kNoise);
 
 class RichExport : public ::testing::Test {
 protected:
@@ -270,7 +279,7 @@ TEST_F(RichExport, FindModelsByTypeAndExactNameInTheLocale) {
     EXPECT_EQ(db->FindModels(1, 1033, "Main").size(), 1u);
     EXPECT_EQ(db->FindModels(13, 1033, "main").size(), 1u);  // the other spelling is another model
     EXPECT_NE(db->FindModels(13, 1033, "main")[0], main);
-    EXPECT_EQ(db->FindModels(13, 1031, "Main").size(), 1u);   // "main"'s German name
+    EXPECT_EQ(db->FindModels(13, 1031, "Main").size(), 1u);  // "main"'s German name
     EXPECT_EQ(db->FindModels(13, 1031, "Haupt")[0], main);
     EXPECT_TRUE(db->FindModels(13, 1033, "Haupt").empty());
     EXPECT_TRUE(db->FindModels(13, 1033, "Main ").empty());
@@ -297,9 +306,9 @@ TEST(AmlReader, EveryLineBreakOfANameOrValueIsCrLf) {
         const char* read;
     };
     const std::vector<Row> rows = {
-        {"one\ntwo", "one\r\ntwo"},                // a line end of the file
-        {"one\r\ntwo", "one\r\ntwo"},              // the parser makes it LF first
-        {"one&#13;&#10;two", "one\r\ntwo"},        // written out as characters
+        {"one\ntwo", "one\r\ntwo"},          // a line end of the file
+        {"one\r\ntwo", "one\r\ntwo"},        // the parser makes it LF first
+        {"one&#13;&#10;two", "one\r\ntwo"},  // written out as characters
         {"one&#13;two&#10;three", "one\r\ntwo\r\nthree"},
         {"one&#13;&#13;&#10;&#10;", "one\r\n\r\n\r\n"},
         {"no break", "no break"},
@@ -335,7 +344,7 @@ TEST(AmlReader, TypeNamesByLocale) {
     const std::vector<Row> rows = {
         {"OT_FUNC", 22, "Function", "Funktion"},
         {"22", 22, "Function", "Funktion"},
-        {"OT_CLST", 14, "Cluster/Data model", "Cluster/Datenmodell"},  // "*" marks of the source dropped
+        {"OT_CLST", 14, "Cluster/Data model", "Cluster/Datenmodell"},                // "*" marks of the source dropped
         {"OT_ORG_UNIT_CLST", 2, "Organizational unit cluster", "OT_ORG_UNIT_CLST"},  // no German name
         {"4242", 4242, "4242", "4242"},
         {"OT_NOBODY_KNOWS", aris::kUnmappedType, "OT_NOBODY_KNOWS", "OT_NOBODY_KNOWS"},
@@ -366,7 +375,8 @@ TEST(AmlReader, AttributesOfOneTypeJoin) {
         attrs += "<AttrDef AttrDef.Type=\"" + std::to_string(type) + "\"><AttrValue LocaleId=\"1033\">v" +
                  std::to_string(type) + "</AttrValue></AttrDef>";
     }
-    attrs += R"(<AttrDef AttrDef.Type="1005"><AttrValue LocaleId="1033">replaced</AttrValue><AttrValue LocaleId="1031">neu</AttrValue></AttrDef>
+    attrs +=
+        R"(<AttrDef AttrDef.Type="1005"><AttrValue LocaleId="1033">replaced</AttrValue><AttrValue LocaleId="1031">neu</AttrValue></AttrDef>
       <AttrDef AttrDef.Type="1002"><AttrValue>common</AttrValue><AttrValue>common again</AttrValue></AttrDef>)";
     auto db = Load(Aml("<ObjDef ObjDef.ID=\"ObjDef.1\" TypeNum=\"OT_FUNC\">" + attrs + R"(</ObjDef>
       <Model Model.ID="Model.1" Model.Type="MT_EEPC"><ObjOcc ObjOcc.ID="ObjOcc.1" ObjDef.IdRef="ObjDef.1"/></Model>)"));
@@ -394,10 +404,12 @@ TEST(AmlReader, ServerTypeTableAddsAndOverrides) {
                        "model\t13\tMT_EEPC\tProcess chain\tProzesskette\n"
                        "object\tnot-a-number\tOT_BAD\n");
     std::string xml = Aml(R"(
-      <ObjDef ObjDef.ID="ObjDef.1" TypeNum="OT_MYSTERY" SymbolNum="ST_FUNC">)" + Names("M") + R"(
+      <ObjDef ObjDef.ID="ObjDef.1" TypeNum="OT_MYSTERY" SymbolNum="ST_FUNC">)" +
+                          Names("M") + R"(
         <AttrDef AttrDef.Type="D7F4C491-B203-11EA-06C4-0050568BC76D"><AttrValue LocaleId="1033">custom value</AttrValue></AttrDef>
       </ObjDef>
-      <Model Model.ID="Model.1" Model.Type="MT_EEPC">)" + Names("P") + R"(
+      <Model Model.ID="Model.1" Model.Type="MT_EEPC">)" +
+                          Names("P") + R"(
         <ObjOcc ObjOcc.ID="ObjOcc.1" ObjDef.IdRef="ObjDef.1" SymbolNum="ST_FUNC"><SymbolGUID>0ab1c2d3-0000-11ea-0000-000000000001</SymbolGUID></ObjOcc>
         <ObjOcc ObjOcc.ID="ObjOcc.2" ObjDef.IdRef="ObjDef.1" SymbolNum="ST_FUNC"><SymbolGUID>unknown-guid</SymbolGUID></ObjOcc>
       </Model>)");
@@ -427,12 +439,15 @@ TEST(AmlReader, ServerTypeTableAddsAndOverrides) {
 
 TEST(AmlReader, ReferencesToMissingIdsAreDroppedAndReportedOnce) {
     std::string xml = Aml(R"(
-      <ObjDef ObjDef.ID="ObjDef.1" TypeNum="OT_FUNC" LinkedModels.IdRefs="Model.gone Model.1">)" + Names("F") + R"(
+      <ObjDef ObjDef.ID="ObjDef.1" TypeNum="OT_FUNC" LinkedModels.IdRefs="Model.gone Model.1">)" +
+                          Names("F") + R"(
         <CxnDef CxnDef.ID="CxnDef.1" CxnDef.Type="CT_CRT_1" ToObjDef.IdRef="ObjDef.gone"/>
         <CxnDef CxnDef.ID="CxnDef.2" CxnDef.Type="CT_CRT_1" ToObjDef.IdRef="ObjDef.2"/>
       </ObjDef>
-      <ObjDef ObjDef.ID="ObjDef.2" TypeNum="OT_EVT">)" + Names("E") + R"(</ObjDef>
-      <Model Model.ID="Model.1" Model.Type="MT_EEPC">)" + Names("P") + R"(
+      <ObjDef ObjDef.ID="ObjDef.2" TypeNum="OT_EVT">)" +
+                          Names("E") + R"(</ObjDef>
+      <Model Model.ID="Model.1" Model.Type="MT_EEPC">)" +
+                          Names("P") + R"(
         <ObjOcc ObjOcc.ID="ObjOcc.1" ObjDef.IdRef="ObjDef.1">
           <CxnOcc CxnOcc.ID="CxnOcc.1" CxnDef.IdRef="CxnDef.1"/>
           <CxnOcc CxnOcc.ID="CxnOcc.2" CxnDef.IdRef="CxnDef.2"/>
@@ -498,20 +513,26 @@ TEST(AmlReader, MalformedExportsAreRefusedWithThePlace) {
         {"plain text", "this is not XML", "line 1, column 1: not a well-formed XML document"},
         {"unclosed element", Aml("<Group Group.ID=\"Group.1\">"), "not a well-formed XML document: mismatched tag"},
         {"empty file", "", "not a well-formed XML document: no element found"},
-        {"other root", "<?xml version=\"1.0\"?>\n<Process/>", "line 2, column 1: not an ARIS export: the document element is <Process>"},
+        {"other root", "<?xml version=\"1.0\"?>\n<Process/>",
+         "line 2, column 1: not an ARIS export: the document element is <Process>"},
         {"duplicate id", Aml(R"(<ObjDef ObjDef.ID="ObjDef.1" TypeNum="OT_FUNC"/>
 <Model Model.ID="ObjDef.1" Model.Type="MT_EEPC"/>)"),
          "duplicate id 'ObjDef.1' in Model.ID"},
-        {"duplicate occurrence id", Aml(R"(<Model Model.ID="Model.1" Model.Type="MT_EEPC"><ObjOcc ObjOcc.ID="O"/><ObjOcc ObjOcc.ID="O"/></Model>)"),
+        {"duplicate occurrence id",
+         Aml(R"(<Model Model.ID="Model.1" Model.Type="MT_EEPC"><ObjOcc ObjOcc.ID="O"/><ObjOcc ObjOcc.ID="O"/></Model>)"),
          "duplicate id 'O' in ObjOcc.ID"},
-        {"invalid UTF-8", Aml("<ObjDef ObjDef.ID=\"ObjDef.1\" TypeNum=\"OT_FUNC\">" + Names("bad \xff\xfe byte") + "</ObjDef>"),
+        {"invalid UTF-8",
+         Aml("<ObjDef ObjDef.ID=\"ObjDef.1\" TypeNum=\"OT_FUNC\">" + Names("bad \xff\xfe byte") + "</ObjDef>"),
          "not a well-formed XML document"},
         {"entity bomb", bomb, "amplification"},
-        {"undeclared entity", Aml("<ObjDef ObjDef.ID=\"ObjDef.1\" TypeNum=\"OT_FUNC\">" + Names("&nowhere;") + "</ObjDef>"),
+        {"undeclared entity",
+         Aml("<ObjDef ObjDef.ID=\"ObjDef.1\" TypeNum=\"OT_FUNC\">" + Names("&nowhere;") + "</ObjDef>"),
          "entity '&nowhere;' is not declared"},
-        {"unknown locale", Aml(R"(<ObjDef ObjDef.ID="ObjDef.1" TypeNum="OT_FUNC"><AttrDef AttrDef.Type="AT_NAME"><AttrValue LocaleId="klingon">x</AttrValue></AttrDef></ObjDef>)"),
+        {"unknown locale",
+         Aml(R"(<ObjDef ObjDef.ID="ObjDef.1" TypeNum="OT_FUNC"><AttrDef AttrDef.Type="AT_NAME"><AttrValue LocaleId="klingon">x</AttrValue></AttrDef></ObjDef>)"),
          "LocaleId 'klingon' is neither a locale number nor a known language tag"},
-        {"bad position", Aml(R"(<Model Model.ID="Model.1" Model.Type="MT_EEPC"><ObjOcc ObjOcc.ID="O" ObjDef.IdRef="x"><Position Pos.X="12.5" Pos.Y="1"/></ObjOcc></Model>)"),
+        {"bad position",
+         Aml(R"(<Model Model.ID="Model.1" Model.Type="MT_EEPC"><ObjOcc ObjOcc.ID="O" ObjDef.IdRef="x"><Position Pos.X="12.5" Pos.Y="1"/></ObjOcc></Model>)"),
          "Pos.X '12.5' is not a whole number"},
         {"definition without id", Aml(R"(<ObjDef TypeNum="OT_FUNC"/>)"), "<ObjDef> without ObjDef.ID"},
         {"definition without type", Aml(R"(<ObjDef ObjDef.ID="ObjDef.1"/>)"), "<ObjDef> without TypeNum"},
@@ -532,16 +553,20 @@ TEST(AmlReader, ExternalEntitiesAreNeverRead) {
     std::string body = "<ObjDef ObjDef.ID=\"ObjDef.1\" TypeNum=\"OT_FUNC\">" + Names("&xxe;") + "</ObjDef>";
 
     // A general entity naming a local file, used in content.
-    std::string general = "<?xml version=\"1.0\"?>\n<!DOCTYPE AML [ <!ENTITY LocaleId.USen \"1033\"> <!ENTITY xxe SYSTEM \"file://" + secret +
-                          "\"> ]>\n<AML><Group Group.ID=\"Group.Root\">" + body + "</Group></AML>";
+    std::string general =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE AML [ <!ENTITY LocaleId.USen \"1033\"> <!ENTITY xxe SYSTEM \"file://" +
+        secret + "\"> ]>\n<AML><Group Group.ID=\"Group.Root\">" + body + "</Group></AML>";
     std::string message = LoadError(general);
     EXPECT_NE(message.find("external entity"), std::string::npos) << message;
     EXPECT_EQ(message.find("TOP-SECRET"), std::string::npos);
 
     // A parameter entity naming a file with declarations: never read, so its entity stays unknown.
-    std::string parameter = "<?xml version=\"1.0\"?>\n<!DOCTYPE AML [ <!ENTITY LocaleId.USen \"1033\"> <!ENTITY % ext SYSTEM \"file://" + dtd +
-                            "\"> %ext; ]>\n<AML><Group Group.ID=\"Group.Root\"><ObjDef ObjDef.ID=\"ObjDef.1\" "
-                            "TypeNum=\"OT_FUNC\">" + Names("&leak;") + "</ObjDef></Group></AML>";
+    std::string parameter =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE AML [ <!ENTITY LocaleId.USen \"1033\"> <!ENTITY % ext SYSTEM \"file://" +
+        dtd +
+        "\"> %ext; ]>\n<AML><Group Group.ID=\"Group.Root\"><ObjDef ObjDef.ID=\"ObjDef.1\" "
+        "TypeNum=\"OT_FUNC\">" +
+        Names("&leak;") + "</ObjDef></Group></AML>";
     message = LoadError(parameter);
     EXPECT_NE(message.find("entity '&leak;' is not declared"), std::string::npos) << message;
 
@@ -552,12 +577,18 @@ TEST(AmlReader, ExternalEntitiesAreNeverRead) {
 }
 
 TEST(AmlReader, Windows1252Exports) {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<!DOCTYPE AML [ <!ENTITY LocaleId.USen \"1033\"> ]>\n<AML><Group Group.ID=\"Group.Root\">"
-                      "<Model Model.ID=\"Model.1\" Model.Type=\"MT_EEPC\">" +
-                      Names("Pr\xfc" "fung \x80") + "</Model></Group></AML>";
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<!DOCTYPE AML [ <!ENTITY LocaleId.USen \"1033\"> ]>\n<AML><Group Group.ID=\"Group.Root\">"
+        "<Model Model.ID=\"Model.1\" Model.Type=\"MT_EEPC\">" +
+        Names(
+            "Pr\xfc"
+            "fung \x80") +
+        "</Model></Group></AML>";
     auto db = Load(xml);
     ASSERT_TRUE(db);
-    EXPECT_EQ(db->AllModels()[0]->Name(1033), "Pr\xc3\xbc" "fung \xe2\x82\xac");
+    EXPECT_EQ(db->AllModels()[0]->Name(1033),
+              "Pr\xc3\xbc"
+              "fung \xe2\x82\xac");
 }
 
 }  // namespace

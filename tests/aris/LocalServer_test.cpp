@@ -4,8 +4,8 @@
 #include <chrono>
 #include <filesystem>
 
-#include "ArisTestSupport.h"
 #include "../support/TestEnv.h"
+#include "ArisTestSupport.h"
 
 using namespace aristest;
 
@@ -184,9 +184,13 @@ TEST(RealExports, LoadAndListTheirModels) {
         std::vector<std::string> reported;
     };
     const std::vector<Row> rows = {
-        {testenv::TestDataPath("aris/samples/Small.xml"), 1, "Default View",
+        {testenv::TestDataPath("aris/samples/Small.xml"),
+         1,
+         "Default View",
          {"model type MT_ARCHIMATE_3 (1 use)", "object type OT_APPLICATION_COLLABORATION"}},
-        {testenv::TestDataPath("aris/samples/Fixture.xml"), 1, "Default View",
+        {testenv::TestDataPath("aris/samples/Fixture.xml"),
+         1,
+         "Default View",
          {"model type MT_ARCHIMATE_3 (1 use)", "connection type CT_ARCHIMATE_REALIZES"}},
     };
     for (const Row& row : rows) {
@@ -234,18 +238,21 @@ TEST(TypeTables, ServerTableWinsOverTheUsersWhichWinsOverTheShippedOne) {
                        "object\tx\tOT_BROKEN\n");
     testenv::WriteFile(box.dir.File("server/types.tsv"), "object\t70003\tOT_FUNC\tServer function\t\n");
     std::string xml = aristest::Aml(R"(
-      <ObjDef ObjDef.ID="ObjDef.1" TypeNum="OT_FUNC">)" + aristest::Names("F") + R"(</ObjDef>
-      <ObjDef ObjDef.ID="ObjDef.2" TypeNum="OT_EVT">)" + aristest::Names("E") + R"(</ObjDef>
-      <Model Model.ID="Model.1" Model.Type="MT_EEPC">)" + aristest::Names("P") + R"(
+      <ObjDef ObjDef.ID="ObjDef.1" TypeNum="OT_FUNC">)" +
+                                    aristest::Names("F") + R"(</ObjDef>
+      <ObjDef ObjDef.ID="ObjDef.2" TypeNum="OT_EVT">)" +
+                                    aristest::Names("E") + R"(</ObjDef>
+      <Model Model.ID="Model.1" Model.Type="MT_EEPC">)" +
+                                    aristest::Names("P") + R"(
         <ObjOcc ObjOcc.ID="ObjOcc.1" ObjDef.IdRef="ObjDef.1"/><ObjOcc ObjOcc.ID="ObjOcc.2" ObjDef.IdRef="ObjDef.2"/>
       </Model>)");
     std::string report;
     auto db = aristest::Load(xml, &report, box.dir.File("server/types.tsv"));
     ASSERT_TRUE(db);
     const aris::Model* model = db->AllModels()[0];
-    EXPECT_EQ(model->TypeNum(), 70001);                        // the user's row
-    EXPECT_EQ(model->ObjDefList(70003, 1033).size(), 1u);      // the server's row over the user's
-    EXPECT_EQ(model->ObjDefList(18, 1033).size(), 1u);         // the shipped row
+    EXPECT_EQ(model->TypeNum(), 70001);                    // the user's row
+    EXPECT_EQ(model->ObjDefList(70003, 1033).size(), 1u);  // the server's row over the user's
+    EXPECT_EQ(model->ObjDefList(18, 1033).size(), 1u);     // the shipped row
     EXPECT_NE(report.find(box.dir.File("config/lumenport/types.tsv") + ", line 3: ignored"), std::string::npos)
         << report;
 }

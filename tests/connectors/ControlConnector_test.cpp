@@ -117,7 +117,8 @@ TEST(ControlConnector, ActivitiesHoldTheirIncomingAndOutgoingConnectors) {
     EXPECT_EQ(Keys(process.Col_CONTROL_CONNECTOR),
               (std::vector<std::string>{"guid-plan/guid-build", "guid-build/guid-test", "guid-test/guid-plan",
                                         "guid-test/guid-review", "guid-review/guid-review"}));
-    EXPECT_EQ(Keys(Activity(process, "test").Col_CONTROL_CONNECTOR_IN), (std::vector<std::string>{"guid-build/guid-test"}));
+    EXPECT_EQ(Keys(Activity(process, "test").Col_CONTROL_CONNECTOR_IN),
+              (std::vector<std::string>{"guid-build/guid-test"}));
     EXPECT_EQ(Keys(Activity(process, "test").Col_CONTROL_CONNECTOR_OUT),
               (std::vector<std::string>{"guid-test/guid-plan", "guid-test/guid-review"}));
     // The self loop is both incoming and outgoing.
@@ -126,8 +127,7 @@ TEST(ControlConnector, ActivitiesHoldTheirIncomingAndOutgoingConnectors) {
     EXPECT_EQ(Keys(Activity(process, "review").Col_CONTROL_CONNECTOR_OUT),
               (std::vector<std::string>{"guid-review/guid-review"}));
     // The IN/OUT collections hold the process's own connectors.
-    EXPECT_EQ(Activity(process, "plan").Col_CONTROL_CONNECTOR_OUT.Item(1),
-              &Connector(process, "plan", "build"));
+    EXPECT_EQ(Activity(process, "plan").Col_CONTROL_CONNECTOR_OUT.Item(1), &Connector(process, "plan", "build"));
 }
 
 TEST(ControlConnector, WithoutPathsOrLayoutThePropertiesStayEmptyWithAWarning) {

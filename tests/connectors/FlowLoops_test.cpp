@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <memory>
 #include <random>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../constructs/FakeAris.h"
-#include "process/modFlowLoops.h"
 #include "platform/OrderedCollection.h"
+#include "process/modFlowLoops.h"
 
 namespace {
 
@@ -42,8 +42,8 @@ private:
 
 // The search as the connector class describes it, word for word: recursive, visiting the whole
 // collection for every function entered, with one visited collection keyed by Item.Guid.
-bool PlainSearch(const FlowCollection& flows, const Flow& self, std::unique_ptr<platform::OrderedCollection<int>>& visited,
-                 const Flow*& start) {
+bool PlainSearch(const FlowCollection& flows, const Flow& self,
+                 std::unique_ptr<platform::OrderedCollection<int>>& visited, const Flow*& start) {
     if (!start) {
         start = &self;
         visited = std::make_unique<platform::OrderedCollection<int>>();

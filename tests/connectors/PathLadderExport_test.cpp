@@ -34,7 +34,9 @@ std::string LadderAml(int diamonds) {
         objects.push_back(rule);
         if (k == 0) continue;
         for (const char* side : {"A", "B"})
-            objects.push_back({side + std::to_string(k), "OT_EVT", std::string("Event ") + side + std::to_string(k),
+            objects.push_back({side + std::to_string(k),
+                               "OT_EVT",
+                               std::string("Event ") + side + std::to_string(k),
                                {{"CT_IS_EVAL_BY_1", "R" + std::to_string(k)}}});
     }
     objects.push_back({"F2", "OT_FUNC", "Finish", {}});
@@ -53,8 +55,8 @@ std::string LadderAml(int diamonds) {
     x << "<Model Model.ID=\"M\" Model.Type=\"MT_EEPC\"><GUID>guid-ladder</GUID>" << Name("Ladder") << "\n";
     for (std::size_t n = 0; n < objects.size(); ++n) {
         const Object& o = objects[n];
-        x << "<ObjOcc ObjOcc.ID=\"P" << o.id << "\" ObjDef.IdRef=\"" << o.id << "\"><Position Pos.X=\"" << 1000 + 100 * n
-          << "\" Pos.Y=\"1000\"/>";
+        x << "<ObjOcc ObjOcc.ID=\"P" << o.id << "\" ObjDef.IdRef=\"" << o.id << "\"><Position Pos.X=\""
+          << 1000 + 100 * n << "\" Pos.Y=\"1000\"/>";
         for (std::size_t i = 0; i < o.out.size(); ++i)
             x << "<CxnOcc CxnOcc.ID=\"O" << o.id << "." << i << "\" CxnDef.IdRef=\"C" << o.id << "." << i
               << "\" ToObjOcc.IdRef=\"P" << o.out[i].second << "\"/>";
@@ -83,9 +85,9 @@ TEST(PathLadderExport, MoreThanTenThousandPathsStopTheExportAtOnceNamingBothFunc
     std::printf("[ timing   ] stop on a ladder of 17 diamonds: %.2f s\n", exported.seconds);
     EXPECT_EQ(exported.run.status, 1) << exported.run.err;
     const std::string& err = exported.run.err;
-    EXPECT_EQ(err.rfind("Error KVB60100C  occurred in 'clsCONTROL_CONNECTOR.FindARISObjectDefinitionsOnConnectorPaths'",
-                        0),
-              0u)
+    EXPECT_EQ(
+        err.rfind("Error KVB60100C  occurred in 'clsCONTROL_CONNECTOR.FindARISObjectDefinitionsOnConnectorPaths'", 0),
+        0u)
         << err;
     EXPECT_NE(err.find("more than 10000 paths between the ARIS object 'Start' and the ARIS object 'Finish'"),
               std::string::npos)

@@ -11,11 +11,11 @@
 #include "../support/TestEnv.h"
 #include "app/clsARIS_Interface.h"
 #include "app/clsIOHandler.h"
-#include "runtime/modGlobals.h"
 #include "aris/LocalServer.h"
 #include "mapping/ColMappingRules.h"
 #include "mapping/modMappingRule.h"
 #include "platform/Text.h"
+#include "runtime/modGlobals.h"
 
 namespace constructtest {
 
@@ -62,8 +62,9 @@ public:
     }
 
     std::string Xml() const {
-        std::string x = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AML>\n<Language LocaleId=\"1033\"/>\n"
-                        "<Group Group.ID=\"Group.Root\">\n";
+        std::string x =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AML>\n<Language LocaleId=\"1033\"/>\n"
+            "<Group Group.ID=\"Group.Root\">\n";
         for (const GroupRow& g : groups_) {
             std::string body = g.body;
             for (const auto& [model, occs] : occs_) body = platform::ReplaceAll(body, "@OCC:" + model + "@", occs);

@@ -10,7 +10,8 @@ namespace fakearis {
 
 class Occ : public aris::Occurrence {
 public:
-    Occ(const aris::Model* model, const aris::ObjDef* objDef, int x, int y) : model_(model), objDef_(objDef), x_(x), y_(y) {}
+    Occ(const aris::Model* model, const aris::ObjDef* objDef, int x, int y)
+        : model_(model), objDef_(objDef), x_(x), y_(y) {}
     int X() const override { return x_; }
     int Y() const override { return y_; }
     int SymbolNum() const override { return 0; }
@@ -29,7 +30,9 @@ public:
     std::string Guid() const override { return guid_; }
     std::string Name(aris::LocaleId) const override { return guid_; }
     std::string TypeName(aris::LocaleId) const override { return "EPC"; }
-    aris::Attribute GetAttribute(int type, aris::LocaleId) const override { return aris::Attribute(type, std::nullopt); }
+    aris::Attribute GetAttribute(int type, aris::LocaleId) const override {
+        return aris::Attribute(type, std::nullopt);
+    }
     std::vector<aris::Attribute> AttrList(aris::LocaleId) const override { return {}; }
     const aris::Group* Group() const override { return nullptr; }
     int TypeNum() const override { return 13; }
@@ -49,7 +52,9 @@ public:
     std::string Guid() const override { return guid_; }
     std::string Name(aris::LocaleId) const override { return guid_; }
     std::string TypeName(aris::LocaleId) const override { return "Function"; }
-    aris::Attribute GetAttribute(int type, aris::LocaleId) const override { return aris::Attribute(type, std::nullopt); }
+    aris::Attribute GetAttribute(int type, aris::LocaleId) const override {
+        return aris::Attribute(type, std::nullopt);
+    }
     std::vector<aris::Attribute> AttrList(aris::LocaleId) const override { return {}; }
     int TypeNum() const override { return 22; }
     const aris::Group* Group() const override { return nullptr; }

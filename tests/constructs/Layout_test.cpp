@@ -49,8 +49,16 @@ TEST(LayoutConversion, BoundsMarginsShrinkFactorAndPositions) {
         {"one activity", {{1000, 2000}}, 1000, 1000, 2000, 2000, 1000, 2000, 1.0, {{0, 0}}},
         {"two far apart", {{0, 500}, {70000, 500}}, 0, 70000, 500, 500, -7000, 500, 0.25, {{-8750, 0}, {8750, 0}}},
         // The middle lands at 0; smaller ARIS y (higher up) gives a positive WPX y.
-        {"middle and above", {{0, 0}, {100, 100}, {200, 200}, {100, 40}},
-         0, 200, 0, 200, -20, -20, 1.0, {{-100, 100}, {0, 0}, {100, -100}, {0, 60}}},
+        {"middle and above",
+         {{0, 0}, {100, 100}, {200, 200}, {100, 40}},
+         0,
+         200,
+         0,
+         200,
+         -20,
+         -20,
+         1.0,
+         {{-100, 100}, {0, 0}, {100, -100}, {0, 60}}},
         // All coordinates negative: the maximum keeps its default 0.
         {"negative", {{-100, -300}}, -100, 0, -300, 0, -110, -330, 1.0, {{-50, 150}}},
         // Margin 2.5 rounds to even (2); the halved bound sum is exact (x.5 floors down).

@@ -51,8 +51,10 @@ AmlBuilder TwoModels() {
     return b;
 }
 
-const std::string k3060Billing = "KVB03060I The ARIS object 'Billing' of type 'Application system type' was mapped to a WPX construct of type 'SAMPLE'.";
-const std::string k3060Ledger = "KVB03060I The ARIS object 'Ledger' of type 'IT function type' was mapped to a WPX construct of type 'SAMPLE'.";
+const std::string k3060Billing =
+    "KVB03060I The ARIS object 'Billing' of type 'Application system type' was mapped to a WPX construct of type 'SAMPLE'.";
+const std::string k3060Ledger =
+    "KVB03060I The ARIS object 'Ledger' of type 'IT function type' was mapped to a WPX construct of type 'SAMPLE'.";
 
 const aris::ObjDef* ObjectIn(const aris::Model* model, const std::string& name) {
     for (const aris::Occurrence* occ : model->OccList())

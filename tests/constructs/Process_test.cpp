@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ConstructFixture.h"
-#include "process/modPROCESS.h"
 #include "constructs/modPROCESS_CATEGORY.h"
+#include "process/modPROCESS.h"
 
 using constructtest::AmlBuilder;
 using constructtest::ExportEnv;
@@ -20,7 +20,8 @@ AmlBuilder SalesDatabase() {
         .Model("M2", "G1", 13, "Shipping")
         .Model("M4", "G1", 13, "Returns")
         .Model("M3", "G2", 1, "Org chart")
-        .Obj("A", "G1", 22, "Check order", {{9, "Checks"}, {8, "Manual"}, {1207, "AUTOMATIC"}, {1208, "MANUAL"}, {1209, "PRIORITY 3"}})
+        .Obj("A", "G1", 22, "Check order",
+             {{9, "Checks"}, {8, "Manual"}, {1207, "AUTOMATIC"}, {1208, "MANUAL"}, {1209, "PRIORITY 3"}})
         .Obj("S", "G1", 22, "Ship goods", {}, {"M2", "M4"})
         .Obj("U", "G1", 22, "Archive", {}, {"M3"})
         .Place("M1", "A", 1000, 2000)
@@ -187,7 +188,8 @@ TEST(Process, OptionsDecideWhichTextsAreRead) {
         std::string activityDescription, activityDocumentation, startMode, exitMode, activityOther;
     };
     const std::vector<Row> rows = {
-        {"defaults", true, true, false, "'Handles orders'", "'Doc'", "", "'Checks'", "'Manual'", "MANUAL", "AUTOMATIC", ""},
+        {"defaults", true, true, false, "'Handles orders'", "'Doc'", "", "'Checks'", "'Manual'", "MANUAL", "AUTOMATIC",
+         ""},
         // The activity's documentation does not depend on UseDocumentationAttr.
         {"texts off", false, false, false, "", "", "", "", "'Manual'", "MANUAL", "AUTOMATIC", ""},
         {"other settings", true, true, true, "'Handles orders'", "'Doc'", "PRIORITY 1", "'Checks'", "'Manual'",

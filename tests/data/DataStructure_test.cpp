@@ -9,10 +9,10 @@
 #include <limits>
 
 #include "DataFixture.h"
-#include "process/modPROGRAM.h"
 #include "data/modContainer.h"
 #include "data/modDATA_MEMBER.h"
 #include "data/modDATA_STRUCTURE.h"
+#include "process/modPROGRAM.h"
 #include "writer/clsWPXWriter.h"
 
 namespace {
@@ -58,9 +58,9 @@ TEST(DataStructure, StructureBlockWithMemberTypesSizesAndTexts) {
     clsWPXWriter().WriteDataStructure(order);
     // A blank description converts to nothing and gives no line; "ten" is no array size.
     EXPECT_EQ(env.FileLines(), (std::vector<std::string>{"", "STRUCTURE 'Order'", "\tDESCRIPTION 'An order'",
-                                                          "\tDOCUMENTATION 'See the manual'", "\t'Amount': LONG (10)",
-                                                          "\t\tDESCRIPTION 'Total'", "\t\tDOCUMENTATION 'In cents';",
-                                                          "\t'Note': STRING ;", "END 'Order'"}));
+                                                         "\tDOCUMENTATION 'See the manual'", "\t'Amount': LONG (10)",
+                                                         "\t\tDESCRIPTION 'Total'", "\t\tDOCUMENTATION 'In cents';",
+                                                         "\t'Note': STRING ;", "END 'Order'"}));
 }
 
 TEST(DataStructure, OptionsSwitchArraySizesTextsAndTheSourceOfTheType) {
@@ -220,7 +220,8 @@ TEST(DataStructure, TwoDomainTypesWarnAndTakeTheFirst) {
     DataEnv env(b);
     EXPECT_EQ(DATA_MEMBER_Add_ARIS_Mapping(env.Obj("size")).DataType, "LONG");
     EXPECT_EQ(env.LogLinesWith("KVB03000"),
-              (std::vector<std::string>{"KVB03000E Warning: you must not assign more than one 'DOMAINTYPE' to a 'DATA_MEMBER'."}));
+              (std::vector<std::string>{
+                  "KVB03000E Warning: you must not assign more than one 'DOMAINTYPE' to a 'DATA_MEMBER'."}));
     std::vector<std::string> ignored = env.LogLinesWith("KVB03030I");
     ASSERT_EQ(ignored.size(), 2u);
     EXPECT_NE(ignored[0].find("'Measure'"), std::string::npos);
@@ -264,15 +265,17 @@ TEST(DataStructure, NestedStructuresAreSetUpInnermostFirstWithTheirMessagesInOrd
     for (const std::string& line : env.LogLines())
         if (line.rfind("KVB03060I", 0) == 0 || line.rfind("KVB03090I", 0) == 0) messages.push_back(line);
     const std::string mapped = "KVB03060I The ARIS object '";
-    const std::string complete = "KVB03090I The mapping of the properties of the WPX construct of type 'DATA_STRUCTURE' named ";
-    EXPECT_EQ(messages, (std::vector<std::string>{
-                            mapped + "K2' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_MEMBER'.",
-                            complete + "'K1' is complete.",
-                            mapped + "K1' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_STRUCTURE'.",
-                            mapped + "K1' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_MEMBER'.",
-                            complete + "'K0' is complete.",
-                            mapped + "K0' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_STRUCTURE'.",
-                        }));
+    const std::string complete =
+        "KVB03090I The mapping of the properties of the WPX construct of type 'DATA_STRUCTURE' named ";
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{
+                  mapped + "K2' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_MEMBER'.",
+                  complete + "'K1' is complete.",
+                  mapped + "K1' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_STRUCTURE'.",
+                  mapped + "K1' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_MEMBER'.",
+                  complete + "'K0' is complete.",
+                  mapped + "K0' of type 'Cluster/Datenmodell' was mapped to a WPX construct of type 'DATA_STRUCTURE'.",
+              }));
 }
 
 TEST(DataStructure, StructuresNestedToAnyDepthNeedNoDeepCalls) {

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "../constructs/FakeAris.h"
-#include "runtime/modGlobals.h"
 #include "data/clsDATA_MEMBER.h"
 #include "data/clsDATA_STRUCTURE.h"
 #include "data/modDATA_STRUCTURE.h"
+#include "runtime/modGlobals.h"
 
 namespace {
 
@@ -72,7 +72,8 @@ protected:
             bool allMatched = true;
             for (const aris::ObjDef* object : members) {
                 bool matched = false;
-                for (const clsDATA_MEMBER* member : structure->ColDATA_MEMBER()) matched = matched || Matches(*member, object);
+                for (const clsDATA_MEMBER* member : structure->ColDATA_MEMBER())
+                    matched = matched || Matches(*member, object);
                 allMatched = allMatched && matched;
             }
             for (const clsDATA_MEMBER* member : structure->ColDATA_MEMBER()) {
@@ -104,15 +105,15 @@ TEST_F(EquivalenceSearch, FindsTheFirstStructureWithExactlyTheseMembers) {
         clsDATA_STRUCTURE* expected;
     };
     const Row rows[] = {
-        {{"a", "b"}, nullptr, &first},           // the first of two equal ones
-        {{"b", "a"}, nullptr, &first},           // order does not matter
-        {{"note", "amount"}, nullptr, &order},   // a structure of a data object counts too
-        {{"a"}, nullptr, nullptr},               // fewer members
-        {{"a", "c"}, nullptr, nullptr},          // as many members, other ones
+        {{"a", "b"}, nullptr, &first},          // the first of two equal ones
+        {{"b", "a"}, nullptr, &first},          // order does not matter
+        {{"note", "amount"}, nullptr, &order},  // a structure of a data object counts too
+        {{"a"}, nullptr, nullptr},              // fewer members
+        {{"a", "c"}, nullptr, nullptr},         // as many members, other ones
         {{"a", "b", "c"}, nullptr, &withMore},
-        {{}, nullptr, nullptr},                  // no structure without members here
-        {{"a", "b"}, "other", nullptr},          // stops at the structure of 'order'
-        {{"a", "b"}, "order", &first},           // its own structure does not stop the search
+        {{}, nullptr, nullptr},          // no structure without members here
+        {{"a", "b"}, "other", nullptr},  // stops at the structure of 'order'
+        {{"a", "b"}, "order", &first},   // its own structure does not stop the search
         {{"amount", "note"}, "order", &order},
     };
     for (const Row& row : rows) {
@@ -173,30 +174,32 @@ TEST_F(EquivalenceSearch, AgreesWithTheRegistryWalkOnRandomRegistries) {
         std::vector<clsDATA_STRUCTURE*> structures;
         for (int step = 0; step < 120; ++step) {
             switch (pick(4)) {
-            case 0: {  // register a structure: generated, or of a data object not registered yet
-                std::string name = pool[5 + pick(3)];
-                bool generated = pick(3) != 0 || clsDATA_STRUCTURE::Registry().Contains(name);
-                structures.push_back(&Structure(generated ? nullptr : Object(name)));
-                break;
-            }
-            case 1:  // a member grows some structure
-                if (!structures.empty()) {
-                    clsDATA_STRUCTURE& target = *structures[pick(structures.size())];
-                    std::string name = pool[pick(pool.size())];
-                    clsDATA_STRUCTURE* nested = nullptr;
-                    if (name[0] == 's' && !clsDATA_MEMBER::Registry().Contains(name))
-                        if (Owned<clsDATA_STRUCTURE>* found = clsDATA_STRUCTURE::Registry().Find(name)) nested = found->get();
-                    target.AddMember(Member(Object(name), nested));
+                case 0: {  // register a structure: generated, or of a data object not registered yet
+                    std::string name = pool[5 + pick(3)];
+                    bool generated = pick(3) != 0 || clsDATA_STRUCTURE::Registry().Contains(name);
+                    structures.push_back(&Structure(generated ? nullptr : Object(name)));
+                    break;
                 }
-                break;
-            default: {  // search, with or without a data object
-                std::vector<std::string> names;
-                for (std::size_t n = pick(4); n > 0; --n) names.push_back(pool[pick(pool.size())]);
-                ARISObjDefCollection members = Objects(names);
-                const aris::ObjDef* dataObject = pick(2) ? Object(pool[5 + pick(3)]) : nullptr;
-                ASSERT_EQ(DATA_STRUCTURE_FindEquivalentStructure(members, dataObject), WalkTheRegistry(members, dataObject))
-                    << "seed " << seed << " step " << step;
-            }
+                case 1:  // a member grows some structure
+                    if (!structures.empty()) {
+                        clsDATA_STRUCTURE& target = *structures[pick(structures.size())];
+                        std::string name = pool[pick(pool.size())];
+                        clsDATA_STRUCTURE* nested = nullptr;
+                        if (name[0] == 's' && !clsDATA_MEMBER::Registry().Contains(name))
+                            if (Owned<clsDATA_STRUCTURE>* found = clsDATA_STRUCTURE::Registry().Find(name))
+                                nested = found->get();
+                        target.AddMember(Member(Object(name), nested));
+                    }
+                    break;
+                default: {  // search, with or without a data object
+                    std::vector<std::string> names;
+                    for (std::size_t n = pick(4); n > 0; --n) names.push_back(pool[pick(pool.size())]);
+                    ARISObjDefCollection members = Objects(names);
+                    const aris::ObjDef* dataObject = pick(2) ? Object(pool[5 + pick(3)]) : nullptr;
+                    ASSERT_EQ(DATA_STRUCTURE_FindEquivalentStructure(members, dataObject),
+                              WalkTheRegistry(members, dataObject))
+                        << "seed " << seed << " step " << step;
+                }
             }
         }
     }

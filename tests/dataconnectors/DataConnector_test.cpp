@@ -46,12 +46,14 @@ TEST(DataConnector, ProcessAndActivitiesHoldTheConnectorsUnderTheirKeys) {
         Keyed in, out;
     };
     const std::vector<Row> rows = {
-        {"activity-flows/flows.xml", "office",
+        {"activity-flows/flows.xml",
+         "office",
          {"guid-receive/guid-check", "guid-check/guid-file", "guid-file/guid-receive", "guid-file/guid-file"},
          "file",  // the self loop is both incoming and outgoing
          {"guid-check/guid-file", "guid-file/guid-file"},
          {"guid-file/guid-receive", "guid-file/guid-file"}},
-        {"sources-and-sinks/claims.xml", "intake",
+        {"sources-and-sinks/claims.xml",
+         "intake",
          {"SOURCE/guid-open", "SOURCE/guid-review", "SOURCE/guid-close", "guid-close/SINK"},
          "close",
          {"SOURCE/guid-close"},

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/clsARIS_Interface.h"
-#include "runtime/modGlobals.h"
 #include "app/modMain.h"
 #include "platform/Error.h"
+#include "runtime/modGlobals.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);

@@ -9,13 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "runtime/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
-#include "runtime/modGlobals.h"
 #include "mapping/ColMappingRules.h"
 #include "mapping/clsMappingRuleToken.h"
 #include "platform/Error.h"
 #include "platform/MessageBox.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
 
 namespace {
 class SilentBoxes : public platform::MessageBoxPresenter {

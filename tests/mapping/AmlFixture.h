@@ -87,7 +87,8 @@ private:
     };
 
     static void WriteAttr(std::ostringstream& x, int type, const std::string& value) {
-        x << "<AttrDef AttrDef.Type=\"" << type << "\"><AttrValue LocaleId=\"1031\">" << value << "</AttrValue></AttrDef>\n";
+        x << "<AttrDef AttrDef.Type=\"" << type << "\"><AttrValue LocaleId=\"1031\">" << value
+          << "</AttrValue></AttrDef>\n";
     }
     ObjRow& Find(const std::string& id) {
         for (ObjRow& o : objects_)

@@ -141,8 +141,9 @@ TEST_F(ConvertName, AnEmptyNameUnderConvention6AndAnUnknownConventionAreWarnings
     CurrentExport().CurrentProcedure = "clsROLE.SetupProperty_ObjectName";
     EXPECT_FALSE(ConvertARISNameOrWarn("", "6").has_value());
     ASSERT_EQ(box.boxes->texts.size(), 1u);
-    EXPECT_EQ(box.boxes->texts[0],
-              "Warnung KVB02050E  gemeldet von 'modMappingRule.ConvertARISName'\r\nErklärung:\r\nUngültiger Objektname");
+    EXPECT_EQ(
+        box.boxes->texts[0],
+        "Warnung KVB02050E  gemeldet von 'modMappingRule.ConvertARISName'\r\nErklärung:\r\nUngültiger Objektname");
     EXPECT_EQ(CurrentExport().CurrentProcedure, "clsROLE.SetupProperty_ObjectName");
     EXPECT_EQ(ConvertARISNameOrWarn("Rolle", "6"), std::optional<std::string>("Rolle"));
     EXPECT_EQ(CatchError([] { ConvertARISNameOrWarn("x", "7", "NOPE"); }).Number(), 2100);

@@ -1,7 +1,7 @@
 #include "MappingTestSupport.h"
-#include "runtime/modUtilities.h"
 #include "mapping/MappingProfileParser.h"
 #include "mapping/clsMappingRuleToken.h"
+#include "runtime/modUtilities.h"
 
 using namespace modMappingRule;
 using mappingtest::CatchError;
@@ -173,7 +173,8 @@ TEST_F(MappingProfile, SyntaxErrorsNameTheOffendingTokenAndWhatWasExpected) {
     };
     for (const Case& c : cases) {
         modMappingRule::ResetMappingRules();
-        platform::Error e = CatchError([&] { ParseProfile("ATTRIBUTE_MAPPING OK ATTRIBUTE_TYPE = 9 END\n" + c.profile + "\n"); });
+        platform::Error e =
+            CatchError([&] { ParseProfile("ATTRIBUTE_MAPPING OK ATTRIBUTE_TYPE = 9 END\n" + c.profile + "\n"); });
         EXPECT_EQ(e.Number(), c.number) << c.profile;
         EXPECT_EQ(e.Description(), modUtilities::GetNLSString(c.number, c.p1, c.p2)) << c.profile;
         // Rules before the error were registered.

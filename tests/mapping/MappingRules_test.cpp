@@ -124,8 +124,8 @@ TEST(MappingRuleModel, AttributeMappingIsHeldAsAWholeNumber) {
     EXPECT_EQ(rule.AttributeMapping(), "0");
     EXPECT_TRUE(rule.ColObjectMapping.Empty());
     EXPECT_TRUE(rule.ColConnectionMapping.Empty());
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"-1", "-1"}, {" 509 ", "509"}, {"2.5", "2"}, {"3.5", "4"}, {"&H10", "16"}, {"1e3", "1000"}};
+    const std::vector<std::pair<std::string, std::string>> cases = {{"-1", "-1"}, {" 509 ", "509"}, {"2.5", "2"},
+                                                                    {"3.5", "4"}, {"&H10", "16"},   {"1e3", "1000"}};
     for (const auto& [text, expected] : cases) {
         rule.SetAttributeMapping(text);
         EXPECT_EQ(rule.AttributeMapping(), expected) << text;

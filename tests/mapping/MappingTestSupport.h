@@ -7,11 +7,11 @@
 
 #include "../support/TestEnv.h"
 #include "app/clsIOHandler.h"
-#include "runtime/modGlobals.h"
 #include "mapping/ColMappingRules.h"
 #include "mapping/modMappingRule.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
+#include "runtime/modGlobals.h"
 
 namespace mappingtest {
 

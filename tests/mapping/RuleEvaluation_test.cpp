@@ -12,9 +12,19 @@ namespace {
 
 // Object and connection type numbers of the built-in rules.
 enum : int {
-    kFunction = 22, kEvent = 18, kRule = 50, kEntity = 17, kRelation = 11, kErmAttribute = 19, kPerson = 46,
+    kFunction = 22,
+    kEvent = 18,
+    kRule = 50,
+    kEntity = 17,
+    kRelation = 11,
+    kErmAttribute = 19,
+    kPerson = 46,
     kEpc = 13,
-    kFuncToFunc = 118, kFuncToEvent = 44, kFuncToRule = 116, kEventToFunc = 43, kRuleToEvent = 117,
+    kFuncToFunc = 118,
+    kFuncToEvent = 44,
+    kFuncToRule = 116,
+    kEventToFunc = 43,
+    kRuleToEvent = 117,
     kRuleToRule = 54,
 };
 
@@ -130,10 +140,12 @@ TEST_F(RuleEvaluation, AnObjectWithoutOccurrencesIsNeverStartResultOrEnd) {
     EXPECT_FALSE(ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(db.Obj("F1"), fx, "NO_SUCH_RULE"));
     EXPECT_FALSE(ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(fx, db.Obj("F1"), "NO_SUCH_RULE"));
     PathCollection none;
-    EXPECT_EQ(modPath::Find_Relating_Paths_Using_Mapping_Rule(none, db.Obj("F1"), fx, "FUNCTION_SENDS_CONTROL_TO_FUNCTION"),
-              nullptr);
-    EXPECT_EQ(modPath::Find_Relating_Paths_Using_Mapping_Rule(none, fx, db.Obj("F1"), "FUNCTION_SENDS_CONTROL_TO_FUNCTION"),
-              nullptr);
+    EXPECT_EQ(
+        modPath::Find_Relating_Paths_Using_Mapping_Rule(none, db.Obj("F1"), fx, "FUNCTION_SENDS_CONTROL_TO_FUNCTION"),
+        nullptr);
+    EXPECT_EQ(
+        modPath::Find_Relating_Paths_Using_Mapping_Rule(none, fx, db.Obj("F1"), "FUNCTION_SENDS_CONTROL_TO_FUNCTION"),
+        nullptr);
 }
 
 TEST_F(RuleEvaluation, RelatednessFollowsChainsAndStopsAtTheRule) {
@@ -144,12 +156,13 @@ TEST_F(RuleEvaluation, RelatednessFollowsChainsAndStopsAtTheRule) {
         bool related;
     };
     const std::vector<Case> cases = {
-        {"F1", "F2", true}, {"F1", "F3", true}, {"F3", "F1", true},
+        {"F1", "F2", true},  {"F1", "F3", true},  {"F3", "F1", true},
         {"F1", "E1", false},  // an object between is not related
         {"F2", "F3", false}, {"F2", "F1", false}, {"E1", "F3", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(db.Obj(c.from), db.Obj(c.to), rule), c.related)
+        EXPECT_EQ(ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(db.Obj(c.from), db.Obj(c.to), rule),
+                  c.related)
             << c.from << " -> " << c.to;
     EXPECT_EQ(CatchError([&] {
                   ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(db.Obj("F1"), db.Obj("F2"), "NOPE");
@@ -205,7 +218,8 @@ TEST_F(RuleEvaluation, PathsAreCountedAsTheSearchFindsThemWithoutBuildingThem) {
     // paths the search returns, and a cap limits it.
     for (const char* from : {"F1", "F2", "F3", "E1", "R1", "R4"}) {
         for (const char* to : {"F1", "F2", "F3", "E1", "E2"}) {
-            auto paths = modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), db.Obj(from), db.Obj(to), rule);
+            auto paths =
+                modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), db.Obj(from), db.Obj(to), rule);
             const std::uint64_t found = paths ? paths->Count() : 0;
             EXPECT_EQ(modPath::CountRelatingPaths(db.Obj(from), db.Obj(to), rule, 1000), found) << from << " -> " << to;
         }
@@ -226,7 +240,8 @@ TEST(PathCount, LaddersOfBranchesAreCountedAtOnceAndCyclesAreLeftToTheSearch) {
     }
     {
         AmlDatabase db(Ladder(5, false));
-        auto paths = modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), db.Obj("F1"), db.Obj("F2"), rule);
+        auto paths =
+            modPath::Find_Relating_Paths_Using_Mapping_Rule(PathCollection(), db.Obj("F1"), db.Obj("F2"), rule);
         ASSERT_NE(paths, nullptr);
         EXPECT_EQ(paths->Count(), 32u);
         EXPECT_EQ(modPath::CountRelatingPaths(db.Obj("F1"), db.Obj("F2"), rule, 100), 32u);
@@ -248,7 +263,7 @@ TEST(RelationSearch, BranchesThatJoinAgainAreWalkedOnceEach) {
     ASSERT_EQ(found.Count(), 1u);
     EXPECT_EQ(found.Item(1), db.Obj("F2"));
     EXPECT_TRUE(ARIS_ObjDef_Is_Related_To_ARIS_ObjDef_Using_Mapping_Rule(db.Obj("F1"), db.Obj("F2"),
-                                                                        "FUNCTION_SENDS_CONTROL_TO_FUNCTION"));
+                                                                         "FUNCTION_SENDS_CONTROL_TO_FUNCTION"));
     EXPECT_EQ(RelationNestingCounter(), 0);
     modMappingRule::ResetMappingRules();
 }
@@ -308,8 +323,9 @@ TEST(RelationSearch, WarningsAndTheNestingLimitComeAsOftenAndWhereTheyCameBefore
     CreateDefaultMappingRules();
     CurrentExport().LocaleId = 1031;
     ARISObjDefCollection none;
-    platform::Error e = CatchError(
-        [&] { Find_Related_ARIS_ObjDef_Using_Mapping_Rule(none, deepDb.Obj("F1"), "FUNCTION_SENDS_CONTROL_TO_FUNCTION"); });
+    platform::Error e = CatchError([&] {
+        Find_Related_ARIS_ObjDef_Using_Mapping_Rule(none, deepDb.Obj("F1"), "FUNCTION_SENDS_CONTROL_TO_FUNCTION");
+    });
     EXPECT_EQ(e.Number(), 2230);
     EXPECT_NE(e.Description().find("'Below'"), std::string::npos) << e.Description();
     EXPECT_EQ(RelationNestingCounter(), 0);

@@ -11,8 +11,8 @@ TEST(Mnemonics, MarkedLetterIsReadWithoutCaseAndDoubledAmpersandIsLiteral) {
         const char* caption;
         char32_t mnemonic;
     } rows[] = {
-        {"&Help", U'h'}, {"Ü&bernehmen", U'b'}, {"&Übernehmen", U'ü'}, {"Save && close", 0},
-        {"R&&D &notes", U'n'}, {"OK", 0},     {"trailing &", 0},
+        {"&Help", U'h'}, {"Ü&bernehmen", U'b'}, {"&Übernehmen", U'ü'}, {"Save && close", 0}, {"R&&D &notes", U'n'},
+        {"OK", 0},       {"trailing &", 0},
     };
     for (const Row& r : rows) EXPECT_EQ(MnemonicOf(r.caption), r.mnemonic) << r.caption;
 }

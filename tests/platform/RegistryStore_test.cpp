@@ -102,8 +102,9 @@ TEST(RegistryHive, CreatesFileAndFoldersOnFirstWrite) {
     hive.Write(kKey, "Language", std::string("ENU"));
     std::string text = ReadFile(dir.File("a/b/user.reg"));
     EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\r\n", 0), 0u);
-    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Veltrane\\Lumenport\\CurrentVersion]\r\n\"Language\"=\"ENU\"\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        text.find("[HKEY_CURRENT_USER\\Software\\Veltrane\\Lumenport\\CurrentVersion]\r\n\"Language\"=\"ENU\"\r\n"),
+        std::string::npos);
 }
 
 TEST(RegistryHive, ConcurrentWritersLoseNoValue) {
@@ -114,7 +115,8 @@ TEST(RegistryHive, ConcurrentWritersLoseNoValue) {
         pid_t pid = ::fork();
         if (pid == 0) {
             RegistryHive hive(path, "HKEY_CURRENT_USER");
-            for (int i = 0; i < 25; ++i) hive.Write(kKey, "V" + std::to_string(k) + "_" + std::to_string(i), std::int32_t{i});
+            for (int i = 0; i < 25; ++i)
+                hive.Write(kKey, "V" + std::to_string(k) + "_" + std::to_string(i), std::int32_t{i});
             ::_exit(0);
         }
         kids.push_back(pid);

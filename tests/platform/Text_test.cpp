@@ -9,10 +9,9 @@ TEST(Text, NumericFollowsTheProgramsOneRule) {
         const char* text;
         bool numeric;
     } rows[] = {
-        {"100", true},   {" -12 ", true}, {"+3.5", true},  {"1e3", true},    {".5", true},
-        {"&H1F", true},  {"&O17", true},  {"", false},     {"  ", false},    {"ten", false},
-        {"1a2", false},  {"1e", false},   {"&H", false},   {"&O9", false},   {"1.2.3", false},
-        {"- 1", false},
+        {"100", true},  {" -12 ", true}, {"+3.5", true},   {"1e3", true},  {".5", true},   {"&H1F", true},
+        {"&O17", true}, {"", false},     {"  ", false},    {"ten", false}, {"1a2", false}, {"1e", false},
+        {"&H", false},  {"&O9", false},  {"1.2.3", false}, {"- 1", false},
     };
     for (const Row& r : rows) EXPECT_EQ(IsNumeric(r.text), r.numeric) << r.text;
     EXPECT_EQ(*NumericValue("&H1F"), 31);

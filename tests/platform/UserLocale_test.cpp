@@ -11,10 +11,22 @@ TEST(UserLocale, LanguageCodeOfLocaleNames) {
         const char* locale;
         const char* code;
     } rows[] = {
-        {"de_DE.UTF-8", "DEU"}, {"de_AT", "DEU"},        {"de_CH.ISO-8859-1@euro", "DEU"}, {"de", "DEU"},
-        {"en_US.UTF-8", "ENU"}, {"en_GB", "ENU"},        {"fr_FR.UTF-8", "FRA"},           {"fr_CA", "FRC"},
-        {"zh_TW.Big5", "CHT"},  {"zh_CN.GB2312", "CHS"}, {"C", ""},                        {"C.UTF-8", ""},
-        {"POSIX", ""},          {"", ""},                {"xx_YY", ""},                    {"deu", ""},
+        {"de_DE.UTF-8", "DEU"},
+        {"de_AT", "DEU"},
+        {"de_CH.ISO-8859-1@euro", "DEU"},
+        {"de", "DEU"},
+        {"en_US.UTF-8", "ENU"},
+        {"en_GB", "ENU"},
+        {"fr_FR.UTF-8", "FRA"},
+        {"fr_CA", "FRC"},
+        {"zh_TW.Big5", "CHT"},
+        {"zh_CN.GB2312", "CHS"},
+        {"C", ""},
+        {"C.UTF-8", ""},
+        {"POSIX", ""},
+        {"", ""},
+        {"xx_YY", ""},
+        {"deu", ""},
     };
     for (const Row& r : rows) EXPECT_EQ(LanguageCodeOfLocale(r.locale), r.code) << r.locale;
 }

@@ -4,8 +4,8 @@
 // LUMENPORT_SCREENSHOT_DIR set, the screenshots are kept there (docs/).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <unistd.h>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -43,9 +43,16 @@ protected:
     }
 
     testenv::RunResult Run(const std::vector<std::string>& extra, const std::string& url) {
-        std::vector<std::string> args = {"120", chromium_, "--headless", "--no-sandbox", "--disable-gpu",
-                                         "--disable-quic", "--no-first-run", "--disable-background-networking",
-                                         "--disable-component-update", "--disable-sync",
+        std::vector<std::string> args = {"120",
+                                         chromium_,
+                                         "--headless",
+                                         "--no-sandbox",
+                                         "--disable-gpu",
+                                         "--disable-quic",
+                                         "--no-first-run",
+                                         "--disable-background-networking",
+                                         "--disable-component-update",
+                                         "--disable-sync",
                                          "--user-data-dir=" + dir_.File("profile-" + std::to_string(runs_++)),
                                          "--hide-scrollbars"};
         args.insert(args.end(), extra.begin(), extra.end());
@@ -55,9 +62,9 @@ protected:
 
     // A screenshot of the page at `path`; returns the PNG's bytes.
     std::string Screenshot(const std::string& path, const std::string& png) {
-        testenv::RunResult run = Run({"--window-size=" + std::to_string(kWidth) + "," + std::to_string(kHeight),
-                                      "--screenshot=" + png},
-                                     "file://" + path);
+        testenv::RunResult run =
+            Run({"--window-size=" + std::to_string(kWidth) + "," + std::to_string(kHeight), "--screenshot=" + png},
+                "file://" + path);
         EXPECT_EQ(run.status, 0) << run.err;
         return testenv::ReadFile(png);
     }
@@ -69,8 +76,7 @@ protected:
 
 // Width and height from a PNG's header; false when the bytes are not a PNG.
 bool PngSize(const std::string& png, unsigned& width, unsigned& height) {
-    if (png.size() < 24 || png.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || png.compare(12, 4, "IHDR") != 0)
-        return false;
+    if (png.size() < 24 || png.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || png.compare(12, 4, "IHDR") != 0) return false;
     auto be32 = [&](std::size_t at) {
         return (static_cast<unsigned>(static_cast<unsigned char>(png[at])) << 24) |
                (static_cast<unsigned>(static_cast<unsigned char>(png[at + 1])) << 16) |
@@ -103,8 +109,8 @@ TEST_F(Browser, ShowsTheIndexAndAProcessPictureWithTheirNames) {
         ASSERT_TRUE(PngSize(png, width, height)) << page.file << ": no PNG";
         EXPECT_EQ(width, static_cast<unsigned>(kWidth)) << page.file;
         EXPECT_EQ(height, static_cast<unsigned>(kHeight)) << page.file;
-        EXPECT_GT(png.size(), 3 * blank.size()) << page.file << " looks blank: " << png.size() << " bytes against "
-                                                << blank.size() << " for an empty page";
+        EXPECT_GT(png.size(), 3 * blank.size())
+            << page.file << " looks blank: " << png.size() << " bytes against " << blank.size() << " for an empty page";
         if (const char* keep = std::getenv("LUMENPORT_SCREENSHOT_DIR"))
             testenv::WriteFile(std::string(keep) + "/" + page.png, png);
     }

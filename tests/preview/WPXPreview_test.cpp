@@ -104,9 +104,9 @@ TEST(ProcessSvg, DrawsEveryActivityKindSourceSinkAndConnectorWhereTheFilePutsThe
         const char* name;
         const char* group;
     };
-    for (const Expected& e : {Expected{"Check", "program-activity"}, Expected{"Ship", "process-activity"},
-                              Expected{"Pack", "block-activity"}, Expected{"SOURCE 1", "source"},
-                              Expected{"SINK 1", "sink"}}) {
+    for (const Expected& e :
+         {Expected{"Check", "program-activity"}, Expected{"Ship", "process-activity"},
+          Expected{"Pack", "block-activity"}, Expected{"SOURCE 1", "source"}, Expected{"SINK 1", "sink"}}) {
         const Element* text = TextElement(svg, e.name);
         ASSERT_NE(text, nullptr) << e.name;
         EXPECT_EQ(text->group, e.group) << e.name;
@@ -177,10 +177,10 @@ TEST(Preview, AnExportWithPreviewDrawsEveryProcessAndTheSummaryCountsNoFinding) 
     std::string fixture = testenv::TestDataPath("e2e/two-groups/");
     testenv::WriteFile(box.dir.File("servers/T/sales.xml"), testenv::ReadFile(fixture + "sales.xml"));
     std::string out = box.dir.File("out.wpx");
-    testenv::RunResult run = testenv::RunProgram(
-        {"--batch", "--output", out, "--preview", box.dir.File("preview"), "/SVR=T", "/DB=sales", "/USR=tester",
-         "/SEL=guid-orders,Order handling,13;guid-billing,Billing,13", "/LOC=1033"},
-        {{"LUMENPORT_CODEPAGE", "1252"}, {"LC_ALL", "C"}});
+    testenv::RunResult run =
+        testenv::RunProgram({"--batch", "--output", out, "--preview", box.dir.File("preview"), "/SVR=T", "/DB=sales",
+                             "/USR=tester", "/SEL=guid-orders,Order handling,13;guid-billing,Billing,13", "/LOC=1033"},
+                            {{"LUMENPORT_CODEPAGE", "1252"}, {"LC_ALL", "C"}});
     ASSERT_EQ(run.status, 0) << run.err;
     // The summary's check line counts nothing on a clean file; the preview's line follows it.
     EXPECT_NE(run.err.find("\nCheck of the definition file: 0 errors, 0 warnings\n\n"), std::string::npos) << run.err;

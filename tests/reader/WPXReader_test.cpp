@@ -128,9 +128,14 @@ TEST(WPXReader, TheModelHoldsEveryItemWithItsLine) {
 // a last line without a line end, empty lines at the end, blank-only lines.
 TEST(WPXReader, WritesBackWhatItReadInTheFilesCodePage) {
     const std::vector<std::string> files = {
-        "CODEPAGE 1252\r\nPERSON 'M\xFC" "ller'\r\n\tLAST_NAME 'M\xFC" "ller'\r\nEND 'M\xFC" "ller'\r\n",
+        "CODEPAGE 1252\r\nPERSON 'M\xFC"
+        "ller'\r\n\tLAST_NAME 'M\xFC"
+        "ller'\r\nEND 'M\xFC"
+        "ller'\r\n",
         "CODEPAGE 1252\r\nROLE 'Clerk'\r\nEND 'Clerk'",
-        "CODEPAGE 65001\r\nROLE 'Gr\xC3\xBC\xC3\x9F" "e'\r\nEND 'Gr\xC3\xBC\xC3\x9F" "e'\r\n\r\n\r\n",
+        "CODEPAGE 65001\r\nROLE 'Gr\xC3\xBC\xC3\x9F"
+        "e'\r\nEND 'Gr\xC3\xBC\xC3\x9F"
+        "e'\r\n\r\n\r\n",
         "CODEPAGE 1252\r\n  \t\r\nROLE 'A'\r\nEND 'A'\r\n",
     };
     for (const std::string& bytes : files) {

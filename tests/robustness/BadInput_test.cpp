@@ -51,8 +51,8 @@ protected:
     RunResult Run(const std::string& db, const std::string& aml, const std::vector<std::string>& extra = {},
                   const std::string& program = "") {
         WriteFile(box.dir.File("servers/T/" + db + ".xml"), aml);
-        std::vector<std::string> args = {"--batch", "--output", out, "/SVR=T", "/DB=" + db, "/USR=u", "/SEL=gP,P,13",
-                                         "/LOC=1033"};
+        std::vector<std::string> args = {"--batch", "--output",     out,        "/SVR=T", "/DB=" + db,
+                                         "/USR=u",  "/SEL=gP,P,13", "/LOC=1033"};
         args.insert(args.end(), extra.begin(), extra.end());
         std::map<std::string, std::string> env = {{"LUMENPORT_USER_REG", box.userHive},
                                                   {"LUMENPORT_MACHINE_REG", box.machineHive},
@@ -79,12 +79,15 @@ TEST_F(BadInput, MalformedExportsAreRefusedWithTheirPlace) {
     ExpectRefused("notaml", "<?xml version=\"1.0\"?><html><body/></html>", "not an ARIS export");
     std::string dup = Export("", "Check", "<ObjDef ObjDef.ID=\"F1\" TypeNum=\"22\"><GUID>f9</GUID></ObjDef>\n");
     ExpectRefused("duplicate", dup, "F1");
-    std::string badUtf8 = Export("", "Pr\xC3\x28" "fen");
+    std::string badUtf8 = Export("",
+                                 "Pr\xC3\x28"
+                                 "fen");
     ExpectRefused("utf8", badUtf8, "not a well-formed XML document");
 }
 
 TEST_F(BadInput, EntityExpansionIsRefusedAndExternalEntitiesAreNeverRead) {
-    std::string bomb = "<!DOCTYPE AML [\n<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">\n";
+    std::string bomb =
+        "<!DOCTYPE AML [\n<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">\n";
     std::string prev = "a";
     for (int i = 0; i < 12; ++i) {
         std::string name = "e" + std::to_string(i);
@@ -107,10 +110,11 @@ TEST_F(BadInput, EntityExpansionIsRefusedAndExternalEntitiesAreNeverRead) {
 }
 
 TEST_F(BadInput, DanglingReferencesAreReportedOnceAndTheExportGoesOn) {
-    std::string dangling = Export("", "Check",
-                                  "<ObjDef ObjDef.ID=\"F3\" TypeNum=\"22\"><GUID>f3</GUID>"
-                                  "<CxnDef CxnDef.ID=\"C7\" CxnDef.Type=\"CT_LEADS_TO_1\" ToObjDef.IdRef=\"Missing.1\"/>"
-                                  "<CxnDef CxnDef.ID=\"C8\" CxnDef.Type=\"CT_LEADS_TO_1\" ToObjDef.IdRef=\"Missing.2\"/></ObjDef>\n");
+    std::string dangling =
+        Export("", "Check",
+               "<ObjDef ObjDef.ID=\"F3\" TypeNum=\"22\"><GUID>f3</GUID>"
+               "<CxnDef CxnDef.ID=\"C7\" CxnDef.Type=\"CT_LEADS_TO_1\" ToObjDef.IdRef=\"Missing.1\"/>"
+               "<CxnDef CxnDef.ID=\"C8\" CxnDef.Type=\"CT_LEADS_TO_1\" ToObjDef.IdRef=\"Missing.2\"/></ObjDef>\n");
     RunResult r = Run("dangling", dangling);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("Missing.1"), std::string::npos) << r.err;
@@ -131,8 +135,9 @@ TEST_F(BadInput, HugeNamesDeepGroupsAndModelRingsFinish) {
     EXPECT_EQ(r.status, 0) << r.err.substr(0, 2000);
 
     // Three models whose functions name the next model as their process: a ring of rounds.
-    std::string ring = "<?xml version=\"1.0\"?>\n<AML><Header-Info/><Language LocaleId=\"1033\"/><Group Group.ID=\"Group.Root\">"
-                       "<Group Group.ID=\"G\"><GUID>g</GUID>";
+    std::string ring =
+        "<?xml version=\"1.0\"?>\n<AML><Header-Info/><Language LocaleId=\"1033\"/><Group Group.ID=\"Group.Root\">"
+        "<Group Group.ID=\"G\"><GUID>g</GUID>";
     for (int i = 0; i < 3; ++i) {
         std::string n = std::to_string(i), next = std::to_string((i + 1) % 3);
         ring += "<ObjDef ObjDef.ID=\"F" + n + "\" TypeNum=\"22\" LinkedModels.IdRefs=\"M" + next + " \"><GUID>f" + n +
@@ -145,8 +150,9 @@ TEST_F(BadInput, HugeNamesDeepGroupsAndModelRingsFinish) {
     }
     ring += "</Group></Group></AML>\n";
     WriteFile(box.dir.File("servers/T/ring.xml"), ring);
-    r = testenv::RunProgram({"--batch", "--output", out, "/SVR=T", "/DB=ring", "/USR=u", "/SEL=m0,Model 0,13", "/LOC=1033"},
-                            {{"LUMENPORT_USER_REG", box.userHive}, {"LUMENPORT_ARIS_SERVERS", box.dir.File("servers")}});
+    r = testenv::RunProgram(
+        {"--batch", "--output", out, "/SVR=T", "/DB=ring", "/USR=u", "/SEL=m0,Model 0,13", "/LOC=1033"},
+        {{"LUMENPORT_USER_REG", box.userHive}, {"LUMENPORT_ARIS_SERVERS", box.dir.File("servers")}});
     EXPECT_EQ(r.status, 0) << r.err;
     std::string wpx = ReadFile(out);
     for (const char* model : {"PROCESS 'Model 0'", "PROCESS 'Model 1'", "PROCESS 'Model 2'"})
@@ -178,7 +184,11 @@ TEST_F(BadInput, BrokenProfilesEndWithTheirSyntaxError) {
         {"object type", "OBJECT_MAPPING PROCESS OBJECT_TYPE = x END", 1, "KVB02160C"},
         {"attribute type", "ATTRIBUTE_MAPPING N ATTRIBUTE_TYPE = y END", 1, "KVB02170C"},
         {"unterminated", "OBJECT_MAPPING PROCESS OBJECT_TYPE = 13", 1, "KVB02100C"},
-        {"binary", std::string("\x7F" "ELF\x02\x01\x01\0\0\0=\x01\xFF\xFE END OBJECT_MAPPING\0", 32), 1, "KVB021"},
+        {"binary",
+         std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0=\x01\xFF\xFE END OBJECT_MAPPING\0",
+                     32),
+         1, "KVB021"},
     };
     for (const Row& row : rows) {
         WriteFile(box.dir.File("prog/kvbrars.prf"), row.profile);
@@ -246,15 +256,18 @@ TEST_F(BadInput, AnOutputFileThatIsTheExportBeingReadIsRefusedAndTheExportStaysU
         std::function<std::string()> output;  // prepares the place and returns the --output value
     } rows[] = {
         {"the export itself", [&] { return source; }},
-        {"a link to it", [&] {
+        {"a link to it",
+         [&] {
              fs::create_symlink(source, box.dir.File("out/link.wpx"));
              return box.dir.File("out/link.wpx");
          }},
-        {"a hard link to it", [&] {
+        {"a hard link to it",
+         [&] {
              fs::create_hard_link(source, box.dir.File("out/hard.wpx"));
              return box.dir.File("out/hard.wpx");
          }},
-        {"a log that is a link to it", [&] {
+        {"a log that is a link to it",
+         [&] {
              fs::create_symlink(source, box.dir.File("out/log.log"));
              return box.dir.File("out/log.wpx");
          }},

@@ -108,8 +108,8 @@ TEST(StaffReferences, SingleValuedTakesTheFirstAndReportsTheOthers) {
     auto person = [](const aris::ObjDef* o) { return Registered<clsPERSON>(o); };
     auto organization = [](const aris::ObjDef* o) { return Registered<clsORGANIZATION>(o); };
     const std::vector<Row> rows = {
-        {"Miller", [](const aris::ObjDef* o) { return PERSON_Add_ARIS_Mapping(o).SUBSTITUTE; }, "'SMITH'",
-         "SUBSTITUTE", "PERSON", "Smith", "Jones", person},
+        {"Miller", [](const aris::ObjDef* o) { return PERSON_Add_ARIS_Mapping(o).SUBSTITUTE; }, "'SMITH'", "SUBSTITUTE",
+         "PERSON", "Smith", "Jones", person},
         {"Miller", [](const aris::ObjDef* o) { return PERSON_Add_ARIS_Mapping(o).RELATED_ORGANIZATION; }, "'Sales'",
          "RELATED_ORGANIZATION", "PERSON", "Sales", "Audit", organization},
         {"Reviewer", [](const aris::ObjDef* o) { return ROLE_Add_ARIS_Mapping(o).COORDINATOR; }, "'ADAMS'",

@@ -102,7 +102,8 @@ void ExpectExportAsExpected(const ExportCase& export_) {
     for (const std::string& folder : {box.dir.File("export"), box.dir.Path()})
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
             const std::string path = entry.path().string();
-            if (entry.is_regular_file() && path != out && path != log && path != box.userHive && path != box.machineHive)
+            if (entry.is_regular_file() && path != out && path != log && path != box.userHive &&
+                path != box.machineHive)
                 others.push_back(path);
         }
     EXPECT_EQ(others, std::vector<std::string>()) << "files written besides the definition file and its log";

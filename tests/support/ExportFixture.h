@@ -10,10 +10,10 @@ namespace testenv {
 /// optionally, user.reg (the settings of the export) and expected.err (the warnings expected
 /// on standard error).
 struct ExportCase {
-    std::string folder;     ///< the fixture folder, ending in "/"
-    std::string database;   ///< served as /SVR=T /DB=<database>
-    std::string selection;  ///< the /SEL text
-    std::string locale;     ///< the /LOC value
+    std::string folder;              ///< the fixture folder, ending in "/"
+    std::string database;            ///< served as /SVR=T /DB=<database>
+    std::string selection;           ///< the /SEL text
+    std::string locale;              ///< the /LOC value
     std::string output = "out.wpx";  ///< the definition file named with --output, in the sandbox
     std::string log = "out.log";     ///< where its log is expected, in the sandbox
 };

@@ -129,9 +129,9 @@ TimedExport ExportTimed(const Sandbox& box, const std::string& aml, const std::s
     const std::string out = box.dir.File("out.wpx");
     TimedExport result;
     auto begin = std::chrono::steady_clock::now();
-    result.run = RunProgram({"--batch", "--output", out, "/SVR=T", "/DB=chain", "/USR=tester", "/SEL=" + selection,
-                             "/LOC=1033"},
-                            {{"LUMENPORT_CODEPAGE", "1252"}, {"LC_ALL", "C"}});
+    result.run =
+        RunProgram({"--batch", "--output", out, "/SVR=T", "/DB=chain", "/USR=tester", "/SEL=" + selection, "/LOC=1033"},
+                   {{"LUMENPORT_CODEPAGE", "1252"}, {"LC_ALL", "C"}});
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     result.definition = ReadFile(out);
     result.log = ReadFile(box.dir.File("out.log"));

@@ -41,8 +41,8 @@ int RunAmlgen(const std::vector<std::string>& args, std::string& out) {
 std::string Generate(const std::string& path, long objDefs, int seed, const std::string& name,
                      const std::string& shape = "") {
     std::string out;
-    std::vector<std::string> args = {"--objdefs", std::to_string(objDefs), "--seed", std::to_string(seed), "--out", path,
-                                     "--name", name};
+    std::vector<std::string> args = {
+        "--objdefs", std::to_string(objDefs), "--seed", std::to_string(seed), "--out", path, "--name", name};
     if (!shape.empty()) args.insert(args.end(), {"--shape", shape});
     int status = RunAmlgen(args, out);
     EXPECT_EQ(status, 0) << "amlgen failed for " << objDefs << " object definitions";
@@ -72,10 +72,11 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attrs) {
     for (int i = 0; attrs[i]; i += 2) {
         std::string key = attrs[i];
         const char* value = attrs[i + 1];
-        if (key == "ObjDef.ID" || key == "CxnDef.ID" || key == "Model.ID" || key == "ObjOcc.ID" ||
-            key == "CxnOcc.ID" || key == "Group.ID") {
+        if (key == "ObjDef.ID" || key == "CxnDef.ID" || key == "Model.ID" || key == "ObjOcc.ID" || key == "CxnOcc.ID" ||
+            key == "Group.ID") {
             if (!s->ids.insert(value).second) s->duplicateIds.push_back(value);
-        } else if (key == "ToObjDef.IdRef" || key == "ObjDef.IdRef" || key == "CxnDef.IdRef" || key == "ToObjOcc.IdRef") {
+        } else if (key == "ToObjDef.IdRef" || key == "ObjDef.IdRef" || key == "CxnDef.IdRef" ||
+                   key == "ToObjOcc.IdRef") {
             s->references.push_back(value);
         } else if (key == "LinkedModels.IdRefs" || key == "ToCxnDefs.IdRefs" || key == "ToCxnOccs.IdRefs") {
             SplitInto(value, s->references);
@@ -166,8 +167,8 @@ TEST(Amlgen, WritesExactlyTheRequestedNumberOfObjectDefinitionsWithResolvableRef
         const char* shape;
         long size;
     };
-    for (const Row& row : std::vector<Row>{{"default", kSmall}, {"default", 1000}, {"default", 2500},
-                                           {"dense", kDenseSmall}, {"dense", 4321}}) {
+    for (const Row& row : std::vector<Row>{
+             {"default", kSmall}, {"default", 1000}, {"default", 2500}, {"dense", kDenseSmall}, {"dense", 4321}}) {
         SCOPED_TRACE(std::string(row.shape) + " shape, size " + std::to_string(row.size));
         const long size = row.size;
         std::string path = dir.File(std::string(row.shape) + std::to_string(size) + ".xml");
@@ -215,8 +216,10 @@ TEST(Amlgen, ShapeOptionLeavesTheDefaultShapeAsItWasAndTheDenseShapeIsReproducib
         const char* shape;
         int seed;
     };
-    const std::vector<Run> runs = {{"plain.xml", "", kSeed},         {"default.xml", "default", kSeed},
-                                   {"dense1.xml", "dense", kSeed},   {"dense2.xml", "dense", kSeed},
+    const std::vector<Run> runs = {{"plain.xml", "", kSeed},
+                                   {"default.xml", "default", kSeed},
+                                   {"dense1.xml", "dense", kSeed},
+                                   {"dense2.xml", "dense", kSeed},
                                    {"dense3.xml", "dense", kSeed + 1}};
     std::vector<std::string> bytes, selections;
     for (const Run& r : runs) {
@@ -260,7 +263,8 @@ int HierarchyDepth(const aris::Model* model, int limit) {
     if (limit == 0) return 0;
     int deepest = 0;
     for (const aris::ObjDef* def : model->ObjDefList(22, 1033))
-        for (const aris::Model* sub : def->AssignedModels()) deepest = std::max(deepest, HierarchyDepth(sub, limit - 1));
+        for (const aris::Model* sub : def->AssignedModels())
+            deepest = std::max(deepest, HierarchyDepth(sub, limit - 1));
     return 1 + deepest;
 }
 
@@ -314,8 +318,8 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 int CountStarting(const std::vector<std::string>& lines, const std::string& prefix) {
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(),
-                                          [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+    return static_cast<int>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
 }
 
 TEST(Amlgen, ExportsEndToEndWithEveryConstructKind) {
@@ -335,11 +339,21 @@ TEST(Amlgen, ExportsEndToEndWithEveryConstructKind) {
         const char* prefix;
     };
     const std::vector<Block> blocks = {
-        {"PROCESS '"},        {"\tPROGRAM_ACTIVITY '"}, {"\tPROCESS_ACTIVITY '"}, {"\tCONTROL"},
-        {"\tDATA"},           {"STRUCTURE '"},          {"PROGRAM '"},          {"PERSON '"},
-        {"ROLE '"},           {"ORGANIZATION '"},       {"PROCESS_CATEGORY '"},
+        {"PROCESS '"},
+        {"\tPROGRAM_ACTIVITY '"},
+        {"\tPROCESS_ACTIVITY '"},
+        {"\tCONTROL"},
+        {"\tDATA"},
+        {"STRUCTURE '"},
+        {"PROGRAM '"},
+        {"PERSON '"},
+        {"ROLE '"},
+        {"ORGANIZATION '"},
+        {"PROCESS_CATEGORY '"},
         // Substitutes and parent units, and the AND join that all incoming paths pass.
-        {"UPDATE PERSON '"},  {"UPDATE ORGANIZATION '"}, {"\t\tSTART MANUAL WHEN ALL CONNECTORS TRUE"},
+        {"UPDATE PERSON '"},
+        {"UPDATE ORGANIZATION '"},
+        {"\t\tSTART MANUAL WHEN ALL CONNECTORS TRUE"},
     };
     for (const Block& b : blocks) EXPECT_GT(CountStarting(lines, b.prefix), 0) << "no line starts with " << b.prefix;
 
@@ -439,10 +453,20 @@ TEST(Amlgen, DenseShapeExportsEveryConstructKindWithALogMoreThanTwiceTheDefiniti
     const std::string definition = testenv::ReadFile(output);
     const std::string log = testenv::ReadFile(sandbox.dir.File("out/Dense.log"));
     std::vector<std::string> lines = Lines(definition);
-    const std::vector<std::string> blocks = {
-        "PROCESS '", "\tPROGRAM_ACTIVITY '", "\tPROCESS_ACTIVITY '", "\tCONTROL", "\tDATA", "STRUCTURE '",
-        "PROGRAM '", "PERSON '", "ROLE '", "ORGANIZATION '", "PROCESS_CATEGORY '",
-        "\t\tSTART MANUAL WHEN ALL CONNECTORS TRUE", "\t\tSTART MANUAL WHEN AT_LEAST_ONE CONNECTOR TRUE", "\t\tWHEN '"};
+    const std::vector<std::string> blocks = {"PROCESS '",
+                                             "\tPROGRAM_ACTIVITY '",
+                                             "\tPROCESS_ACTIVITY '",
+                                             "\tCONTROL",
+                                             "\tDATA",
+                                             "STRUCTURE '",
+                                             "PROGRAM '",
+                                             "PERSON '",
+                                             "ROLE '",
+                                             "ORGANIZATION '",
+                                             "PROCESS_CATEGORY '",
+                                             "\t\tSTART MANUAL WHEN ALL CONNECTORS TRUE",
+                                             "\t\tSTART MANUAL WHEN AT_LEAST_ONE CONNECTOR TRUE",
+                                             "\t\tWHEN '"};
     for (const std::string& b : blocks) EXPECT_GT(CountStarting(lines, b), 0) << "no line starts with " << b;
 
     // Most names are converted, and each conversion is logged: the log outweighs the definition.

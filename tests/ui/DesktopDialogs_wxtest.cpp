@@ -2,15 +2,16 @@
 // events: the options dialog, its help, the save-file window and the message box styles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
-#include <algorithm>
-#include <cstring>
 #include <iostream>
 #include <map>
 
 #include <wx/app.h>
+#include <wx/artprov.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
@@ -24,7 +25,6 @@
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/notebook.h>
-#include <wx/artprov.h>
 #include <wx/radiobut.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -33,17 +33,17 @@
 #include <wx/uiaction.h>
 
 #include "../support/TestEnv.h"
-#include "runtime/clsExceptionHandler.h"
 #include "app/clsIOHandler.h"
 #include "app/frmExportOptions.h"
-#include "runtime/modGlobals.h"
-#include "runtime/modUtilities.h"
-#include "platform/Desktop_wx.h"
 #include "platform/DesktopUi.h"
+#include "platform/Desktop_wx.h"
+#include "platform/Mnemonics.h"
 #include "platform/RegistryStore.h"
 #include "platform/UiMode.h"
-#include "platform/Mnemonics.h"
 #include "platform/UserLocale.h"
+#include "runtime/clsExceptionHandler.h"
+#include "runtime/modGlobals.h"
+#include "runtime/modUtilities.h"
 
 namespace {
 
@@ -135,18 +135,16 @@ void Screenshot(wxWindow* window, const std::string& file, bool nativeWindow = f
     // A native dialog has no geometry of the toolkit's own: the whole screen, trimmed to what
     // is drawn on it (the only window open).
     wxRect r = window->GetScreenRect();
-    std::string area = !nativeWindow ? "-crop " + std::to_string(r.width) + "x" + std::to_string(r.height) +
-                                                         "+" + std::to_string(r.x) + "+" + std::to_string(r.y)
-                                                   : std::string("-trim");
+    std::string area = !nativeWindow ? "-crop " + std::to_string(r.width) + "x" + std::to_string(r.height) + "+" +
+                                           std::to_string(r.x) + "+" + std::to_string(r.y)
+                                     : std::string("-trim");
     std::string command = "import -window root " + area + " +repage " + dir + "/" + file;
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 class DesktopTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        platform::SetInteractive(true);
-    }
+    void SetUp() override { platform::SetInteractive(true); }
     void TearDown() override { platform::SetInteractive(false); }
 
     /// Load the language library named by "Language" in the user hive, as start-up does.
@@ -173,8 +171,8 @@ TEST_F(DesktopTest, GermanOptionsDialogShowsCatalogCaptionsAndStoresAChangedChec
         EXPECT_EQ(static_cast<wxDialog*>(dialog)->GetTitle(), wxString::FromUTF8("Optionen"));
         auto* tabs = Child<wxNotebook>(dialog, "SSTab1");
         ASSERT_NE(tabs, nullptr);
-        const char* expected[] = {"Syntax", "Graphik", "Merkmale", "Personalzuordnung", "Schleifen",
-                                  "Kontrollfluß", "Datentypen"};
+        const char* expected[] = {"Syntax",    "Graphik",      "Merkmale",  "Personalzuordnung",
+                                  "Schleifen", "Kontrollfluß", "Datentypen"};
         ASSERT_EQ(tabs->GetPageCount(), 7u);
         for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(tabs->GetPageText(i), wxString::FromUTF8(expected[i]));
         EXPECT_EQ(tabs->GetSelection(), 0);
@@ -349,8 +347,8 @@ TEST_F(DesktopTest, SaveFileWindowProposesTheNameAndAddsTheDefaultExtension) {
     testenv::WriteFile(folder + "/claims.wpx", "");
     testenv::WriteFile(folder + "/claims.log", "");
     testenv::WriteFile(folder + "/order-handling.wpx", "");
-    platform::SaveFileRequest request{folder, "proc", "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*",
-                                      "wpx", {}};
+    platform::SaveFileRequest request{
+        folder, "proc", "Flow Definition Files (*.wpx)|*.wpx|All Files (*.*)|*.*", "wpx", {}};
     ASSERT_TRUE(platform::SaveFileDialog());
     wxString wildcard, directory;
     int filterIndex = -1;
@@ -581,13 +579,13 @@ TEST(DesktopForms, MessageBoxesShowTheIconOfTheirTypeAndButtonsInTheLanguage) {
                 }
                 if (auto* button = dynamic_cast<wxButton*>(c)) buttons.push_back(button->GetLabelText());
             }
-            if ((r.style & 0x70) == platform::kMbQuestion)
-                Screenshot(dialog, "message-box-question.png");
+            if ((r.style & 0x70) == platform::kMbQuestion) Screenshot(dialog, "message-box-question.png");
             dialog->EndModal(wxID_OK);
         });
-        presenter.Show("Warnung KVB00999Q  gemeldet von 'frmExportOptions.cmdCancel_Click'\r\n\r\n"
-                       "Sind Sie sicher, daß Sie das Programm beenden möchten?\r\n",
-                       r.style, "Lumenport");
+        presenter.Show(
+            "Warnung KVB00999Q  gemeldet von 'frmExportOptions.cmdCancel_Click'\r\n\r\n"
+            "Sind Sie sicher, daß Sie das Programm beenden möchten?\r\n",
+            r.style, "Lumenport");
         std::sort(buttons.begin(), buttons.end());
         std::vector<wxString> expected = r.buttons;
         std::sort(expected.begin(), expected.end());
@@ -598,7 +596,8 @@ TEST(DesktopForms, MessageBoxesShowTheIconOfTheirTypeAndButtonsInTheLanguage) {
         wxImage wanted = wxArtProvider::GetBitmap(r.icon, wxART_MESSAGE_BOX).ConvertToImage();
         ASSERT_TRUE(shown.IsOk() && wanted.IsOk()) << r.style;
         ASSERT_EQ(shown.GetSize(), wanted.GetSize()) << r.style;
-        EXPECT_EQ(std::memcmp(shown.GetData(), wanted.GetData(), shown.GetWidth() * shown.GetHeight() * 3), 0) << r.style;
+        EXPECT_EQ(std::memcmp(shown.GetData(), wanted.GetData(), shown.GetWidth() * shown.GetHeight() * 3), 0)
+            << r.style;
     }
 }
 

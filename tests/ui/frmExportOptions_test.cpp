@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/RegistryStore.h"
+#include "platform/UiMode.h"
 #include "runtime/clsExceptionHandler.h"
 #include "runtime/modGlobals.h"
 #include "runtime/modUtilities.h"
-#include "platform/RegistryStore.h"
-#include "platform/UiMode.h"
 #include "tests/support/TestEnv.h"
 
 using platform::RegValue;
@@ -89,10 +89,10 @@ protected:
 TEST_F(ExportOptionsTest, NoStoredValuesShowTheDefaultsAndWriteNothing) {
     frmExportOptions f;
     f.Show();  // batch mode: loaded and closed as with OK, nothing changed
-    for (Ctl id : {Ctl::cbConvertARISNames, Ctl::cbRemoveLineBreaks, Ctl::cbDrawControlConWithBendPoints,
-                   Ctl::cbDrawDataConWithBendPoints, Ctl::cbWriteDescription, Ctl::cbWriteDocumentation,
-                   Ctl::cbDynamicStaffAssignment, Ctl::cbControlFlowLoops, Ctl::cbDataFlowLoops,
-                   Ctl::rbARISAttrDataType})
+    for (Ctl id :
+         {Ctl::cbConvertARISNames, Ctl::cbRemoveLineBreaks, Ctl::cbDrawControlConWithBendPoints,
+          Ctl::cbDrawDataConWithBendPoints, Ctl::cbWriteDescription, Ctl::cbWriteDocumentation,
+          Ctl::cbDynamicStaffAssignment, Ctl::cbControlFlowLoops, Ctl::cbDataFlowLoops, Ctl::rbARISAttrDataType})
         EXPECT_TRUE(Checked(f, id)) << f.Control(id).name;
     for (Ctl id : {Ctl::cbWriteOtherSettings, Ctl::cbStartConditions, Ctl::cbExitConditions,
                    Ctl::cbTransitionConditions, Ctl::rbARISDomainType})
@@ -104,8 +104,8 @@ TEST_F(ExportOptionsTest, NoStoredValuesShowTheDefaultsAndWriteNothing) {
 
     const ExportOptions& o = CurrentExport().Options;
     EXPECT_TRUE(o.ConvertNames && o.RemoveLineBreaks && o.UseDataConBendPoints && o.UseCtrlConBendPoints &&
-                o.UseDescriptionAttr && o.UseDocumentationAttr && o.DynamicStaffAssignment &&
-                o.FindDataFlowLoops && o.FindControlFlowLoops && o.DataTypeFromAttribute);
+                o.UseDescriptionAttr && o.UseDocumentationAttr && o.DynamicStaffAssignment && o.FindDataFlowLoops &&
+                o.FindControlFlowLoops && o.DataTypeFromAttribute);
     EXPECT_FALSE(o.UseOtherSettings || o.StartConditions || o.ExitConditions || o.TransitionConditions);
     EXPECT_EQ(o.FirstSuffixNumber, 0);
     EXPECT_FALSE(std::filesystem::exists(sb.userHive));
@@ -306,8 +306,7 @@ TEST_F(ExportOptionsTest, CancelAsksAndNoKeepsTheDialogOpenYesEndsTheProgram) {
     }
     ASSERT_EQ(sb.boxes->texts.size(), 2u);
     const std::string& question = sb.boxes->texts[0];
-    EXPECT_NE(question.find("Warnung KVB00999Q  gemeldet von 'frmExportOptions.cmdCancel_Click'"),
-              std::string::npos)
+    EXPECT_NE(question.find("Warnung KVB00999Q  gemeldet von 'frmExportOptions.cmdCancel_Click'"), std::string::npos)
         << question;
     EXPECT_NE(question.find("Sind Sie sicher, daß Sie das Programm beenden möchten?"), std::string::npos);
     EXPECT_EQ(sb.boxes->styles[0], platform::kMbYesNo + platform::kMbQuestion + platform::kMbSetForeground);
@@ -330,8 +329,8 @@ TEST_F(ExportOptionsTest, ActivationGivesCatalogCaptionsFontsAndHelpTopics) {
     });
     EXPECT_EQ(view.fontsApplied, 1);
     EXPECT_EQ(view.helpTopics, std::vector<int>{50000});
-    const char* tabs[] = {"Syntax", "Graphik", "Merkmale", "Personalzuordnung", "Schleifen", "Kontrollfluß",
-                          "Datentypen"};
+    const char* tabs[] = {"Syntax",    "Graphik",      "Merkmale",  "Personalzuordnung",
+                          "Schleifen", "Kontrollfluß", "Datentypen"};
     int tab = 0;
     for (const DialogControl& c : f.Controls()) {
         if (c.kind != ControlKind::Tab) continue;
