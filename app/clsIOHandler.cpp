@@ -59,36 +59,6 @@ std::string WithDefaultExtension(const std::string& path) {
     return path;
 }
 
-// True when the text holds a CR not followed by LF, or an LF not following a CR. Blocks of the
-// definition file come with their CR LF line ends, so the search jumps from line end to line end.
-bool HasLoneLineBreak(std::string_view text) {
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p)
-        if (p == begin || p[-1] != '\r') return true;
-    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p)
-        if (p + 1 == end || p[1] != '\n') return true;
-    return false;
-}
-
-// The text with every line break as CR LF: a lone CR or LF (one a text was cut after, or one
-// that came from elsewhere than ARIS) would break the file's line structure.
-std::string_view WithCrLfLineBreaks(std::string_view text, std::string& buffer) {
-    if (!HasLoneLineBreak(text)) return text;
-    buffer.clear();
-    buffer.reserve(text.size() + 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            buffer.push_back(c);
-            continue;
-        }
-        buffer.append("\r\n");
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    }
-    return buffer;
-}
-
 std::string TextValue(const RegValue& v) {
     if (const auto* s = std::get_if<std::string>(&v)) return *s;
     if (const auto* n = std::get_if<std::int32_t>(&v)) return std::to_string(*n);

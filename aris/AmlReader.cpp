@@ -16,6 +16,7 @@
 
 #include "aris/AsciiText.h"
 #include "aris/HugePages.h"
+#include "platform/Text.h"
 
 namespace aris {
 
@@ -32,27 +33,6 @@ using repo::ObjOccImpl;
 
 constexpr int kServerErrorNumber = 440;
 constexpr std::size_t kChunkSize = 64 * 1024;
-
-// A text with every line break as CR LF, as ARIS delivers names and attribute values. The XML
-// parser hands over each line end of the file as LF; a CR or LF written as a character
-// reference stays as it is. CR LF, a lone CR and a lone LF each become CR LF. A text without
-// line breaks is returned as it is, without a copy.
-std::string_view WithCrLfLineBreaks(std::string_view text, std::string& buffer) {
-    // One pass over the bytes: most values hold no line break.
-    if (std::none_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; })) return text;
-    buffer.clear();
-    buffer.reserve(text.size() + 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            buffer.push_back(c);
-            continue;
-        }
-        buffer.append("\r\n");
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    }
-    return buffer;
-}
 
 // Where the reader stands: the element whose children it reads.
 enum class Ctx { Document, Aml, Group, ObjDef, CxnDef, Model, ObjOcc, CxnOcc, AttrDef, AttrValue, Styled, Text };
@@ -635,7 +615,11 @@ private:
     }
 
     void EndAttrValue() {
-        const std::string_view value = WithCrLfLineBreaks(styled_ ? styledText_ : plainText_, lineBreakBuffer_);
+        // Names and attribute values reach the program with CR LF line breaks, as ARIS delivers
+        // them: the XML parser hands over each line end of the file as LF, while a CR or LF
+        // written as a character reference stays as it is.
+        const std::string_view value =
+            platform::WithCrLfLineBreaks(styled_ ? styledText_ : plainText_, lineBreakBuffer_);
         staging_.emplace_back(attrType_, db_->Texts().Add(value), valueHasLocale_, valueLocale_);
     }
 

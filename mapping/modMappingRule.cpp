@@ -82,16 +82,8 @@ public:
     }
 
 private:
-    struct Key {
-        const aris::ObjDef* object;
-        const clsMappingRule* rule;
-        bool operator==(const Key&) const = default;
-    };
-    struct KeyHash {
-        std::size_t operator()(const Key& k) const {
-            return std::hash<const void*>()(k.object) * 31 + std::hash<const void*>()(k.rule);
-        }
-    };
+    using Key = ObjDefUnderRule;
+    using KeyHash = ObjDefUnderRuleHash;
 
     // True when the object's walk under the rule is complete, showed no warning and stays below
     // the nesting limit from here; `depth` is then the depth it reached.

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,19 @@ using ARISObjDefCollection = platform::OrderedCollection<const aris::ObjDef*>;
 
 /// The built-in rules, rule evaluation against ARIS, and name conversion.
 namespace modMappingRule {
+
+/// An object definition under one rule: the key of what a search remembers per object and rule.
+struct ObjDefUnderRule {
+    const aris::ObjDef* object;
+    const clsMappingRule* rule;
+    bool operator==(const ObjDefUnderRule&) const = default;
+};
+/// Hash of an ObjDefUnderRule, from its two addresses.
+struct ObjDefUnderRuleHash {
+    std::size_t operator()(const ObjDefUnderRule& k) const {
+        return std::hash<const void*>()(k.object) * 31 + std::hash<const void*>()(k.rule);
+    }
+};
 
 /// Nesting limit of relation searches through chained steps.
 inline constexpr int kRelationNestingLimit = 100;

@@ -32,16 +32,8 @@ public:
 
 private:
     enum class State { Open, Done };
-    struct Key {
-        const aris::ObjDef* object;
-        const clsMappingRule* rule;
-        bool operator==(const Key&) const = default;
-    };
-    struct KeyHash {
-        std::size_t operator()(const Key& k) const {
-            return std::hash<const void*>()(k.object) * 31 + std::hash<const void*>()(k.rule);
-        }
-    };
+    using Key = modMappingRule::ObjDefUnderRule;
+    using KeyHash = modMappingRule::ObjDefUnderRuleHash;
     template <class Value>
     using Memo = std::unordered_map<Key, std::pair<State, Value>, KeyHash>;
 

@@ -1,5 +1,7 @@
 #include "platform/Text.h"
 
+#include <cstring>
+
 #include <locale.h>
 #include <clocale>
 #include <cmath>
@@ -311,6 +313,35 @@ std::vector<std::string> SplitKeepEmpty(std::string_view text, char separator) {
         out.emplace_back(text.substr(pos, hit - pos));
         pos = hit + 1;
     }
+}
+
+// Texts come with their CR LF line ends, so the search jumps from line end to line end.
+bool HasLoneLineBreak(std::string_view text) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p)
+        if (p == begin || p[-1] != '\r') return true;
+    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p)
+        if (p + 1 == end || p[1] != '\n') return true;
+    return false;
+}
+
+// A lone CR or LF (one a text was cut after, or one that came from elsewhere than ARIS) would
+// break the line structure of the files the program writes.
+std::string_view WithCrLfLineBreaks(std::string_view text, std::string& buffer) {
+    if (!HasLoneLineBreak(text)) return text;
+    buffer.clear();
+    buffer.reserve(text.size() + 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            buffer.push_back(c);
+            continue;
+        }
+        buffer.append("\r\n");
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+    return buffer;
 }
 
 }  // namespace platform

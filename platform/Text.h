@@ -51,6 +51,12 @@ std::optional<std::int32_t> ToInt32(std::string_view text);
 /// As ToInt32, for 16-bit signed integers.
 std::optional<std::int16_t> ToInt16(std::string_view text);
 
+/// True when the text holds a CR not followed by LF, or an LF not following a CR.
+bool HasLoneLineBreak(std::string_view text);
+/// The text with every line break (CR LF, a lone CR, a lone LF) as CR LF. A text without a lone
+/// line break is returned as it is, without a copy; a converted one is kept in `buffer`.
+std::string_view WithCrLfLineBreaks(std::string_view text, std::string& buffer);
+
 /// Split at every occurrence of a one-character separator; empty pieces kept.
 std::vector<std::string> SplitKeepEmpty(std::string_view text, char separator);
 
