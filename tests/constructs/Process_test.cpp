@@ -4,7 +4,7 @@
 #include "constructs/modPROCESS_CATEGORY.h"
 #include "process/modPROCESS.h"
 
-using constructtest::AmlBuilder;
+using amltest::AmlBuilder;
 using constructtest::ExportEnv;
 
 namespace {

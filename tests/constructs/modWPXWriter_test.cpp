@@ -7,7 +7,7 @@
 #include "mapping/modPath.h"
 #include "platform/Error.h"
 
-using constructtest::AmlBuilder;
+using amltest::AmlBuilder;
 using constructtest::ExportEnv;
 
 TEST(modWPXWriter, IndentGivesTabsPerLevel) {

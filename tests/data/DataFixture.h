@@ -1,12 +1,12 @@
 #pragma once
 // Export environments around small databases for the data-structure and program tests: the
-// database is written with the rule-evaluation builder (connections placed in models, texts in
-// locale 1031) and its object definitions are found by their fixture ids.
+// database is written with the tests' AML builder (connections placed in models, texts in locale
+// 1031) and its object definitions are found by their fixture ids.
 #include <map>
 #include <string>
 
 #include "../constructs/ConstructFixture.h"
-#include "../mapping/AmlFixture.h"
+#include "../support/AmlBuilder.h"
 
 namespace datatest {
 
@@ -42,7 +42,7 @@ enum Attr : int {
 /// definitions of the database by fixture id.
 class DataEnv : public constructtest::ExportEnv {
 public:
-    explicit DataEnv(const mappingtest::AmlBuilder& builder) : ExportEnv(builder.Xml()) {
+    explicit DataEnv(const amltest::AmlBuilder& builder) : ExportEnv(builder.Xml()) {
         CurrentExport().LocaleId = 1031;
         CurrentExport().GeneratedNamePrefix = "DATA_STRUCTURE_";
         CurrentExport().GeneratedNameSuffix = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// Small ARIS databases for rule evaluation tests, written as AML and loaded through the local
-// server. Types are written as ARIS numbers.
+// Small ARIS databases for rule evaluation tests, written with the tests' AML builder (texts in
+// locale 1031) and loaded through the local server.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -10,102 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "../support/AmlBuilder.h"
 #include "aris/LocalServer.h"
 
 namespace mappingtest {
 
-class AmlBuilder {
-public:
-    /// An object definition with its name (and further attributes: type number, value).
-    AmlBuilder& Obj(const std::string& id, int type, const std::string& name,
-                    std::vector<std::pair<int, std::string>> attrs = {}) {
-        objects_.push_back({id, type, name, std::move(attrs), {}});
-        return *this;
-    }
-    /// A connection definition; placed in `model` when given (both ends must occur there).
-    AmlBuilder& Cxn(const std::string& from, int type, const std::string& to, const std::string& model = "M1") {
-        std::string id = "C" + std::to_string(++cxnCount_);
-        Find(from).cxns.push_back({id, type, to, model});
-        return *this;
-    }
-    /// A model and the objects placed in it, in order.
-    AmlBuilder& Model(const std::string& id, int type, const std::string& name, std::vector<std::string> placed) {
-        models_.push_back({id, type, name, std::move(placed)});
-        return *this;
-    }
-
-    std::string Xml() const {
-        std::ostringstream x;
-        x << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AML>\n<Language LocaleId=\"1031\"/>\n"
-          << "<Group Group.ID=\"Group.Root\">\n";
-        for (const ObjRow& o : objects_) {
-            x << "<ObjDef ObjDef.ID=\"" << o.id << "\" TypeNum=\"" << o.type << "\"><GUID>guid-" << o.id << "</GUID>\n";
-            if (!o.name.empty()) WriteAttr(x, 1, o.name);
-            for (const auto& [type, value] : o.attrs) WriteAttr(x, type, value);
-            for (const CxnRow& c : o.cxns)
-                x << "<CxnDef CxnDef.ID=\"" << c.id << "\" CxnDef.Type=\"" << c.type << "\" ToObjDef.IdRef=\"" << c.to
-                  << "\"/>\n";
-            x << "</ObjDef>\n";
-        }
-        for (const ModelRow& m : models_) {
-            x << "<Model Model.ID=\"" << m.id << "\" Model.Type=\"" << m.type << "\"><GUID>guid-" << m.id
-              << "</GUID>\n";
-            WriteAttr(x, 1, m.name);
-            for (const std::string& placed : m.placed) {
-                x << "<ObjOcc ObjOcc.ID=\"" << m.id << "." << placed << "\" ObjDef.IdRef=\"" << placed
-                  << "\"><Position Pos.X=\"100\" Pos.Y=\"100\"/>\n";
-                for (const CxnRow& c : Find(placed).cxns)
-                    if (c.model == m.id)
-                        x << "<CxnOcc CxnOcc.ID=\"" << m.id << "." << c.id << "\" CxnDef.IdRef=\"" << c.id
-                          << "\" ToObjOcc.IdRef=\"" << m.id << "." << c.to << "\"/>\n";
-                x << "</ObjOcc>\n";
-            }
-            x << "</Model>\n";
-        }
-        x << "</Group>\n</AML>\n";
-        return x.str();
-    }
-
-private:
-    struct CxnRow {
-        std::string id;
-        int type;
-        std::string to, model;
-    };
-    struct ObjRow {
-        std::string id;
-        int type;
-        std::string name;
-        std::vector<std::pair<int, std::string>> attrs;
-        std::vector<CxnRow> cxns;
-    };
-    struct ModelRow {
-        std::string id;
-        int type;
-        std::string name;
-        std::vector<std::string> placed;
-    };
-
-    static void WriteAttr(std::ostringstream& x, int type, const std::string& value) {
-        x << "<AttrDef AttrDef.Type=\"" << type << "\"><AttrValue LocaleId=\"1031\">" << value
-          << "</AttrValue></AttrDef>\n";
-    }
-    ObjRow& Find(const std::string& id) {
-        for (ObjRow& o : objects_)
-            if (o.id == id) return o;
-        throw std::runtime_error("no object " + id);
-    }
-    const ObjRow& Find(const std::string& id) const { return const_cast<AmlBuilder*>(this)->Find(id); }
-
-    std::vector<ObjRow> objects_;
-    std::vector<ModelRow> models_;
-    int cxnCount_ = 0;
-};
-
 /// A database loaded from a builder, with its items found by the fixture's ids.
 class AmlDatabase {
 public:
-    explicit AmlDatabase(const AmlBuilder& builder) {
+    explicit AmlDatabase(const amltest::AmlBuilder& builder) {
         std::ostringstream report;
         db_ = aris::LoadAmlText(builder.Xml(), "fixture.xml", report);
         if (!db_) throw std::runtime_error("fixture not loaded: " + report.str());

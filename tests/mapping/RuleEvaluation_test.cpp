@@ -4,7 +4,7 @@
 #include "mapping/modPath.h"
 
 using namespace modMappingRule;
-using mappingtest::AmlBuilder;
+using amltest::AmlBuilder;
 using mappingtest::AmlDatabase;
 using mappingtest::CatchError;
 
@@ -32,7 +32,7 @@ enum : int {
 // rule R1 and through R1 and event E2. Fx occurs nowhere; F2 -> F3 is not placed in a model.
 // R4 and R5 form a ring of rule objects.
 AmlBuilder ControlFlow() {
-    AmlBuilder b;
+    AmlBuilder b(amltest::kGerman);
     b.Obj("F1", kFunction, "Auftrag prüfen", {{9, "Erste Zeile\nzweite Zeile"}})
         .Obj("F2", kFunction, "Versand")
         .Obj("F3", kFunction, "Rechnung")
@@ -192,7 +192,7 @@ TEST_F(RuleEvaluation, PathsRunDirectlyAndThroughEveryChain) {
 // routes from F1 to F2. `closed` adds R(n) -> R0, a cycle of rules; each R(k) links to the rule
 // X, which no step of the built-in rules follows.
 AmlBuilder Ladder(int n, bool closed) {
-    AmlBuilder b;
+    AmlBuilder b(amltest::kGerman);
     std::vector<std::string> placed = {"F1", "F2", "E0", "R0", "X"};
     b.Obj("F1", kFunction, "Start").Obj("F2", kFunction, "Finish").Obj("E0", kEvent, "Started");
     b.Obj("R0", kRule, "R0").Obj("X", kRule, "X").Cxn("F1", kFuncToEvent, "E0").Cxn("E0", 48, "R0");
@@ -303,7 +303,7 @@ TEST(RelationSearch, WarningsAndTheNestingLimitComeAsOftenAndWhereTheyCameBefore
     // A rule object walked completely near the start, met again deep down: the limit is reached
     // there, with the object where it is reached, as on every walk.
     box.boxes->texts.clear();
-    AmlBuilder deep;
+    AmlBuilder deep(amltest::kGerman);
     std::vector<std::string> placed = {"F1", "E0", "R0", "EA", "EB", "RX", "RY"};
     deep.Obj("F1", kFunction, "Start").Obj("E0", kEvent, "Started").Obj("R0", kRule, "R0").Obj("EA", kEvent, "EA");
     deep.Obj("EB", kEvent, "EB").Obj("RX", kRule, "Shared").Obj("RY", kRule, "Below");
@@ -403,7 +403,7 @@ TEST(RuleEvaluationModels, ObjectsByRuleTypeThenModelThenARISOrderEachOnce) {
     CurrentExport().LocaleId = 1031;
     modMappingRule::ResetMappingRules();
     CreateDefaultMappingRules();
-    AmlBuilder b;
+    AmlBuilder b(amltest::kGerman);
     b.Obj("A19", kErmAttribute, "Attribut")
         .Obj("E17", kEntity, "Kunde")
         .Obj("K17", kEntity, "Konto")
@@ -437,7 +437,7 @@ TEST(PersonNames, AttributeUserIdNameOrNothing) {
     CurrentExport().Options.ConvertNames = true;
     modMappingRule::ResetMappingRules();
     CreateDefaultMappingRules();
-    AmlBuilder b;
+    AmlBuilder b(amltest::kGerman);
     b.Obj("P1", kPerson, "Doe, John", {{509, "jdoe@corp.example"}})
         .Obj("P2", kPerson, "Jürgen Müller")
         .Obj("P3", kPerson, "");

@@ -24,7 +24,7 @@ constexpr int kUserId = 509, kFirstName = 1243, kPhone = 245, kDescription = 9, 
 /// with the object definitions found by their fixture ids.
 class StaffEnv {
 public:
-    explicit StaffEnv(const mappingtest::AmlBuilder& builder) : env_(builder.Xml()) {
+    explicit StaffEnv(const amltest::AmlBuilder& builder) : env_(builder.Xml()) {
         CurrentExport().LocaleId = 1031;
         for (const aris::Model* model : env_.Database()->AllModels())
             for (const aris::Occurrence* occ : model->OccList())
@@ -53,8 +53,8 @@ bool Registered(const aris::ObjDef* objDef) {
 
 // Miller with two substitutes, two organizations and three roles; a role with two
 // coordinators; an organization with two managers and two parents.
-mappingtest::AmlBuilder StaffDatabase() {
-    mappingtest::AmlBuilder b;
+amltest::AmlBuilder StaffDatabase() {
+    amltest::AmlBuilder b(amltest::kGerman);
     b.Obj("Miller", kPerson, "Miller", {{kUserId, "jmiller@corp"}})
         .Obj("Smith", kPerson, "Smith")
         .Obj("Jones", kPerson, "Jones")
@@ -151,7 +151,7 @@ TEST(StaffReferences, MultiValuedJoinsQuotedNamesAndPullsInEveryRole) {
 // A related object whose name cannot be converted counts as nameless: it is skipped and gets
 // no construct, after the warning for its name; a nameless manager leaves the default.
 TEST(StaffReferences, NamelessRelatedObjectsAreSkipped) {
-    mappingtest::AmlBuilder b;
+    amltest::AmlBuilder b(amltest::kGerman);
     b.Obj("Miller", kPerson, "Miller")
         .Obj("Nameless", kRole, "")
         .Obj("Buyer", kRole, "Buyer")
@@ -178,7 +178,7 @@ TEST(StaffReferences, NamelessRelatedObjectsAreSkipped) {
 
 // A person, role or organization without a name is still set up and written, but not silently.
 TEST(StaffTexts, NamelessConstructIsReportedWithItsProcedure) {
-    mappingtest::AmlBuilder b;
+    amltest::AmlBuilder b(amltest::kGerman);
     b.Obj("Person", kPerson, "")
         .Obj("Role", kRole, "")
         .Obj("Unit", kOrgUnit, "")
@@ -204,7 +204,7 @@ TEST(StaffTexts, NamelessConstructIsReportedWithItsProcedure) {
 // Texts are quoted only when their conversion is not empty; descriptions follow
 // UseDescriptionAttr, other settings UseOtherSettings; empty texts give no property.
 TEST(StaffTexts, QuotedWhenConvertedAndReadOnlyUnderTheirOptions) {
-    mappingtest::AmlBuilder b;
+    amltest::AmlBuilder b(amltest::kGerman);
     b.Obj("Neil", kPerson, "O'Neil",
           {{kFirstName, "   "}, {kPhone, "+1 555"}, {kDescription, "Night shift"}, {kOtherSettings, "NOTIFY 'ops'"}})
         .Obj("Clerk", kRole, "Clerk", {{kDescription, "Desk work"}})
@@ -237,7 +237,7 @@ TEST(StaffTexts, QuotedWhenConvertedAndReadOnlyUnderTheirOptions) {
 // An object definition of another type reached as a person, role or organization ends the
 // export with error 2120 naming its type, its name and the kind's rule; nothing is registered.
 TEST(StaffLifecycle, ObjectOfAnotherTypeIsRejectedWith2120) {
-    mappingtest::AmlBuilder b;
+    amltest::AmlBuilder b(amltest::kGerman);
     b.Obj("Task", kFunction, "Task").Model("M1", 13, "Process", {"Task"});
     const std::vector<std::pair<const char*, std::function<void(const aris::ObjDef*)>>> kinds = {
         {"PERSON", [](const aris::ObjDef* o) { PERSON_Add_ARIS_Mapping(o); }},
@@ -263,7 +263,7 @@ TEST(StaffLifecycle, ObjectOfAnotherTypeIsRejectedWith2120) {
 // A unit pulled in on demand that names its puller as parent takes the puller's name without
 // setting it up again: the cycle ends, each unit is set up once.
 TEST(StaffLifecycle, ParentCycleEndsAndEachUnitIsSetUpOnce) {
-    mappingtest::AmlBuilder b;
+    amltest::AmlBuilder b(amltest::kGerman);
     b.Obj("North", kOrgUnit, "North")
         .Obj("South", kOrgUnit, "South")
         .Cxn("North", kComposedOf, "South")

@@ -10,7 +10,7 @@
 #include "process/modPROCESS.h"
 #include "writer/clsWPXWriter.h"
 
-using constructtest::AmlBuilder;
+using amltest::AmlBuilder;
 using constructtest::ExportEnv;
 
 namespace {

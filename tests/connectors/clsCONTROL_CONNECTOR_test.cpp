@@ -163,7 +163,7 @@ TEST(ControlConnector, WithoutPathsOrLayoutThePropertiesStayEmptyWithAWarning) {
 }
 
 TEST(ConnectorLinking, FromIsConvertedBeforeToSoTheLogKeepsThatOrder) {
-    constructtest::AmlBuilder b;
+    amltest::AmlBuilder b;
     b.Group("G", "Shop")
         .Model("M", "G", 13, "Orders")
         .Obj("check", "G", 22, "Check-order")

@@ -13,8 +13,8 @@ using namespace datatest;
 
 // Check is supported by Archive, then Scanner; Review by a program without name. Archive uses
 // the data object Invoice.
-mappingtest::AmlBuilder ProgramDatabase() {
-    mappingtest::AmlBuilder b;
+amltest::AmlBuilder ProgramDatabase() {
+    amltest::AmlBuilder b(amltest::kGerman);
     b.Obj("check", kFunction, "Check")
         .Obj("review", kFunction, "Review")
         .Obj("archive", kProgram, "Archive", {{kDescription, "Keeps invoices"}, {kSizeOfArray, "PRIORITY 1"}})

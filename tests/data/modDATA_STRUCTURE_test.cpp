@@ -21,8 +21,8 @@ using namespace datatest;
 
 // Order (entity type) with the members Amount and Note; Order copy shares Amount; Quantity has a
 // type attribute and a domain type; Enter is a function.
-mappingtest::AmlBuilder OrderDatabase() {
-    mappingtest::AmlBuilder b;
+amltest::AmlBuilder OrderDatabase() {
+    amltest::AmlBuilder b(amltest::kGerman);
     b.Obj("order", kEntityType, "Order", {{kDescription, "An order"}, {kDocumentation, "See the manual"}})
         .Obj("copy", kEntityType, "Order copy")
         .Obj("amount", kErmAttribute, "Amount",
@@ -208,7 +208,7 @@ TEST(DataStructure, FoundOncePerDataObjectAcrossRounds) {
 }
 
 TEST(DataStructure, TwoDomainTypesWarnAndTakeTheFirst) {
-    mappingtest::AmlBuilder b;
+    amltest::AmlBuilder b(amltest::kGerman);
     b.Obj("size", kErmAttribute, "Size")
         .Obj("d1", kDomain, "Count", {{kDomainType, "Smallint"}})
         .Obj("d2", kDomain, "Measure", {{kDomainType, "Float"}})
@@ -229,8 +229,8 @@ TEST(DataStructure, TwoDomainTypesWarnAndTakeTheFirst) {
 }
 
 // A chain of clusters K0 ... K(n-1), each the only member of the one before; K(n-1) has none.
-mappingtest::AmlBuilder ClusterChain(int n) {
-    mappingtest::AmlBuilder b;
+amltest::AmlBuilder ClusterChain(int n) {
+    amltest::AmlBuilder b(amltest::kGerman);
     std::vector<std::string> placed;
     for (int i = 0; i < n; ++i) {
         std::string id = "k" + std::to_string(i);

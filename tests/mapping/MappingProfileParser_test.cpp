@@ -1,5 +1,5 @@
-#include "MappingTestSupport.h"
 #include "mapping/MappingProfileParser.h"
+#include "MappingTestSupport.h"
 #include "mapping/clsMappingRuleToken.h"
 #include "runtime/modUtilities.h"
 

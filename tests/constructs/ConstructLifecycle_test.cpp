@@ -4,7 +4,7 @@
 #include "constructs/ConstructLifecycle.h"
 #include "constructs/ConstructText.h"
 
-using constructtest::AmlBuilder;
+using amltest::AmlBuilder;
 using constructtest::ExportEnv;
 
 namespace {
