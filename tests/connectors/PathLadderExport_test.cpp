@@ -4,17 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "../support/AmlBuilder.h"
 #include "../support/TestEnv.h"
 
 namespace {
-
-std::string Name(const std::string& value) {
-    return "<AttrDef AttrDef.Type=\"AT_NAME\"><AttrValue LocaleId=\"1033\">" + value + "</AttrValue></AttrDef>";
-}
 
 // Start -> Started -> R0; for k = 1..n: R(k-1) -> A(k), B(k) -> R(k); R(n) -> Finish.
 std::string LadderAml(int diamonds) {
@@ -41,29 +37,15 @@ std::string LadderAml(int diamonds) {
     }
     objects.push_back({"F2", "OT_FUNC", "Finish", {}});
 
-    std::ostringstream x;
-    x << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AML><Language LocaleId=\"1033\"/><Group Group.ID=\"Group.Root\">"
-      << "<Group Group.ID=\"G\"><GUID>guid-g</GUID>" << Name("Ladder") << "\n";
-    for (const Object& o : objects) {
-        x << "<ObjDef ObjDef.ID=\"" << o.id << "\" TypeNum=\"" << o.type << "\"><GUID>guid-" << o.id << "</GUID>"
-          << Name(o.name);
-        for (std::size_t i = 0; i < o.out.size(); ++i)
-            x << "<CxnDef CxnDef.ID=\"C" << o.id << "." << i << "\" CxnDef.Type=\"" << o.out[i].first
-              << "\" ToObjDef.IdRef=\"" << o.out[i].second << "\"/>";
-        x << "</ObjDef>\n";
-    }
-    x << "<Model Model.ID=\"M\" Model.Type=\"MT_EEPC\"><GUID>guid-ladder</GUID>" << Name("Ladder") << "\n";
-    for (std::size_t n = 0; n < objects.size(); ++n) {
-        const Object& o = objects[n];
-        x << "<ObjOcc ObjOcc.ID=\"P" << o.id << "\" ObjDef.IdRef=\"" << o.id << "\"><Position Pos.X=\""
-          << 1000 + 100 * n << "\" Pos.Y=\"1000\"/>";
-        for (std::size_t i = 0; i < o.out.size(); ++i)
-            x << "<CxnOcc CxnOcc.ID=\"O" << o.id << "." << i << "\" CxnDef.IdRef=\"C" << o.id << "." << i
-              << "\" ToObjOcc.IdRef=\"P" << o.out[i].second << "\"/>";
-        x << "</ObjOcc>\n";
-    }
-    x << "</Model></Group></Group></AML>\n";
-    return x.str();
+    amltest::AmlBuilder aml;
+    aml.NameType("AT_NAME").Group("G", "Ladder");
+    for (const Object& o : objects) aml.Obj(o.id, "G", o.type, o.name);
+    aml.Model("ladder", "G", "MT_EEPC", "Ladder");
+    for (std::size_t n = 0; n < objects.size(); ++n)
+        aml.Place("ladder", objects[n].id, 1000 + 100 * static_cast<int>(n), 1000);
+    for (const Object& o : objects)
+        for (const auto& [type, target] : o.out) aml.Cxn(o.id, type, target, "ladder");
+    return aml.Xml();
 }
 
 TEST(PathLadderExport, FourThousandPathsAreFollowedAsBefore) {

@@ -5,87 +5,49 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sstream>
 #include <string>
+#include <vector>
 
+#include "../support/AmlBuilder.h"
 #include "../support/TestEnv.h"
 
 namespace {
 
 constexpr int kFunctions = 3000;
 
-std::string Attr(const char* type, const std::string& value) {
-    return "<AttrDef AttrDef.Type=\"" + std::string(type) + "\"><AttrValue LocaleId=\"1033\">" + value +
-           "</AttrValue></AttrDef>";
-}
-
 // F(k) writes D(k), which F(k+1) reads; every tenth function also writes B(k), which F(k-9)
 // reads; every function reads R(k), which no function writes.
 std::string LongDataChainAml(int n) {
-    std::ostringstream x;
-    x << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AML>\n<Language LocaleId=\"1033\"/>\n"
-         "<Group Group.ID=\"Group.Root\">\n<Group Group.ID=\"Group.Chain\"><GUID>guid-group-chain</GUID>"
-      << Attr("AT_NAME", "Chain") << "\n";
-    auto cxn = [&](const std::string& from, const std::string& type, const std::string& to) {
-        x << "<CxnDef CxnDef.ID=\"C" << from << "." << to << "\" CxnDef.Type=\"" << type << "\" ToObjDef.IdRef=\"" << to
-          << "\"/>";
+    amltest::AmlBuilder aml;
+    aml.NameType("AT_NAME").Group("Group.Chain", "Chain");
+    // (object, type, name, x, y), in the order they stand in the group and in the model.
+    struct Object {
+        std::string id;
+        const char* type;
+        std::string name;
+        int x, y;
     };
-    auto objDef = [&](const std::string& id, const char* type, const std::string& name) {
-        x << "<ObjDef ObjDef.ID=\"" << id << "\" TypeNum=\"" << type << "\"><GUID>guid-" << id << "</GUID>"
-          << Attr("AT_NAME", name);
-    };
+    std::vector<Object> objects;
     for (int k = 1; k <= n; ++k) {
-        const std::string f = "F" + std::to_string(k);
-        objDef(f, "OT_FUNC", "Step " + std::to_string(k));
-        if (k < n) cxn(f, "CT_HAS_OUT", "D" + std::to_string(k));
-        if (k % 10 == 0) cxn(f, "CT_HAS_OUT", "B" + std::to_string(k));
-        x << "</ObjDef>\n";
-        if (k < n) {
-            objDef("D" + std::to_string(k), "OT_ENT_TYPE", "Data " + std::to_string(k));
-            cxn("D" + std::to_string(k), "CT_IS_INP_FOR", "F" + std::to_string(k + 1));
-            x << "</ObjDef>\n";
-        }
-        if (k % 10 == 0) {
-            objDef("B" + std::to_string(k), "OT_ENT_TYPE", "Back " + std::to_string(k));
-            cxn("B" + std::to_string(k), "CT_IS_INP_FOR", "F" + std::to_string(k - 9));
-            x << "</ObjDef>\n";
-        }
-        objDef("R" + std::to_string(k), "OT_ENT_TYPE", "Input " + std::to_string(k));
-        cxn("R" + std::to_string(k), "CT_IS_INP_FOR", f);
-        x << "</ObjDef>\n";
-    }
-    x << "<Model Model.ID=\"M\" Model.Type=\"MT_EEPC\"><GUID>guid-chain</GUID>" << Attr("AT_NAME", "Chain") << "\n";
-    auto occ = [&](const std::string& id, int xPos, int yPos) {
-        x << "<ObjOcc ObjOcc.ID=\"P" << id << "\" ObjDef.IdRef=\"" << id << "\"><Position Pos.X=\"" << xPos
-          << "\" Pos.Y=\"" << yPos << "\"/>";
-    };
-    auto cxnOcc = [&](const std::string& from, const std::string& to) {
-        x << "<CxnOcc CxnOcc.ID=\"O" << from << "." << to << "\" CxnDef.IdRef=\"C" << from << "." << to
-          << "\" ToObjOcc.IdRef=\"P" << to << "\"/>";
-    };
-    for (int k = 1; k <= n; ++k) {
-        const std::string f = "F" + std::to_string(k);
+        const std::string num = std::to_string(k);
         const int y = k * 100;
-        occ(f, 0, y);
-        if (k < n) cxnOcc(f, "D" + std::to_string(k));
-        if (k % 10 == 0) cxnOcc(f, "B" + std::to_string(k));
-        x << "</ObjOcc>\n";
-        if (k < n) {
-            occ("D" + std::to_string(k), 200, y + 50);
-            cxnOcc("D" + std::to_string(k), "F" + std::to_string(k + 1));
-            x << "</ObjOcc>\n";
-        }
-        if (k % 10 == 0) {
-            occ("B" + std::to_string(k), 400, y);
-            cxnOcc("B" + std::to_string(k), "F" + std::to_string(k - 9));
-            x << "</ObjOcc>\n";
-        }
-        occ("R" + std::to_string(k), -200, y);
-        cxnOcc("R" + std::to_string(k), f);
-        x << "</ObjOcc>\n";
+        objects.push_back({"F" + num, "OT_FUNC", "Step " + num, 0, y});
+        if (k < n) objects.push_back({"D" + num, "OT_ENT_TYPE", "Data " + num, 200, y + 50});
+        if (k % 10 == 0) objects.push_back({"B" + num, "OT_ENT_TYPE", "Back " + num, 400, y});
+        objects.push_back({"R" + num, "OT_ENT_TYPE", "Input " + num, -200, y});
     }
-    x << "</Model>\n</Group>\n</Group>\n</AML>\n";
-    return x.str();
+    for (const Object& o : objects) aml.Obj(o.id, "Group.Chain", o.type, o.name);
+    aml.Model("chain", "Group.Chain", "MT_EEPC", "Chain");
+    for (const Object& o : objects) aml.Place("chain", o.id, o.x, o.y);
+    for (int k = 1; k <= n; ++k) {
+        const std::string f = "F" + std::to_string(k);
+        if (k < n) aml.Cxn(f, "CT_HAS_OUT", "D" + std::to_string(k), "chain");
+        if (k % 10 == 0) aml.Cxn(f, "CT_HAS_OUT", "B" + std::to_string(k), "chain");
+        if (k < n) aml.Cxn("D" + std::to_string(k), "CT_IS_INP_FOR", "F" + std::to_string(k + 1), "chain");
+        if (k % 10 == 0) aml.Cxn("B" + std::to_string(k), "CT_IS_INP_FOR", "F" + std::to_string(k - 9), "chain");
+        aml.Cxn("R" + std::to_string(k), "CT_IS_INP_FOR", f, "chain");
+    }
+    return aml.Xml();
 }
 
 }  // namespace
