@@ -10,26 +10,6 @@ namespace {
 // Names of the models that became no process, and of the types without a number, shown at most.
 constexpr std::size_t kNamesShown = 10;
 
-// The message ids of the kinds' names, in the order of the definition file's sections (the
-// processes' own constructs after them).
-enum : int {
-    kProcesses = 60226,
-    kActivities,
-    kControlConnectors,
-    kDataConnectors,
-    kDataStructures,
-    kPrograms,
-    kPersons,
-    kRoles,
-    kOrganizations,
-    kCategories,
-};
-
-template <class Registry>
-int CountOf(const std::unique_ptr<Registry>& registry) {
-    return registry ? static_cast<int>(registry->Count()) : 0;
-}
-
 // "  name: n, name: n, ..." for a run of kinds.
 std::string KindsLine(const std::vector<std::pair<int, int>>& kinds, std::size_t from, std::size_t to) {
     std::string line = " ";
