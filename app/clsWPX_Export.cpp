@@ -23,17 +23,26 @@ void clsWPX_Export::Run() {
     if (!MappingRulesLoaded) CurrentExport().IOHandler->ParseMappingFile();
     rounds_ = 0;
     modProgress::ExportStarted();
-    // Only the properties of a process are written: its working data goes once it is set up.
-    struct ReleaseAfterSetup {
-        ReleaseAfterSetup() { PROCESS_ReleaseWorkingDataAfterSetup(true); }
-        ~ReleaseAfterSetup() { PROCESS_ReleaseWorkingDataAfterSetup(false); }
-    } const releaseAfterSetup;
+    // Only the properties of a process are written, and nothing changes them once it is set
+    // up: its blocks are made at once, so that the export holds the text of its processes
+    // rather than their activities and connectors.
+    struct WriteAheadAfterSetup {
+        WriteAheadAfterSetup() { PROCESS_AfterSetup(&clsWPX_Export::WriteAheadOnceSetUp); }
+        ~WriteAheadAfterSetup() { PROCESS_AfterSetup(nullptr); }
+    } const writeAheadAfterSetup;
     ModelCollection next = CreateWPXObjects(CurrentExport().ARIS_Interface->ColSelectedModels());
     while (!next.Empty()) next = CreateWPXObjects(next);
     modProgress::ExportFinished();
     CurrentExport().WPXWriter->SetHeaderValues(CurrentWPXHeaderValues());
     CurrentExport().WPXWriter->WriteAll();
     CollectExportSummary();
+}
+
+void clsWPX_Export::WriteAheadOnceSetUp(clsPROCESS& process) {
+    // Every round visits every process; one set up in an earlier round is done.
+    if (!process.SetupFinished || process.WrittenAhead.held) return;
+    process.ReleaseWorkingData();
+    CurrentExport().WPXWriter->WriteProcessAhead(process);
 }
 
 ModelCollection clsWPX_Export::CreateWPXObjects(ModelCollection& models) {

@@ -47,10 +47,9 @@ void CollectExportSummary() {
     int activities = 0, controlConnectors = 0, dataConnectors = 0;
     if (CurrentExport().Col_PROCESS) {
         for (const Owned<clsPROCESS>& process : *CurrentExport().Col_PROCESS) {
-            activities += static_cast<int>(process->Col_ACTIVITY.Count());
-            dataConnectors += static_cast<int>(process->Col_DATA_CONNECTOR.Count());
-            for (const Owned<clsCONTROL_CONNECTOR>& connector : process->Col_CONTROL_CONNECTOR)
-                if (!connector->IsLoopConnector()) ++controlConnectors;
+            activities += process->ActivityCount();
+            dataConnectors += process->DataConnectorCount();
+            controlConnectors += process->ControlConnectorWithBlockCount();
         }
     }
     summary.constructs = {

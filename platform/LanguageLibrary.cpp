@@ -24,7 +24,7 @@ bool LanguageLibrary::Load(const std::string& fileName) {
         return false;
     }
     handle_ = h;
-    for (unsigned i = 0; i < *count; ++i) table_.emplace(table[i].id, table[i].text);
+    for (unsigned i = 0; i < *count; ++i) table_.emplace(table[i].id, table[i].text ? std::string_view(table[i].text) : std::string_view());
     return true;
 }
 
@@ -35,9 +35,14 @@ void LanguageLibrary::Free() {
 }
 
 std::optional<std::string> LanguageLibrary::Text(int id) const {
+    const std::string_view text = TextView(id);
+    if (text.empty()) return std::nullopt;
+    return std::string(text);
+}
+
+std::string_view LanguageLibrary::TextView(int id) const {
     auto it = table_.find(id);
-    if (it == table_.end() || it->second == nullptr || *it->second == '\0') return std::nullopt;
-    return std::string(it->second);
+    return it == table_.end() ? std::string_view() : it->second;
 }
 
 std::vector<int> LanguageLibrary::Ids() const {

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -28,6 +29,9 @@ public:
     bool Loaded() const { return handle_ != nullptr; }
     /// The text of an id, or nothing when the table has no such entry.
     std::optional<std::string> Text(int id) const;
+    /// The text of an id without a copy (valid while the library stays loaded); empty when the
+    /// table has no such entry or its text is empty.
+    std::string_view TextView(int id) const;
     /// Number of entries of the table.
     std::size_t Size() const { return table_.size(); }
     /// Every id of the table, in ascending order.
@@ -37,7 +41,7 @@ public:
 
 private:
     void* handle_ = nullptr;
-    std::unordered_map<int, const char*> table_;
+    std::unordered_map<int, std::string_view> table_;  ///< lengths measured once, at load
     std::string lastError_;
 };
 

@@ -62,6 +62,37 @@ void clsPROCESS::ReleaseWorkingData() {
     }
 }
 
+void clsPROCESS::KeepTextWrittenAhead(std::string blocks, int constructsWritten) {
+    WrittenAhead.activities = ActivityCount();
+    WrittenAhead.controlConnectorsWithBlock = ControlConnectorWithBlockCount();
+    WrittenAhead.dataConnectors = DataConnectorCount();
+    WrittenAhead.blocks = std::move(blocks);
+    WrittenAhead.constructsWritten = constructsWritten;
+    WrittenAhead.held = true;
+    // The activities hold pointers to the connectors: they go first.
+    Col_ACTIVITY = platform::OrderedCollection<Owned<clsACTIVITY>>();
+    Col_CONTROL_CONNECTOR = platform::OrderedCollection<Owned<clsCONTROL_CONNECTOR>>();
+    Col_DATA_CONNECTOR = platform::OrderedCollection<Owned<clsDATA_CONNECTOR>>();
+    ControlFlowLoopIndex = modFlowLoops::FlowLoopIndex();
+    DataFlowLoopIndex = modFlowLoops::FlowLoopIndex();
+}
+
+int clsPROCESS::ActivityCount() const {
+    return WrittenAhead.held ? WrittenAhead.activities : static_cast<int>(Col_ACTIVITY.Count());
+}
+
+int clsPROCESS::ControlConnectorWithBlockCount() const {
+    if (WrittenAhead.held) return WrittenAhead.controlConnectorsWithBlock;
+    int count = 0;
+    for (const Owned<clsCONTROL_CONNECTOR>& connector : Col_CONTROL_CONNECTOR)
+        if (!connector->IsLoopConnector()) ++count;
+    return count;
+}
+
+int clsPROCESS::DataConnectorCount() const {
+    return WrittenAhead.held ? WrittenAhead.dataConnectors : static_cast<int>(Col_DATA_CONNECTOR.Count());
+}
+
 void clsPROCESS::SetupProperty_ProcessName() {
     const ProcedureScope scope("clsPROCESS.SetupProperty_ProcessName");
     SetQuotedProperty(ProcessName,

@@ -61,6 +61,19 @@ public:
     bool LayoutConversionFinished = false;
     bool SetupFinished = false;
 
+    /// A process written ahead (as soon as it is set up) keeps only its text: the definition
+    /// file's blocks of the process, held by the writer's format, and what it counted. Its
+    /// activities and connectors are dropped then.
+    struct TextWrittenAhead {
+        bool held = false;
+        std::string blocks;
+        int constructsWritten = 0;  ///< activities and connectors, loop connectors included
+        int activities = 0;
+        int controlConnectorsWithBlock = 0;  ///< those that do not close a loop
+        int dataConnectors = 0;
+    };
+    TextWrittenAhead WrittenAhead;
+
     /// All properties in their order, once; models that process activities refer to and that
     /// have no PROCESS yet are added to `nextModels`.
     void SetupProperties(ARISModelCollection& nextModels);
@@ -95,6 +108,13 @@ public:
     /// activities' connector lists and the loop indexes. The definition file needs the
     /// properties alone, and a large export keeps every process until the file is written.
     void ReleaseWorkingData();
+    /// Keep the text written ahead and its counts, and drop the activities and connectors.
+    void KeepTextWrittenAhead(std::string blocks, int constructsWritten);
+    /// Activities, control connectors that leave a block, and data connectors: counted in the
+    /// collections, or as kept when the process was written ahead.
+    int ActivityCount() const;
+    int ControlConnectorWithBlockCount() const;
+    int DataConnectorCount() const;
 
 private:
     /// Create the control connectors between the activities.

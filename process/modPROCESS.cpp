@@ -6,9 +6,9 @@ namespace {
 
 ConstructRegistry<clsPROCESS>& Processes() { return RegistryOf(CurrentExport().Col_PROCESS); }
 
-// How this export sets its processes up: whether a process drops its working data once set up.
+// How this export sets its processes up: what happens to a process once it is set up.
 struct ProcessSetup {
-    bool releaseWorkingData = false;
+    std::function<void(clsPROCESS&)> afterSetup;
 };
 
 ProcessSetup& Setup() { return CurrentExport().Part<ProcessSetup>(); }
@@ -59,12 +59,12 @@ ARISModelCollection PROCESS_SetupProperties() {
         modProgress::ProcessStarted(position, processes.Count());
         clsPROCESS& process = *processes.Item(position);
         process.SetupProperties(nextModels);
-        if (Setup().releaseWorkingData) process.ReleaseWorkingData();
+        if (Setup().afterSetup) Setup().afterSetup(process);
     }
     return nextModels;
 }
 
-void PROCESS_ReleaseWorkingDataAfterSetup(bool release) { Setup().releaseWorkingData = release; }
+void PROCESS_AfterSetup(std::function<void(clsPROCESS&)> step) { Setup().afterSetup = std::move(step); }
 
 ARISModelCollection PROCESS_Find_ARIS_Model_In_ModelCollection_Using_Mapping_Rule(const ARISModelCollection& models,
                                                                                   const std::string& ruleName) {

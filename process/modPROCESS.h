@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,10 +13,10 @@ void PROCESS_Find_ARIS_Mapping(const ARISModelCollection& models);
 /// SetupProperties of every process, in registry order, with one new next-round collection,
 /// which it returns.
 ARISModelCollection PROCESS_SetupProperties();
-/// When set, each process drops its working data right after its set-up
-/// (clsPROCESS::ReleaseWorkingData), so that only the process being set up holds it. The export
-/// sets it; by default every process keeps everything.
-void PROCESS_ReleaseWorkingDataAfterSetup(bool release);
+/// What happens to each process right after its set-up (the export drops its working data and
+/// writes it ahead, so that only the process being set up holds its constructs); by default
+/// nothing, and every process keeps everything. An empty function restores the default.
+void PROCESS_AfterSetup(std::function<void(clsPROCESS&)> step);
 /// The models (each once, in order) whose model type is one of the rule's object types.
 ARISModelCollection PROCESS_Find_ARIS_Model_In_ModelCollection_Using_Mapping_Rule(const ARISModelCollection& models,
                                                                                   const std::string& ruleName);

@@ -19,6 +19,10 @@ std::string LanguageLibraryFileName(const std::string& code) { return "kvbr" + F
 
 namespace {
 
+// The placeholders "%1$s" to "%4$s" of a library text, and the longest text it gives.
+constexpr int kPlaceholders = 4;
+constexpr std::size_t kLongestText = 4095;
+
 /// Load the language library of a code from where the program's modules lie (beside it, or
 /// installed), then by file name through the program's RUNPATH. Explicit paths first, because
 /// a dlopen seen through an interposed runtime (sanitizers) would not search the RUNPATH.
@@ -69,20 +73,78 @@ std::string GetStringFromResourceFile(int id) {
     std::optional<std::string> text = CurrentExport().LanguageLibrary.Text(id);
     if (!text) return "Error :\r\nThe Resource ID '" + std::to_string(id) + "' was not found";
     // A text of at most 4095 bytes has at most 4095 characters.
-    if (text->size() > 4095 && CharCount(*text) > 4095) return LeftChars(*text, 4095);
+    if (text->size() > kLongestText && CharCount(*text) > kLongestText) return LeftChars(*text, kLongestText);
     return std::move(*text);
 }
 
+namespace {
+
+// The parameters in use: those before the first empty one.
+int ParametersInUse(const std::string* const (&params)[kPlaceholders]) {
+    int used = 0;
+    while (used < kPlaceholders && !params[used]->empty()) ++used;
+    return used;
+}
+
+// The placeholder "%n$s" (n from 1 to 4) at pos, or 0.
+int PlaceholderAt(std::string_view text, std::size_t pos) {
+    if (text.size() - pos < 4 || text[pos] != '%' || text[pos + 2] != '$' || text[pos + 3] != 's') return 0;
+    const char digit = text[pos + 1];
+    return digit >= '1' && digit <= '0' + kPlaceholders ? digit - '0' : 0;
+}
+
+// The placeholders filled one after the other, each in the text the one before left: a
+// parameter holding a placeholder's signs is filled in turn.
+std::string FillInTurn(std::string text, const std::string* const (&params)[kPlaceholders], int used) {
+    static const char* const holders[kPlaceholders] = {"%1$s", "%2$s", "%3$s", "%4$s"};
+    for (int i = 0; i < used; ++i)
+        if (text.find(holders[i]) != std::string::npos) text = ReplaceAll(text, holders[i], *params[i]);
+    return text;
+}
+
+// The same result in one pass over the text, when no placeholder can arise from a filled
+// parameter: no "%" or "$" in the parameters, and none in the text outside its placeholders.
+// Returns false (and leaves out alone) when the one pass cannot be taken.
+bool FillInOnePass(std::string_view text, const std::string* const (&params)[kPlaceholders], int used,
+                   std::string& out) {
+    for (int i = 0; i < used; ++i)
+        if (params[i]->find_first_of("%$") != std::string::npos) return false;
+    std::size_t size = text.size();
+    for (std::size_t pos = text.find_first_of("%$"); pos != std::string_view::npos;
+         pos = text.find_first_of("%$", pos)) {
+        const int n = PlaceholderAt(text, pos);
+        if (n == 0) return false;
+        if (n <= used) size += params[n - 1]->size();
+        pos += 4;
+    }
+    out.reserve(size);
+    std::size_t from = 0;
+    for (std::size_t pos = text.find('%'); pos != std::string_view::npos; pos = text.find('%', pos)) {
+        const int n = PlaceholderAt(text, pos);
+        pos += 4;
+        if (n > used) continue;  // an unfilled placeholder stays as written
+        out.append(text.substr(from, pos - 4 - from));
+        out.append(*params[n - 1]);
+        from = pos;
+    }
+    out.append(text.substr(from));
+    return true;
+}
+
+}  // namespace
+
 std::string GetNLSString(int id, const std::string& p1, const std::string& p2, const std::string& p3,
                          const std::string& p4) {
-    std::string text = GetStringFromResourceFile(id);
-    const std::string* params[] = {&p1, &p2, &p3, &p4};
-    const char* holders[] = {"%1$s", "%2$s", "%3$s", "%4$s"};
-    for (int i = 0; i < 4; ++i) {
-        if (params[i]->empty()) break;
-        if (text.find(holders[i]) != std::string::npos) text = ReplaceAll(text, holders[i], *params[i]);
+    const std::string* const params[kPlaceholders] = {&p1, &p2, &p3, &p4};
+    const int used = ParametersInUse(params);
+    // Most log lines come through here: fill the library's text without copying it first.
+    const platform::LanguageLibrary& library = CurrentExport().LanguageLibrary;
+    if (library.Loaded()) {
+        const std::string_view text = library.TextView(id);
+        std::string out;
+        if (!text.empty() && text.size() <= kLongestText && FillInOnePass(text, params, used, out)) return out;
     }
-    return text;
+    return FillInTurn(GetStringFromResourceFile(id), params, used);
 }
 
 std::string Get_NLS_String_Message(int id) { return GetNLSString(id); }

@@ -65,9 +65,52 @@ std::string clsWPXWriter::HeaderDate(const std::tm& localTime) {
            FormatLocalTime(L"  %H:%M:%S", localTime);
 }
 
+namespace {
+
+// A block kept for later: its length in four bytes, then its text.
+void KeepBlock(std::string& blocks, const std::string& blockText) {
+    const auto size = static_cast<std::uint32_t>(blockText.size());
+    const char length[4] = {static_cast<char>(size & 0xFF), static_cast<char>((size >> 8) & 0xFF),
+                            static_cast<char>((size >> 16) & 0xFF), static_cast<char>((size >> 24) & 0xFF)};
+    blocks.append(length, sizeof length);
+    blocks.append(blockText);
+}
+
+}  // namespace
+
 void clsWPXWriter::Write(const std::string& blockText) {
+    if (aheadBlocks_) {
+        KeepBlock(*aheadBlocks_, blockText);
+        return;
+    }
     if (!CurrentExport().Files) throw platform::Error(91, "Object variable not set: no file handler");
     CurrentExport().Files->WriteFile(blockText);
+}
+
+void clsWPXWriter::WriteKeptBlocks(const std::string& blocks) {
+    std::string blockText;
+    for (std::size_t pos = 0; pos + 4 <= blocks.size();) {
+        const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(blocks[pos + i])); };
+        const std::size_t size = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+        blockText.assign(blocks, pos + 4, size);
+        Write(blockText);
+        pos += 4 + size;
+    }
+}
+
+void clsWPXWriter::WriteProcessAhead(clsPROCESS& process) {
+    std::string blocks;
+    aheadBlocks_ = &blocks;
+    int constructs = 0;
+    try {
+        constructs = WriteProcess(process);
+    } catch (...) {
+        aheadBlocks_ = nullptr;
+        throw;
+    }
+    aheadBlocks_ = nullptr;
+    blocks.shrink_to_fit();
+    process.KeepTextWrittenAhead(std::move(blocks), constructs);
 }
 
 void clsWPXWriter::WriteAll() {
@@ -163,8 +206,15 @@ int clsWPXWriter::WriteAllProcess() {
     const ProcedureScope scope("clsWPXWriter.WriteAllProcess");
     WriteSectionHeader("PROCESSES");
     int count = 0;
-    for (const Owned<clsPROCESS>& process : RegistryOf(CurrentExport().Col_PROCESS))
-        count += 1 + WriteProcess(*process);
+    for (const Owned<clsPROCESS>& process : RegistryOf(CurrentExport().Col_PROCESS)) {
+        if (process->WrittenAhead.held) {
+            const ProcedureScope processScope("clsWPXWriter.WriteProcess");
+            WriteKeptBlocks(process->WrittenAhead.blocks);
+            count += 1 + process->WrittenAhead.constructsWritten;
+        } else {
+            count += 1 + WriteProcess(*process);
+        }
+    }
     return count;
 }
 

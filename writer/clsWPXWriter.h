@@ -54,6 +54,11 @@ public:
     int WriteAllOrganization(bool update);
     /// Processes plus their activities and connectors.
     int WriteAllProcess();
+    /// Make the blocks of a process that is set up, as WriteProcess would write them, and hand
+    /// them to the process to keep (its activities and connectors go then): a large export
+    /// holds the text of its processes, not their constructs, until the file is written.
+    /// WriteAllProcess writes the kept blocks in the process's place.
+    void WriteProcessAhead(clsPROCESS& process);
     int WriteAllActivity(const clsPROCESS& process);
     int WriteAllControlConnector(const clsPROCESS& process);
     int WriteAllDataConnector(const clsPROCESS& process);
@@ -86,6 +91,10 @@ public:
 
 private:
     void Write(const std::string& blockText);
+    /// Write the blocks a process kept, each as one write.
+    void WriteKeptBlocks(const std::string& blocks);
 
+    /// While a process is written ahead: where its blocks go instead of the file.
+    std::string* aheadBlocks_ = nullptr;
     WPXHeaderValues header_;
 };

@@ -131,6 +131,34 @@ TEST(Messages, MessageIdsPlaceholdersAndFallBack) {
     EXPECT_EQ(GetStringFromResourceFile(1000), "");
 }
 
+// Placeholders are filled one after the other, each in the text the one before left; the fast
+// single pass over the library's text must give the same text in every case.
+TEST(Messages, PlaceholdersAreFilledInTurnEvenWhenAParameterHoldsOne) {
+    testenv::Sandbox box("ENU");
+    const std::string text1000 = GetStringFromResourceFile(1000);  // "Error %1$s occurred in '%2$s'"
+    ASSERT_EQ(text1000, "Error %1$s occurred in '%2$s'");
+    struct Case {
+        std::string p1, p2, p3, expected;
+    };
+    const Case cases[] = {
+        {"7", "modX.Y", "", "Error 7 occurred in 'modX.Y'"},
+        {"7", "", "", "Error 7 occurred in '%2$s'"},
+        // A first parameter holding the second placeholder gets the second parameter too.
+        {"%2$s!", "P", "", "Error P! occurred in 'P'"},
+        // A later placeholder in a parameter stays when its parameter is empty.
+        {"%2$s", "", "", "Error %2$s occurred in '%2$s'"},
+        // Parameter signs next to the text's own: "%" + "2$s" makes no placeholder of the text's.
+        {"%", "x", "", "Error % occurred in 'x'"},
+        {"100 %", "$s", "", "Error 100 % occurred in '$s'"},
+        {"a$b", "c%d", "", "Error a$b occurred in 'c%d'"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(GetNLSString(1000, c.p1, c.p2, c.p3), c.expected) << c.p1 << "|" << c.p2;
+    // Three placeholders, the second parameter carrying the third one.
+    EXPECT_EQ(GetNLSString(2120, "T", "N %3$s", "R"),
+              "This ARIS object definition does not conform to the mapping rule: (object type = 'T', object name = "
+              "'N R', mapping rule = 'R')");
+}
+
 TEST(ErrorPath, FatalWarningQuestionAndUnknownErrors) {
     testenv::Sandbox box("DEU");
     clsExceptionHandler handler;

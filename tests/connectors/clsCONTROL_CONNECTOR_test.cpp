@@ -13,6 +13,8 @@
 #include "process/clsDATA_CONNECTOR.h"
 #include "process/clsPROCESS.h"
 #include "process/modPROCESS.h"
+#include "app/clsWPX_Export.h"
+#include "writer/clsWPXWriter.h"
 
 namespace {
 
@@ -196,4 +198,45 @@ TEST(ConnectorLinking, FromIsConvertedBeforeToSoTheLogKeepsThatOrder) {
     std::vector<std::string> twice = expected;
     twice.insert(twice.end(), expected.begin(), expected.end());
     EXPECT_EQ(env.LogLines(), twice);
+}
+
+// A process written ahead once set up (as the export does) gives the definition file, the log
+// and the construct counts of the summary that writing it at the end gives, a loop connector
+// (counted, no block) included.
+TEST(ControlConnector, ProcessWrittenAheadWritesAndCountsAsWrittenAtTheEnd) {
+    struct Result {
+        std::string file, log;
+        int activities = 0, controlConnectors = 0, dataConnectors = 0;
+    };
+    const auto exportRelease = [](bool ahead) {
+        ExportEnv env(Fixture("loops/release.xml"));
+        clsWPXWriter writer;
+        CurrentExport().WPXWriter = &writer;
+        if (ahead) PROCESS_AfterSetup(&clsWPX_Export::WriteAheadOnceSetUp);
+        PROCESS_Create(env.Models({"release"}));
+        // A second round visits the process again: it stays as written ahead.
+        PROCESS_SetupProperties();
+        PROCESS_AfterSetup(nullptr);
+        const clsPROCESS& process = OnlyProcess();
+        EXPECT_EQ(process.WrittenAhead.held, ahead);
+        if (ahead) EXPECT_TRUE(process.Col_ACTIVITY.Empty() && process.Col_CONTROL_CONNECTOR.Empty());
+        writer.WriteAll();
+        CurrentExport().WPXWriter = nullptr;
+        // The header's date (to the second) may differ between the two runs.
+        std::string file = testenv::ReadFile(env.IO().DefinitionFileName());
+        const std::size_t date = file.find(" on ");
+        if (date != std::string::npos) file.erase(date, file.find('\r', date) - date);
+        Result result{file, testenv::ReadFile(env.IO().LogFileName()),
+                      process.ActivityCount(), process.ControlConnectorWithBlockCount(), process.DataConnectorCount()};
+        return result;
+    };
+    const Result atTheEnd = exportRelease(false);
+    const Result ahead = exportRelease(true);
+    EXPECT_EQ(ahead.file, atTheEnd.file);
+    EXPECT_EQ(ahead.log, atTheEnd.log);
+    EXPECT_NE(atTheEnd.log.find("KVB03110I Total number of WPX constructs created: 10"), std::string::npos) << atTheEnd.log;
+    EXPECT_EQ(std::vector<int>({ahead.activities, ahead.controlConnectors, ahead.dataConnectors}),
+              std::vector<int>({4, 4, 0}));
+    EXPECT_EQ(std::vector<int>({atTheEnd.activities, atTheEnd.controlConnectors, atTheEnd.dataConnectors}),
+              std::vector<int>({4, 4, 0}));
 }
