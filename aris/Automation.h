@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace aris {
@@ -58,6 +59,9 @@ public:
     virtual ~Item() = default;
     /// Identity text: equal texts mean the same item.
     virtual std::string Guid() const = 0;
+    /// The identity text without a copy, valid as long as the item: for the many comparisons
+    /// and keys of a large export.
+    virtual std::string_view GuidView() const = 0;
     /// The name in a locale ("" when it has none there).
     virtual std::string Name(LocaleId loc) const = 0;
     /// The type's display name for messages (German for 1031, English otherwise, else the API name).

@@ -141,6 +141,7 @@ template <class Interface>
 class ItemBase : public Interface {
 public:
     std::string Guid() const override { return std::string(identity); }
+    std::string_view GuidView() const override { return identity; }
     std::string Name(LocaleId loc) const override {
         const AttrValue* value = attrs.Value(kNameAttributeType, loc);
         return value ? std::string(value->Text()) : std::string();
@@ -256,6 +257,7 @@ class DatabaseImpl final : public ItemBase<Database> {
 public:
     explicit DatabaseImpl(std::unique_ptr<TypeCatalog> catalog);
     std::string Guid() const override { return sourceName; }
+    std::string_view GuidView() const override { return sourceName; }
     std::string TypeName(LocaleId loc) const override;
     std::string Name(LocaleId loc) const override;
     std::string ServerName() const override { return serverName; }

@@ -104,10 +104,12 @@ private:
 
 bool ObjDefOccurs(const aris::ObjDef* objDef) { return objDef && objDef->HasOccurrences(); }
 
-bool SameARISItem(const aris::Item* a, const aris::Item* b) { return a && b && (a == b || a->Guid() == b->Guid()); }
+bool SameARISItem(const aris::Item* a, const aris::Item* b) {
+    return a && b && (a == b || a->GuidView() == b->GuidView());
+}
 
 void AddObjDefOnce(ARISObjDefCollection& result, const aris::ObjDef* objDef) {
-    const std::string key = objDef->Guid();
+    const std::string_view key = objDef->GuidView();
     if (!result.Contains(key)) result.Add(objDef, key);
 }
 

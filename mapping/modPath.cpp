@@ -53,18 +53,18 @@ private:
         // Each item once, by its Item.Guid; a step reaches few objects, so a set is built only
         // for many.
         constexpr std::size_t kFew = 16;
-        std::vector<std::string> seen;
-        std::unordered_set<std::string> seenMany;
+        std::vector<std::string_view> seen;
+        std::unordered_set<std::string_view> seenMany;
         for (const aris::CxnDef* cxn : start->CxnList(step.CnxKind, CurrentExport().LocaleId, step.CnxTypeNum)) {
             if (!cxn || !cxn->HasOccurrences()) continue;
             const aris::ObjDef* next = step.CnxKind == aris::kCxnIncoming ? cxn->SourceObjDef() : cxn->TargetObjDef();
             if (!next || next->TypeNum() != step.TargetObjTypeNum || !modMappingRule::ObjDefOccurs(next)) continue;
-            std::string guid = next->Guid();
+            const std::string_view guid = next->GuidView();
             if (seen.size() < kFew) {
                 if (std::find(seen.begin(), seen.end(), guid) != seen.end()) continue;
-                seen.push_back(std::move(guid));
+                seen.push_back(guid);
                 if (seen.size() == kFew) seenMany.insert(seen.begin(), seen.end());
-            } else if (!seenMany.insert(std::move(guid)).second) {
+            } else if (!seenMany.insert(guid).second) {
                 continue;
             }
             reached.push_back(next);

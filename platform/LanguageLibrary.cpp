@@ -24,7 +24,8 @@ bool LanguageLibrary::Load(const std::string& fileName) {
         return false;
     }
     handle_ = h;
-    for (unsigned i = 0; i < *count; ++i) table_.emplace(table[i].id, table[i].text ? std::string_view(table[i].text) : std::string_view());
+    for (unsigned i = 0; i < *count; ++i)
+        table_.emplace(table[i].id, table[i].text ? std::string_view(table[i].text) : std::string_view());
     return true;
 }
 

@@ -90,7 +90,9 @@ void clsWPXWriter::Write(const std::string& blockText) {
 void clsWPXWriter::WriteKeptBlocks(const std::string& blocks) {
     std::string blockText;
     for (std::size_t pos = 0; pos + 4 <= blocks.size();) {
-        const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(blocks[pos + i])); };
+        const auto byte = [&](std::size_t i) {
+            return static_cast<std::uint32_t>(static_cast<unsigned char>(blocks[pos + i]));
+        };
         const std::size_t size = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
         blockText.assign(blocks, pos + 4, size);
         Write(blockText);

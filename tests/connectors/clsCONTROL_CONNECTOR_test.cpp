@@ -9,11 +9,11 @@
 
 #include "../constructs/ConstructFixture.h"
 #include "../support/TestEnv.h"
+#include "app/clsWPX_Export.h"
 #include "process/clsCONTROL_CONNECTOR.h"
 #include "process/clsDATA_CONNECTOR.h"
 #include "process/clsPROCESS.h"
 #include "process/modPROCESS.h"
-#include "app/clsWPX_Export.h"
 #include "writer/clsWPXWriter.h"
 
 namespace {
@@ -226,15 +226,16 @@ TEST(ControlConnector, ProcessWrittenAheadWritesAndCountsAsWrittenAtTheEnd) {
         std::string file = testenv::ReadFile(env.IO().DefinitionFileName());
         const std::size_t date = file.find(" on ");
         if (date != std::string::npos) file.erase(date, file.find('\r', date) - date);
-        Result result{file, testenv::ReadFile(env.IO().LogFileName()),
-                      process.ActivityCount(), process.ControlConnectorWithBlockCount(), process.DataConnectorCount()};
+        Result result{file, testenv::ReadFile(env.IO().LogFileName()), process.ActivityCount(),
+                      process.ControlConnectorWithBlockCount(), process.DataConnectorCount()};
         return result;
     };
     const Result atTheEnd = exportRelease(false);
     const Result ahead = exportRelease(true);
     EXPECT_EQ(ahead.file, atTheEnd.file);
     EXPECT_EQ(ahead.log, atTheEnd.log);
-    EXPECT_NE(atTheEnd.log.find("KVB03110I Total number of WPX constructs created: 10"), std::string::npos) << atTheEnd.log;
+    EXPECT_NE(atTheEnd.log.find("KVB03110I Total number of WPX constructs created: 10"), std::string::npos)
+        << atTheEnd.log;
     EXPECT_EQ(std::vector<int>({ahead.activities, ahead.controlConnectors, ahead.dataConnectors}),
               std::vector<int>({4, 4, 0}));
     EXPECT_EQ(std::vector<int>({atTheEnd.activities, atTheEnd.controlConnectors, atTheEnd.dataConnectors}),

@@ -28,6 +28,7 @@ class Model : public aris::Model {
 public:
     explicit Model(std::string guid) : guid_(std::move(guid)) {}
     std::string Guid() const override { return guid_; }
+    std::string_view GuidView() const override { return guid_; }
     std::string Name(aris::LocaleId) const override { return guid_; }
     std::string TypeName(aris::LocaleId) const override { return "EPC"; }
     aris::Attribute GetAttribute(int type, aris::LocaleId) const override {
@@ -50,6 +51,7 @@ public:
     void PlaceIn(const aris::Model* model, int x, int y) { occs_.push_back(std::make_unique<Occ>(model, this, x, y)); }
 
     std::string Guid() const override { return guid_; }
+    std::string_view GuidView() const override { return guid_; }
     std::string Name(aris::LocaleId) const override { return guid_; }
     std::string TypeName(aris::LocaleId) const override { return "Function"; }
     aris::Attribute GetAttribute(int type, aris::LocaleId) const override {
