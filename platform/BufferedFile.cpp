@@ -71,6 +71,7 @@ int BufferedFile::Open(const std::string& fileName) {
     used_ = 0;
     deferredError_ = 0;
     fd_ = fd;
+    owner_ = static_cast<int>(::getpid());
     Register();
     return 0;
 }
@@ -186,9 +187,10 @@ int BufferedFile::FlushAll() {
 }
 
 void BufferedFile::FlushAllFromSignalHandler() noexcept {
+    const int self = static_cast<int>(::getpid());
     for (std::atomic<BufferedFile*>& slot : g_open) {
         BufferedFile* file = slot.load();
-        if (!file || file->fd_ < 0) continue;
+        if (!file || file->fd_ < 0 || file->owner_ != self) continue;
         const std::size_t from = file->written_.load();
         const std::size_t to = file->used_.load();
         if (to > from && WriteFully(file->fd_, file->data_ + from, to - from) == 0) file->written_.store(to);

@@ -63,6 +63,7 @@ private:
     std::atomic<std::size_t> used_{0};
     int deferredError_ = 0;
     int slot_ = -1;  ///< the place in the table of open files the signal handlers walk
+    int owner_ = 0;  ///< the process that opened it: a child made by fork writes none of its lines
 };
 
 /// Install, once per process, handlers for the signals that end the program: SIGINT, SIGTERM,

@@ -218,6 +218,22 @@ TEST(BufferedFile, ASignalSentWhileLinesAreWrittenLeavesEveryLineBeforeIt) {
     EXPECT_GT(n, 5000);
 }
 
+TEST(BufferedFile, AForkedChildEndedByASignalWritesNoneOfItsParentsLines) {
+    testenv::TempDir dir;
+    const std::string path = dir.File("out.log");
+    BufferedFile file;
+    ASSERT_EQ(file.Open(path), 0);
+    file.Append("the parent's line", "\r\n");
+    const int status = InChild([] {
+        platform::FlushBufferedFilesOnSignals();
+        ::raise(SIGTERM);
+    });
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(testenv::ReadFile(path), "");
+    ASSERT_EQ(file.Flush(), 0);
+    EXPECT_EQ(testenv::ReadFile(path), "the parent's line\r\n");
+}
+
 TEST(BufferedFile, ASignalTheProgramWasToldToIgnoreStaysIgnored) {
     testenv::TempDir dir;
     const std::string path = dir.File("out.log");
