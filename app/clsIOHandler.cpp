@@ -126,7 +126,7 @@ BufferedFile& clsIOHandler::AppendFile(const std::string& fileName) {
     return *appendTargets_.back().file;
 }
 
-void clsIOHandler::RaiseWriteError(int err, const std::string& fileName) {
+void clsIOHandler::RaiseWriteError(int err, std::string fileName) {
     // Reported as a failed write of a line, whichever step found it.
     const ProcedureScope scope("clsIOHandler.WriteFile");
     for (auto it = appendTargets_.begin(); it != appendTargets_.end(); ++it) {
@@ -138,7 +138,7 @@ void clsIOHandler::RaiseWriteError(int err, const std::string& fileName) {
     RaiseFileError(err, fileName, "write");
 }
 
-void clsIOHandler::FlushAppendTarget(const std::string& fileName) {
+void clsIOHandler::FlushAppendTarget(std::string fileName) {
     AppendTarget* target = FindAppendTarget(fileName);
     if (!target) return;
     int err = target->file->TakeDeferredError();
@@ -146,7 +146,7 @@ void clsIOHandler::FlushAppendTarget(const std::string& fileName) {
     if (err) RaiseWriteError(err, fileName);
 }
 
-void clsIOHandler::ForgetAppendTarget(const std::string& fileName) {
+void clsIOHandler::ForgetAppendTarget(std::string fileName) {
     for (auto it = appendTargets_.begin(); it != appendTargets_.end(); ++it) {
         if (it->name != fileName) continue;
         int err = it->file->TakeDeferredError();
@@ -156,10 +156,6 @@ void clsIOHandler::ForgetAppendTarget(const std::string& fileName) {
         if (err) RaiseWriteError(err, fileName);
         return;
     }
-}
-
-void clsIOHandler::ForgetAppendTargets() {
-    while (!appendTargets_.empty()) ForgetAppendTarget(appendTargets_.front().name);
 }
 
 void clsIOHandler::FlushFiles() {

@@ -98,12 +98,12 @@ private:
     /// The kept file of that name, or null.
     AppendTarget* FindAppendTarget(const std::string& fileName);
     /// Write the buffered lines of a file (before it is read or opened otherwise).
-    void FlushAppendTarget(const std::string& fileName);
-    /// Write the buffered lines and close the kept file (before it is created anew), or all.
-    void ForgetAppendTarget(const std::string& fileName);
-    void ForgetAppendTargets();
-    /// Raise the write error of a file as WriteFile does; its buffered lines are gone.
-    [[noreturn]] void RaiseWriteError(int err, const std::string& fileName);
+    void FlushAppendTarget(std::string fileName);
+    /// Write the buffered lines and close the kept file (before it is created anew).
+    void ForgetAppendTarget(std::string fileName);
+    /// Raise the write error of a file as WriteFile does; its buffered lines are gone. The
+    /// names are taken by value: the kept file they may come from is closed on the way.
+    [[noreturn]] void RaiseWriteError(int err, std::string fileName);
 
     std::string definitionFile_;
     std::string logFile_;

@@ -216,8 +216,8 @@ extern "C" void WriteOutAndEnd(int signal, siginfo_t* info, void* /*context*/) {
     sigaction(signal, &g_previous[signal], nullptr);
     // A fault the failing instruction raised comes again when the handler returns, now with the
     // action it had before (and its own address); any other signal is raised again here.
-    const bool fault = info && info->si_code > 0 &&
-                       (signal == SIGSEGV || signal == SIGBUS || signal == SIGFPE || signal == SIGILL);
+    const bool fault =
+        info && info->si_code > 0 && (signal == SIGSEGV || signal == SIGBUS || signal == SIGFPE || signal == SIGILL);
     if (!fault) raise(signal);
     errno = savedErrno;
 }

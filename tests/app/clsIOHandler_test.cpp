@@ -269,30 +269,33 @@ TEST(Files, BufferedLinesAreInTheFileBeforeItIsReadRecreatedOrAMessageBoxShown) 
 
 TEST(Files, AWriteErrorFoundLaterIsReportedAsAFailedWrite) {
     testenv::Sandbox box("DEU");
+    // A full disk behind a name long enough to live on the heap.
+    const std::string full = box.dir.File("a-definition-file-on-a-full-disk.wpx");
+    std::filesystem::create_symlink("/dev/full", full);
     struct Case {
         const char* what;
-        std::function<void(clsIOHandler&)> reveal;  // what writes the buffered line out
+        std::function<void(clsIOHandler&, const std::string&)> reveal;  // what writes the buffered line out
     };
     const std::vector<Case> cases = {
-        {"the end of the export", [](clsIOHandler& io) { io.FlushFiles(); }},
+        {"the end of the export", [](clsIOHandler& io, const std::string&) { io.FlushFiles(); }},
         {"the next line after a message box",
-         [](clsIOHandler& io) {
+         [](clsIOHandler& io, const std::string& file) {
              ExceptionHandler().ShowMessageBox("wait", platform::kMbOkOnly);
-             io.WriteFile("y", "/dev/full");
+             io.WriteFile("y", file);
          }},
-        {"a full buffer", [](clsIOHandler& io) {
-             for (int i = 0; i < 100000; ++i) io.WriteFile("a line of a long log", "/dev/full");
+        {"a full buffer", [](clsIOHandler& io, const std::string& file) {
+             for (int i = 0; i < 100000; ++i) io.WriteFile("a line of a long log", file);
          }}};
     for (const Case& c : cases) {
         clsIOHandler io;
         const ProcedureScope caller("modMain.Main");
-        io.WriteFile("x", "/dev/full");
+        io.WriteFile("x", full);
         try {
-            c.reveal(io);
+            c.reveal(io, full);
             ADD_FAILURE() << c.what << ": no error";
         } catch (const platform::Error& e) {
             EXPECT_EQ(e.Number(), 61) << c.what;
-            EXPECT_NE(e.Description().find("'/dev/full'"), std::string::npos) << c.what;
+            EXPECT_NE(e.Description().find("'" + full + "'"), std::string::npos) << c.what << e.Description();
             EXPECT_EQ(CurrentExport().CurrentProcedure, "clsIOHandler.WriteFile") << c.what;
         }
         caller.Reassert();
