@@ -21,12 +21,13 @@ constexpr int kSlots = 16;
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
 std::atomic<BufferedFile*> g_open[kSlots];
 
-// The signals a person or the system sends to end the program. They are held back while the
+// The signals a person or the system sends to end the program (a closed pipe on standard output
+// and the limits of processor time and file size among them). They are held back while the
 // program itself writes a buffer out or changes the table, so that a handler never writes the
 // same bytes twice nor a file half opened.
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXCPU, SIGXFSZ};
 // The crashes: raised by the failing instruction (or by abort).
-constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS};
 
 // Holds the ending signals back for its lifetime.
 class EndingSignalsHeld {

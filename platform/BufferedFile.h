@@ -67,9 +67,10 @@ private:
 };
 
 /// Install, once per process, handlers for the signals that end the program: SIGINT, SIGTERM,
-/// SIGHUP and SIGQUIT, and the crashes SIGSEGV, SIGBUS, SIGFPE, SIGILL and SIGABRT. Each writes
-/// the pending lines of every open BufferedFile, then puts back the action the signal had before
-/// and raises it again, so that the program ends as it would have without the handler.
+/// SIGHUP, SIGQUIT, SIGPIPE, SIGXCPU and SIGXFSZ, and the crashes SIGSEGV, SIGBUS, SIGFPE, SIGILL,
+/// SIGABRT, SIGTRAP and SIGSYS. Each writes the pending lines of every open BufferedFile, then
+/// puts back the action the signal had before and raises it again, so that the program ends as
+/// it would have without the handler. A signal ignored at start-up stays ignored.
 void FlushBufferedFilesOnSignals();
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -148,6 +149,14 @@ TEST(BufferedFile, EveryLineIsInTheFileWhenASignalOrACrashEndsTheProgram) {
         {"SIGTERM", SIGTERM, [] { ::raise(SIGTERM); }},
         {"SIGINT", SIGINT, [] { ::raise(SIGINT); }},
         {"SIGHUP", SIGHUP, [] { ::kill(::getpid(), SIGHUP); }},
+        {"SIGQUIT", SIGQUIT, [] { ::raise(SIGQUIT); }},
+        {"a closed pipe", SIGPIPE,
+         [] {
+             int ends[2];
+             if (::pipe(ends) != 0) ::_exit(92);
+             ::close(ends[0]);
+             (void)!::write(ends[1], "x", 1);
+         }},
         {"a null pointer written", SIGSEGV,
          [] {
              volatile int* volatile nowhere = nullptr;
@@ -168,6 +177,8 @@ TEST(BufferedFile, EveryLineIsInTheFileWhenASignalOrACrashEndsTheProgram) {
         std::string expected;
         for (int n = 0; n < 2000; ++n) expected += NumberedLine(n) + "\r\n";
         const int status = InChild([&] {
+            const rlimit noCore{0, 0};  // the crashes leave no core file behind
+            ::setrlimit(RLIMIT_CORE, &noCore);
             platform::FlushBufferedFilesOnSignals();
             BufferedFile file;
             if (file.Open(path) != 0) ::_exit(90);
