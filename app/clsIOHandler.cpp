@@ -1,7 +1,5 @@
 #include "app/clsIOHandler.h"
 
-#include <fcntl.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -106,36 +104,62 @@ std::string ModelFileName() {
 
 clsIOHandler::clsIOHandler() = default;
 
-clsIOHandler::~clsIOHandler() { ForgetAppendTargets(); }
-
-int clsIOHandler::AppendDescriptor(const std::string& fileName) {
-    for (const AppendTarget& target : appendTargets_)
-        if (target.name == fileName) return target.descriptor;
-    // The definition file and its log are the files written line by line; keep those two.
-    constexpr std::size_t kKeptTargets = 2;
-    if (appendTargets_.size() >= kKeptTargets) {
-        ::close(appendTargets_.front().descriptor);
-        appendTargets_.erase(appendTargets_.begin());
-    }
-    // The modes of fopen(..., "ab"): created when missing, every write at the end.
-    const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) RaiseFileError(errno, fileName, "write");
-    appendTargets_.push_back(AppendTarget{fileName, fd});
-    return fd;
+// A handler ended without FlushFiles (a test, an error on the way out) still writes what it holds.
+clsIOHandler::~clsIOHandler() {
+    for (AppendTarget& target : appendTargets_) target.file->Close();
 }
 
-void clsIOHandler::ForgetAppendTarget(const std::string& fileName) {
+clsIOHandler::AppendTarget* clsIOHandler::FindAppendTarget(const std::string& fileName) {
+    for (AppendTarget& target : appendTargets_)
+        if (target.name == fileName) return &target;
+    return nullptr;
+}
+
+BufferedFile& clsIOHandler::AppendFile(const std::string& fileName) {
+    if (AppendTarget* target = FindAppendTarget(fileName)) return *target->file;
+    // The definition file and its log are the files written line by line; keep those two.
+    constexpr std::size_t kKeptTargets = 2;
+    if (appendTargets_.size() >= kKeptTargets) ForgetAppendTarget(appendTargets_.front().name);
+    auto file = std::make_unique<BufferedFile>();
+    if (const int err = file->Open(fileName)) RaiseFileError(err, fileName, "write");
+    appendTargets_.push_back(AppendTarget{fileName, std::move(file)});
+    return *appendTargets_.back().file;
+}
+
+void clsIOHandler::RaiseWriteError(int err, std::string fileName) {
+    // Reported as a failed write of a line, whichever step found it.
+    const ProcedureScope scope("clsIOHandler.WriteFile");
     for (auto it = appendTargets_.begin(); it != appendTargets_.end(); ++it) {
         if (it->name != fileName) continue;
-        ::close(it->descriptor);
+        it->file->Close();
         appendTargets_.erase(it);
+        break;
+    }
+    RaiseFileError(err, fileName, "write");
+}
+
+void clsIOHandler::FlushAppendTarget(std::string fileName) {
+    AppendTarget* target = FindAppendTarget(fileName);
+    if (!target) return;
+    int err = target->file->TakeDeferredError();
+    if (!err) err = target->file->Flush();
+    if (err) RaiseWriteError(err, fileName);
+}
+
+void clsIOHandler::ForgetAppendTarget(std::string fileName) {
+    for (auto it = appendTargets_.begin(); it != appendTargets_.end(); ++it) {
+        if (it->name != fileName) continue;
+        int err = it->file->TakeDeferredError();
+        const int closeErr = it->file->Close();
+        if (!err) err = closeErr;
+        appendTargets_.erase(it);
+        if (err) RaiseWriteError(err, fileName);
         return;
     }
 }
 
-void clsIOHandler::ForgetAppendTargets() {
-    for (const AppendTarget& target : appendTargets_) ::close(target.descriptor);
-    appendTargets_.clear();
+void clsIOHandler::FlushFiles() {
+    for (std::size_t i = 0; i < appendTargets_.size(); ++i) FlushAppendTarget(appendTargets_[i].name);
 }
 
 int clsIOHandler::OpenFile(const std::string& fileName, int mode) {
@@ -148,8 +172,10 @@ int clsIOHandler::OpenFile(const std::string& fileName, int mode) {
         default: RaiseError(2000, std::to_string(mode));
     }
     // A file created anew is no longer appended to through a kept descriptor: the next line
-    // must go to the new file, even when the old one was removed meanwhile.
+    // must go to the new file, even when the old one was removed meanwhile. A file read or
+    // appended to otherwise gets its buffered lines first.
     if (mode == kModeWrite) ForgetAppendTarget(fileName);
+    else FlushAppendTarget(fileName);
     std::FILE* f = std::fopen(fileName.c_str(), how);
     if (!f) {
         const int err = errno;
@@ -184,32 +210,11 @@ void clsIOHandler::WriteFile(const std::string& text, const std::string& fileNam
     std::string lines;
     std::string converted;
     const std::string_view bytes = FromUtf8ToCodePage(WithCrLfLineBreaks(text, lines), ActiveCodePage(), converted);
-    const int fd = AppendDescriptor(name);
-    // One write per line, unbuffered: the line is in the file when WriteFile returns.
-    static const char kLineEnd[] = "\r\n";
-    iovec parts[2] = {{const_cast<char*>(bytes.data()), bytes.size()}, {const_cast<char*>(kLineEnd), 2}};
-    iovec* part = parts;
-    int count = 2;
-    while (count > 0) {
-        const ssize_t written = ::writev(fd, part, count);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            const int err = written < 0 ? errno : EIO;
-            ForgetAppendTarget(name);
-            RaiseFileError(err, name, "write");
-        }
-        // A short write: go on with what is left.
-        auto done = static_cast<std::size_t>(written);
-        while (count > 0 && done >= part->iov_len) {
-            done -= part->iov_len;
-            ++part;
-            --count;
-        }
-        if (count > 0) {
-            part->iov_base = static_cast<char*>(part->iov_base) + done;
-            part->iov_len -= done;
-        }
-    }
+    BufferedFile& file = AppendFile(name);
+    // A write made for a message box that failed is reported with the next line.
+    int err = file.TakeDeferredError();
+    if (!err) err = file.Append(bytes, "\r\n");
+    if (err) RaiseWriteError(err, name);
 }
 
 std::string clsIOHandler::ReadFile(const std::string& fileName) {

@@ -1,7 +1,9 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/BufferedFile.h"
 #include "platform/OrderedCollection.h"
 #include "runtime/ExportFiles.h"
 
@@ -27,8 +29,13 @@ public:
     /// Create the file empty (an empty name means the definition file).
     void AllocateFile(const std::string& fileName);
     /// Append the text and CR LF, converted to the active code page (an empty name means the
-    /// definition file). A lone CR or LF in the text is written as CR LF.
+    /// definition file). A lone CR or LF in the text is written as CR LF. The definition file
+    /// and the log are written through a buffer: see FlushFiles.
     void WriteFile(const std::string& text, const std::string& fileName = "") override;
+    /// Write the lines buffered so far into their files. Reading a file back, creating it anew
+    /// and every message box do this by themselves; the program does it before it checks the
+    /// definition file and before it ends. A failed write raises the error WriteFile raises.
+    void FlushFiles();
     /// The whole content, every line followed by CR LF, converted to UTF-8 from the active code
     /// page (an empty name means the definition file).
     std::string ReadFile(const std::string& fileName = "");
@@ -78,19 +85,25 @@ public:
     static std::string LogFileNameFor(const std::string& fileName);
 
 private:
-    /// A file WriteFile appends to, kept open between writes: each line still lands in the
-    /// file with its own write, without opening and closing the file for every line.
+    /// A file WriteFile appends to, kept open between writes and written through a buffer:
+    /// the lines reach the file in blocks, not with one write each.
     struct AppendTarget {
         std::string name;
-        int descriptor = -1;
+        std::unique_ptr<platform::BufferedFile> file;
     };
     /// Error 60101 (a refusal) when the file is the ARIS export being read, whatever its name.
     void RefuseToOverwriteTheExport(const std::string& fileName) const;
-    /// The descriptor appending to a file, opened on first use.
-    int AppendDescriptor(const std::string& fileName);
-    /// Close the kept descriptor of a file (before it is created anew or read), or of all files.
-    void ForgetAppendTarget(const std::string& fileName);
-    void ForgetAppendTargets();
+    /// The buffered file appending to a file, opened on first use.
+    platform::BufferedFile& AppendFile(const std::string& fileName);
+    /// The kept file of that name, or null.
+    AppendTarget* FindAppendTarget(const std::string& fileName);
+    /// Write the buffered lines of a file (before it is read or opened otherwise).
+    void FlushAppendTarget(std::string fileName);
+    /// Write the buffered lines and close the kept file (before it is created anew).
+    void ForgetAppendTarget(std::string fileName);
+    /// Raise the write error of a file as WriteFile does; its buffered lines are gone. The
+    /// names are taken by value: the kept file they may come from is closed on the way.
+    [[noreturn]] void RaiseWriteError(int err, std::string fileName);
 
     std::string definitionFile_;
     std::string logFile_;

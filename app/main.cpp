@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
 #ifdef LP_FREE_AT_EXIT
     return status;
 #else
-    // The definition file and the log are complete (every line was written when it was made);
-    // the database and the constructs go with the process, without freeing them block by block.
+    // The definition file and the log are complete (Main wrote out their buffered lines); the
+    // database and the constructs go with the process, without freeing them block by block.
     std::cout.flush();
     std::cerr.flush();
     std::fflush(nullptr);

@@ -18,6 +18,7 @@
 #include "aris/ServerLocator.h"
 #include "mapping/ColMappingRules.h"
 #include "mapping/modMappingRule.h"
+#include "platform/BufferedFile.h"
 #include "platform/CodePage.h"
 #include "platform/RegistryStore.h"
 #include "platform/Text.h"
@@ -162,6 +163,7 @@ int ListModels() {
 void AddExportCheckToSummary() {
     const std::string& written = CurrentExport().IOHandler->DefinitionFileName();
     if (written.empty()) return;
+    CurrentExport().IOHandler->FlushFiles();
     for (const std::string& line : modDefinitionCheck::ExportCheckSummaryLines(written))
         CurrentExportSummary().AddLine(line);
 }
@@ -170,6 +172,7 @@ void AddExportCheckToSummary() {
 void WriteExportPreview(const std::string& previewFolder) {
     const std::string& written = CurrentExport().IOHandler->DefinitionFileName();
     if (previewFolder.empty() || written.empty()) return;
+    CurrentExport().IOHandler->FlushFiles();
     modDefinitionCheck::WriteExportPreview(previewFolder, written);
 }
 
@@ -420,6 +423,7 @@ void LeaveDataToTheSystemAtExit(bool leave) { g_leaveDataAtExit = leave; }
 
 void Shutdown() {
     const ProcedureScope scope("modMain.Shutdown");
+    if (CurrentExport().IOHandler) CurrentExport().IOHandler->FlushFiles();
     modMappingRule::ResetMappingRules();
     // The constructs and the database of a large export are millions of blocks; when the
     // process ends next, they stay where they are (still referenced) and go with it.
@@ -441,6 +445,20 @@ void Shutdown() {
 }
 
 namespace {
+
+// However the export ended: the lines still buffered go into the definition file and the log.
+// A failure to write them is reported like any failed write; the program ends with that error
+// unless an earlier one already ends it.
+int WriteOutFiles(int status) {
+    if (!CurrentExport().IOHandler) return status;
+    try {
+        CurrentExport().IOHandler->FlushFiles();
+    } catch (const Error& error) {
+        const int failed = HandleAtTop(error);
+        return status == kExitDone ? failed : status;
+    }
+    return status;
+}
 
 // The service objects an export that ended early (an error, the user's request) still holds.
 void ReleaseServiceObjects() {
@@ -499,6 +517,9 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
     if (!own.batch && !printsOnly && DisplayAvailable() && installDesktop) desktop = installDesktop(argc, argv);
     SetInteractive(desktop);
 
+    // A signal that ends the program (Ctrl+C, kill, a crash) still leaves every line written so
+    // far in the definition file and the log.
+    FlushBufferedFilesOnSignals();
     const ProcedureScope scope("modMain.Main");
     int status = kExitDone;
     try {
@@ -532,6 +553,7 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
     } catch (const std::exception& e) {
         status = EndWithUnknownError(51, std::string("Internal error: ") + e.what());
     }
+    status = WriteOutFiles(status);
     modProgress::ExportFinished();
     ReportSettingsProblems();
     if (desktop && shutdownDesktop) shutdownDesktop();

@@ -41,7 +41,8 @@ private:
     std::ostream& out_;
 };
 
-/// The presenter in use (batch form on standard error until another is set).
+/// The presenter in use (batch form on standard error until another is set); the buffered lines
+/// of the open files are written before it shows a box.
 MessageBoxPresenter& CurrentMessageBox();
 /// Replace the presenter in use; returns the previous one.
 std::unique_ptr<MessageBoxPresenter> SetMessageBoxPresenter(std::unique_ptr<MessageBoxPresenter> presenter);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "../support/AmlBuilder.h"
 #include "../support/TestEnv.h"
 #include "app/clsIOHandler.h"
 #include "platform/RegistryStore.h"
@@ -33,12 +34,15 @@ TEST(Files, WriteAppendsLinesWithCrLfInTheActiveCodePage) {
     io.AllocateFile(file);
     io.WriteFile("A", file);
     io.WriteFile("Bä€", file);
+    io.FlushFiles();
     EXPECT_EQ(testenv::ReadFile(file), "A\r\nB\xE4\x80\r\n");
     EXPECT_EQ(io.ReadFile(file), "A\r\nBä€\r\n");
     io.WriteFile("漢", file);  // not in code page 1252
+    io.FlushFiles();
     EXPECT_EQ(testenv::ReadFile(file).substr(8), "?\r\n");
     ::setenv("LUMENPORT_CODEPAGE", "65001", 1);
     io.WriteFile("漢", file);
+    io.FlushFiles();
     EXPECT_EQ(testenv::ReadFile(file).substr(11), "漢\r\n");
     ::unsetenv("LUMENPORT_CODEPAGE");
 }
@@ -55,6 +59,7 @@ TEST(Files, EveryLineLandsInTheFileAndACreatedFileGetsTheNextLine) {
         io.WriteFile(line, b);
         io.WriteFile(line, c);  // a third file in turn
     }
+    io.FlushFiles();
     EXPECT_EQ(testenv::ReadFile(a), "one\r\ntwo\r\n");
     EXPECT_EQ(testenv::ReadFile(b), "one\r\ntwo\r\n");
     EXPECT_EQ(testenv::ReadFile(c), "one\r\ntwo\r\n");
@@ -62,10 +67,12 @@ TEST(Files, EveryLineLandsInTheFileAndACreatedFileGetsTheNextLine) {
     std::remove(a.c_str());
     io.AllocateFile(a);
     io.WriteFile("three", a);
+    io.FlushFiles();
     EXPECT_EQ(testenv::ReadFile(a), "three\r\n");
     // Emptied by someone else: the next line is appended at the new end.
     testenv::WriteFile(b, "");
     io.WriteFile("four", b);
+    io.FlushFiles();
     EXPECT_EQ(testenv::ReadFile(b), "four\r\n");
 }
 
@@ -75,6 +82,7 @@ TEST(Files, EveryLineBreakIsWrittenAsCrLf) {
     std::string file = box.dir.File("a.txt");
     io.WriteFile("one\ntwo\rthree\r\nfour\r", file);
     io.WriteFile("\n", file);
+    io.FlushFiles();
     EXPECT_EQ(testenv::ReadFile(file), "one\r\ntwo\r\nthree\r\nfour\r\n\r\n\r\n\r\n");
 }
 
@@ -113,7 +121,9 @@ TEST(Files, WriteFailuresNameTheFileAndAreNeverSilent) {
         EXPECT_EQ(ErrorNumber([&] { io.WriteFile("x", box.dir.File("ro.wpx")); }), 70);
         ::chmod(box.dir.Path().c_str(), 0700);
     }
-    EXPECT_EQ(ErrorNumber([&] { io.WriteFile("x", "/dev/full"); }), 61);
+    // A full disk shows when the buffered lines are written.
+    io.WriteFile("x", "/dev/full");
+    EXPECT_EQ(ErrorNumber([&] { io.FlushFiles(); }), 61);
 }
 
 TEST(Files, LogNameAndFileChoiceInBatchMode) {
@@ -239,6 +249,108 @@ TEST(Files, SaveWindowStartsInTheFolderOfTheLastDefinitionFile) {
     ASSERT_EQ(requests.size(), 3u);
     EXPECT_EQ(requests[2].initialDirectory, box.dir.File("integration"));
     EXPECT_EQ(user.Read(modUtilities::kProgramKey, "LastOutputFolder"), platform::RegValue(box.dir.Path()));
+}
+
+TEST(Files, BufferedLinesAreInTheFileBeforeItIsReadRecreatedOrAMessageBoxShown) {
+    testenv::Sandbox box("DEU");
+    clsIOHandler io;
+    const std::string log = box.dir.File("a.log");
+    io.WriteFile("one", log);
+    EXPECT_EQ(io.ReadFile(log), "one\r\n");
+    io.WriteFile("two", log);
+    ExceptionHandler().ShowMessageBox("look at the log", platform::kMbOkOnly);
+    EXPECT_EQ(testenv::ReadFile(log), "one\r\ntwo\r\n");
+    io.WriteFile("three", log);
+    io.AllocateFile(log);  // created anew: the line before went to the old file, not the new one
+    io.WriteFile("four", log);
+    io.FlushFiles();
+    EXPECT_EQ(testenv::ReadFile(log), "four\r\n");
+}
+
+TEST(Files, AWriteErrorFoundLaterIsReportedAsAFailedWrite) {
+    testenv::Sandbox box("DEU");
+    // A full disk behind a name long enough to live on the heap.
+    const std::string full = box.dir.File("a-definition-file-on-a-full-disk.wpx");
+    std::filesystem::create_symlink("/dev/full", full);
+    struct Case {
+        const char* what;
+        std::function<void(clsIOHandler&, const std::string&)> reveal;  // what writes the buffered line out
+    };
+    const std::vector<Case> cases = {
+        {"the end of the export", [](clsIOHandler& io, const std::string&) { io.FlushFiles(); }},
+        {"the next line after a message box",
+         [](clsIOHandler& io, const std::string& file) {
+             ExceptionHandler().ShowMessageBox("wait", platform::kMbOkOnly);
+             io.WriteFile("y", file);
+         }},
+        {"a full buffer", [](clsIOHandler& io, const std::string& file) {
+             for (int i = 0; i < 100000; ++i) io.WriteFile("a line of a long log", file);
+         }}};
+    for (const Case& c : cases) {
+        clsIOHandler io;
+        const ProcedureScope caller("modMain.Main");
+        io.WriteFile("x", full);
+        try {
+            c.reveal(io, full);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.Number(), 61) << c.what;
+            EXPECT_NE(e.Description().find("'" + full + "'"), std::string::npos) << c.what << e.Description();
+            EXPECT_EQ(CurrentExport().CurrentProcedure, "clsIOHandler.WriteFile") << c.what;
+        }
+        caller.Reassert();
+        // Reported once: the lines that failed are not written again.
+        EXPECT_EQ(ErrorNumber([&] { io.FlushFiles(); }), 0) << c.what;
+    }
+}
+
+// A model whose control flow forks into more ways than an export follows (a ladder of XOR
+// diamonds: 2^diamonds ways), after a model that exports and logs as usual.
+std::string FatalSecondModelAml(int diamonds) {
+    amltest::AmlBuilder aml;
+    aml.NameType("AT_NAME").Group("G", "Models");
+    // The first model: a process whose names are converted, each conversion logged.
+    aml.Obj("P1", "G", "OT_FUNC", "1st step.a").Obj("P2", "G", "OT_FUNC", "2nd step.b");
+    aml.Obj("PE", "G", "OT_EVT", "done \"now\"");
+    aml.Model("plain", "G", "MT_EEPC", "Plain process");
+    aml.Place("plain", "P1", 100, 100).Place("plain", "PE", 100, 200).Place("plain", "P2", 100, 300);
+    aml.Cxn("P1", "CT_CRT_1", "PE", "plain").Cxn("PE", "CT_ACTIV_1", "P2", "plain");
+    // The second: Start -> E0 -> R0 -> (A1 | B1) -> R1 -> ... -> Rn -> Finish.
+    aml.Obj("F1", "G", "OT_FUNC", "Start").Obj("F2", "G", "OT_FUNC", "Finish").Obj("E0", "G", "OT_EVT", "Started");
+    aml.Model("ladder", "G", "MT_EEPC", "Ladder");
+    int x = 100;
+    for (const char* id : {"F1", "E0", "F2"}) aml.Place("ladder", id, x += 100, 100);
+    aml.Cxn("F1", "CT_CRT_1", "E0", "ladder");
+    for (int k = 0; k <= diamonds; ++k) {
+        const std::string rule = "R" + std::to_string(k);
+        aml.Obj(rule, "G", "50", "Rule " + std::to_string(k)).Place("ladder", rule, x += 100, 100);
+        if (k == 0) aml.Cxn("E0", "CT_IS_EVAL_BY_1", rule, "ladder");
+        if (k == diamonds) aml.Cxn(rule, "CT_ACTIV_1", "F2", "ladder");
+        if (k == 0) continue;
+        for (const char* side : {"A", "B"}) {
+            const std::string event = side + std::to_string(k);
+            aml.Obj(event, "G", "OT_EVT", "Event " + event).Place("ladder", event, x += 100, 100);
+            aml.Cxn("R" + std::to_string(k - 1), "CT_LEADS_TO_2", event, "ladder");
+            aml.Cxn(event, "CT_IS_EVAL_BY_1", rule, "ladder");
+        }
+    }
+    return aml.Xml();
+}
+
+TEST(Files, AnExportEndedByAFatalErrorLeavesEveryLoggedLine) {
+    testenv::Sandbox box("");
+    const testenv::TimedExport exported =
+        testenv::ExportTimed(box, FatalSecondModelAml(14), "guid-plain,Plain process,13;guid-ladder,Ladder,13");
+    EXPECT_EQ(exported.run.status, 1) << exported.run.err;
+    EXPECT_EQ(exported.run.err.rfind("Error KVB60100C ", 0), 0u) << exported.run.err;
+    // The first model's lines, and the second's up to the error: the last line logged is there.
+    EXPECT_EQ(testenv::CountLinesStarting(exported.log, "KVB"), 23) << exported.log;
+    EXPECT_EQ(testenv::CountLinesStarting(exported.log, "KVB03070I "), 1) << exported.log;
+    const std::string last =
+        "KVB03090I The mapping of the properties of the WPX construct of type 'PROGRAM_ACTIVITY' named 'Finish' is "
+        "complete.\r\n";
+    EXPECT_TRUE(exported.log.size() >= last.size() && exported.log.substr(exported.log.size() - last.size()) == last)
+        << exported.log;
 }
 
 }  // namespace

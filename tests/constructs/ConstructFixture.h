@@ -53,9 +53,17 @@ public:
         return models;
     }
     /// The log lines written so far.
-    std::vector<std::string> LogLines() const { return Lines(testenv::ReadFile(io_.LogFileName())); }
+    std::vector<std::string> LogLines() const {
+        io_.FlushFiles();
+        return Lines(testenv::ReadFile(io_.LogFileName()));
+    }
+    /// The definition file's text.
+    std::string FileText() const {
+        io_.FlushFiles();
+        return testenv::ReadFile(io_.DefinitionFileName());
+    }
     /// The definition file's lines.
-    std::vector<std::string> FileLines() const { return Lines(testenv::ReadFile(io_.DefinitionFileName())); }
+    std::vector<std::string> FileLines() const { return Lines(FileText()); }
     /// Message boxes shown so far.
     const std::vector<std::string>& Boxes() const { return box_.boxes->texts; }
     clsIOHandler& IO() { return io_; }
@@ -75,7 +83,8 @@ public:
 
 private:
     testenv::Sandbox box_;
-    clsIOHandler io_;
+    /// Mutable: reading the files writes out the lines buffered so far.
+    mutable clsIOHandler io_;
     clsARIS_Interface session_;
     std::map<std::string, const aris::Model*> models_;
 };

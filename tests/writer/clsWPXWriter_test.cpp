@@ -85,7 +85,7 @@ TEST(WPXWriter, EmptyExportWritesHeaderAndEverySectionComment) {
     for (const char* title :
          {"DATA_STRUCTUREs", "PROCESS_CATEGORYs", "PROGRAMs", "PERSONs", "ROLEs", "ORGANIZATIONs", "PROCESSES"})
         expected += SectionComment(title);
-    EXPECT_EQ(WithDateMasked(testenv::ReadFile(env.IO().DefinitionFileName())), expected);
+    EXPECT_EQ(WithDateMasked(env.FileText()), expected);
     EXPECT_EQ(env.LogLines(), std::vector<std::string>{"KVB03110I Total number of WPX constructs created: 0"});
 }
 
@@ -134,7 +134,7 @@ TEST(WPXWriter, CategoriesProcessesAndActivitiesAsBlocks) {
         "\t\tSTART MANUAL WHEN AT_LEAST_ONE CONNECTOR TRUE\r\n"
         "\tEND 'Archive'\r\n"
         "\r\nEND 'Order handling'\r\n";
-    EXPECT_EQ(WithDateMasked(testenv::ReadFile(env.IO().DefinitionFileName())), expected);
+    EXPECT_EQ(WithDateMasked(env.FileText()), expected);
     auto log = env.LogLines();
     ASSERT_EQ(log.size(), setupLines + 1);
     EXPECT_EQ(log.back(), "KVB03110I Total number of WPX constructs created: 5");
@@ -162,5 +162,5 @@ TEST(WPXWriter, ActivityLinesOnlyForSetPropertiesExceptStart) {
         "\t\tPROGRAM 'Check'\r\n"
         "\t\tPRIORITY 3\r\n"
         "\tEND 'A'\r\n";
-    EXPECT_EQ(testenv::ReadFile(env.IO().DefinitionFileName()), expected);
+    EXPECT_EQ(env.FileText(), expected);
 }
