@@ -96,6 +96,7 @@ bool DisplayAvailable() {
 
 // The end of an unexpected failure: the error path with an unknown error number.
 int EndWithUnknownError(int number, const std::string& description) {
+    modProgress::ExportFinished();  // the progress is gone before the report shows
     try {
         ExceptionHandler().MercyfulExit(CurrentExport().CurrentProcedure, number, description);
     } catch (const ProgramEnd& end) {
@@ -104,6 +105,7 @@ int EndWithUnknownError(int number, const std::string& description) {
 }
 
 int HandleAtTop(const Error& error) {
+    modProgress::ExportFinished();  // the progress is gone before the report shows
     try {
         ExceptionHandler().Handle(error);
     } catch (const ProgramEnd& end) {
