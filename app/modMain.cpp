@@ -164,8 +164,10 @@ int ListModels() {
 void AddExportCheckToSummary() {
     const std::string& written = CurrentExport().IOHandler->DefinitionFileName();
     if (written.empty()) return;
+    modProgress::CheckStarted(written);
     for (const std::string& line : modDefinitionCheck::ExportCheckSummaryLines(written))
         CurrentExportSummary().AddLine(line);
+    modProgress::CheckFinished();
 }
 
 // The preview of the definition file an export wrote, when --preview asked for one.

@@ -211,6 +211,8 @@ const platform::LanguageTableEntry kvbr_message_table[] =
         {60524, "lese %1$s: %2$s MB"},
         {60525, ","},
         {60526, "Lumenport-Export"},
+        {60527, "schreibe %1$s"},
+        {60528, "prüfe %1$s"},
 
 };
 

@@ -203,6 +203,8 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     {60524, "reading %1$s: %2$s MB"},
     {60525, "."},
     {60526, "Lumenport export"},
+    {60527, "writing %1$s"},
+    {60528, "checking %1$s"},
 
 };
 

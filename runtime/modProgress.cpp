@@ -87,7 +87,7 @@ milliseconds DelayFromEnvironment(milliseconds fallback) {
     return (*end == '\0' && ms >= 0) ? milliseconds(ms) : fallback;
 }
 
-enum class Phase { Idle, Loading, Exporting };
+enum class Phase { Idle, Loading, Exporting, Writing, Checking };
 
 struct State {
     bool terminal = ::isatty(STDERR_FILENO) == 1;
@@ -132,6 +132,10 @@ std::string TextOf(const State& s) {
                                     std::to_string(s.roundTotal), std::to_string(s.constructs));
             return GetNLSString(60523, std::to_string(s.round), std::to_string(s.process),
                                 std::to_string(s.constructs));
+        case Phase::Writing:
+            return GetNLSString(60527, std::filesystem::path(s.fileName).filename().string());
+        case Phase::Checking:
+            return GetNLSString(60528, std::filesystem::path(s.fileName).filename().string());
     }
     return "";
 }
@@ -173,13 +177,14 @@ void AskToCancel() {
     ExceptionHandler().Handle(platform::Error(kErrDialogCancelled, "The progress window was cancelled"));
 }
 
-void Tick(State& s) {
+// `step`: a step without counts begins, shown at once whatever the rate (it is drawn only once).
+void Tick(State& s, bool step = false) {
     if (s.phase == Phase::Idle || s.inWindow) return;
     const Clock::time_point now = Clock::now();
     const Clock::duration running = now - s.started;
     if (ProgressWindow* window = Window().get()) {
         if (running < s.windowDelay) return;
-        if (s.windowShown && now - s.lastDrawn < kWindowInterval) return;
+        if (!step && s.windowShown && now - s.lastDrawn < kWindowInterval) return;
         s.lastDrawn = now;
         s.windowShown = true;
         s.inWindow = true;
@@ -195,15 +200,17 @@ void Tick(State& s) {
         return;
     }
     if (!s.terminal || running < s.terminalDelay) return;
-    if (Clearing().lineShown && now - s.lastDrawn < kLineInterval) return;
+    if (!step && Clearing().lineShown && now - s.lastDrawn < kLineInterval) return;
     s.lastDrawn = now;
     DrawLine(s);
 }
 
-// A phase begins: a new clock, unless the work goes straight on from the phase before.
+// A phase begins: a new clock, unless it follows a running phase or the work goes straight on
+// from the phase before.
 void Begin(State& s, Phase phase) {
     const Clock::time_point now = Clock::now();
-    const bool continues = s.idleSince != Clock::time_point{} && now - s.idleSince < kContinuation;
+    const bool continues = s.phase != Phase::Idle ||
+                           (s.idleSince != Clock::time_point{} && now - s.idleSince < kContinuation);
     if (!continues) s.started = now;
     s.phase = phase;
 }
@@ -276,6 +283,22 @@ void ConstructCompleted() {
     ++s.constructs;
     Tick(s);
 }
+
+void WritingStarted(const std::string& fileName) {
+    State& s = S();
+    Begin(s, Phase::Writing);
+    s.fileName = fileName;
+    Tick(s, true);
+}
+
+void CheckStarted(const std::string& fileName) {
+    State& s = S();
+    Begin(s, Phase::Checking);
+    s.fileName = fileName;
+    Tick(s, true);
+}
+
+void CheckFinished() { End(S()); }
 
 std::size_t Constructs() { return S().constructs; }
 

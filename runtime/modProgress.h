@@ -5,8 +5,9 @@
 #include <memory>
 #include <string>
 
-/// Feedback during long work: while the ARIS file loads (bytes read of its size) and while the
-/// export rounds run (round, process n of m, constructs so far). On a terminal one
+/// Feedback during long work: while the ARIS file loads (bytes read of its size), while the
+/// export rounds run (round, process n of m, constructs so far), and while the definition file
+/// is written and checked. On a terminal one
 /// self-updating line on standard error, from the first second on; on the desktop a progress
 /// window with a Cancel button, from the first half second on. Nothing of it goes into the log.
 ///
@@ -32,8 +33,16 @@ void ProcessStarted(std::size_t n, std::size_t m);
 void ConstructCompleted();
 /// The export is over: the line is cleared, the window closed.
 void ExportFinished();
+/// The constructs are being written to the definition file `fileName`; the export goes on.
+void WritingStarted(const std::string& fileName);
 /// Constructs completed since ExportStarted.
 std::size_t Constructs();
+
+/// The definition file `fileName` that was just written is being checked. Like the writing,
+/// a step without counts: shown once at its start when the work has run long enough.
+void CheckStarted(const std::string& fileName);
+/// The check is over: the line is cleared, the window closed.
+void CheckFinished();
 
 /// The text the line and the window show now ("" when no work runs); in the language of the
 /// loaded library.

@@ -110,6 +110,15 @@ TEST(Progress, TextsInBothLanguagesAndARoundsTotalThatDoesNotGrow) {
              modProgress::ProcessStarted(1, 9);
          },
          "round 2, process 1 of 9, 1 constructs"},
+        // Writing and checking the definition file: steps without counts.
+        {"ENU",
+         [] {
+             modProgress::ExportStarted();
+             modProgress::RoundStarted(1);
+             modProgress::WritingStarted("/out/Order.wpx");
+         },
+         "writing Order.wpx"},
+        {"DEU", [] { modProgress::CheckStarted("/out/Order.wpx"); }, "prüfe Order.wpx"},
         {"ENU",
          [] {
              modProgress::LoadStarted("a.xml", 10);
@@ -317,6 +326,10 @@ TEST(Progress, OnARealTerminalTheLineStartsWithTheLoadAndNeverMixesWithTheSummar
     // Shown at once (no delay asked for): the file's reading, then the export's round.
     EXPECT_EQ(terminal.rfind(kClear + "kvbrars: lese vertrieb.xml: 0,0 von 0,0 MB (0 %)", 0), 0u) << terminal;
     EXPECT_NE(terminal.find(kClear + "kvbrars: Runde 1, "), std::string::npos) << terminal;
+    // Writing and checking are shown however soon they follow the last drawing.
+    const std::size_t writing = terminal.find(kClear + "kvbrars: schreibe out.wpx");
+    EXPECT_NE(writing, std::string::npos) << terminal;
+    EXPECT_GT(terminal.find(kClear + "kvbrars: prüfe out.wpx"), writing) << terminal;
     // The line is cleared before the summary; everything after it is plain text.
     const std::size_t summary = terminal.find("Export beendet.");
     ASSERT_NE(summary, std::string::npos) << terminal;
