@@ -25,8 +25,8 @@ public:
     explicit ProgressDialog(const wxString& title)
         : wxDialog(nullptr, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX,
                    "frmProgress") {
-        text_ = new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxSize(420, -1), wxST_NO_AUTORESIZE,
-                                 "lblProgress");
+        text_ =
+            new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxSize(420, -1), wxST_NO_AUTORESIZE, "lblProgress");
         bar_ = new wxGauge(this, wxID_ANY, 100, wxDefaultPosition, wxSize(420, -1), wxGA_HORIZONTAL | wxGA_SMOOTH,
                            wxDefaultValidator, "barProgress");
         auto* cancel = new wxButton(this, wxID_CANCEL, Wx(modUtilities::GetNLSString(50028)), wxDefaultPosition,
@@ -37,7 +37,8 @@ public:
         column->Add(cancel, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 12);
         SetSizerAndFit(column);
         platform::Set_NLS_Font_Form(this);
-        Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { cancelled_ = true; }, wxID_CANCEL);
+        Bind(
+            wxEVT_BUTTON, [this](wxCommandEvent&) { cancelled_ = true; }, wxID_CANCEL);
         Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
             if (!event.CanVeto()) return event.Skip();
             event.Veto();

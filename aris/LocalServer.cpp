@@ -32,7 +32,8 @@ std::unique_ptr<repo::DatabaseImpl> LoadDatabase(const AmlChunkSource& source, c
     }
     std::unique_ptr<TypeTable> userTable = LoadUserTypeTable(report);
     auto catalog = std::make_unique<TypeCatalog>(BuiltInTypeTable(), std::move(serverTable), std::move(userTable));
-    std::unique_ptr<repo::DatabaseImpl> db = ReadAml(source, sourceName, std::move(catalog), report, expectedBytes, observer);
+    std::unique_ptr<repo::DatabaseImpl> db =
+        ReadAml(source, sourceName, std::move(catalog), report, expectedBytes, observer);
     db->name = std::filesystem::path(sourceName).stem().string();
     db->sourceName = sourceName;
     return db;

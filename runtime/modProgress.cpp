@@ -125,17 +125,14 @@ std::string TextOf(const State& s) {
                                 std::to_string(read * 100 / s.totalBytes));
         }
         case Phase::Exporting:
-            if (s.process == 0)
-                return GetNLSString(60522, std::to_string(s.round), std::to_string(s.constructs));
+            if (s.process == 0) return GetNLSString(60522, std::to_string(s.round), std::to_string(s.constructs));
             if (s.process <= s.roundTotal)
                 return GetNLSString(60521, std::to_string(s.round), std::to_string(s.process),
                                     std::to_string(s.roundTotal), std::to_string(s.constructs));
             return GetNLSString(60523, std::to_string(s.round), std::to_string(s.process),
                                 std::to_string(s.constructs));
-        case Phase::Writing:
-            return GetNLSString(60527, std::filesystem::path(s.fileName).filename().string());
-        case Phase::Checking:
-            return GetNLSString(60528, std::filesystem::path(s.fileName).filename().string());
+        case Phase::Writing: return GetNLSString(60527, std::filesystem::path(s.fileName).filename().string());
+        case Phase::Checking: return GetNLSString(60528, std::filesystem::path(s.fileName).filename().string());
     }
     return "";
 }
@@ -209,8 +206,8 @@ void Tick(State& s, bool step = false) {
 // from the phase before.
 void Begin(State& s, Phase phase) {
     const Clock::time_point now = Clock::now();
-    const bool continues = s.phase != Phase::Idle ||
-                           (s.idleSince != Clock::time_point{} && now - s.idleSince < kContinuation);
+    const bool continues =
+        s.phase != Phase::Idle || (s.idleSince != Clock::time_point{} && now - s.idleSince < kContinuation);
     if (!continues) s.started = now;
     s.phase = phase;
 }

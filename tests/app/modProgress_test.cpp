@@ -318,10 +318,9 @@ TEST(Progress, OnARealTerminalTheLineStartsWithTheLoadAndNeverMixesWithTheSummar
     testenv::WriteFile(sb.userHive, testenv::ReadFile(fixture + "/user.reg"));
     const std::string out = sb.dir.File("out.wpx");
     int status = -1;
-    const std::string terminal =
-        RunOnTerminal({"--batch", "--output", out, "--aml", fixture + "/vertrieb.xml",
-                       "/SEL=guid-pruefung,Auftrag: Prüfung. V1.0,13", "/LOC=1031"},
-                      {{"LUMENPORT_PROGRESS_AFTER_MS", "0"}, {"LC_ALL", "C.UTF-8"}}, status);
+    const std::string terminal = RunOnTerminal({"--batch", "--output", out, "--aml", fixture + "/vertrieb.xml",
+                                                "/SEL=guid-pruefung,Auftrag: Prüfung. V1.0,13", "/LOC=1031"},
+                                               {{"LUMENPORT_PROGRESS_AFTER_MS", "0"}, {"LC_ALL", "C.UTF-8"}}, status);
     EXPECT_EQ(status, 0) << terminal;
     // Shown at once (no delay asked for): the file's reading, then the export's round.
     EXPECT_EQ(terminal.rfind(kClear + "kvbrars: lese vertrieb.xml: 0,0 von 0,0 MB (0 %)", 0), 0u) << terminal;

@@ -17,8 +17,8 @@
 #include <wx/dialog.h>
 #include <wx/filedlg.h>
 #include <wx/filesys.h>
-#include <wx/gauge.h>
 #include <wx/fs_arc.h>
+#include <wx/gauge.h>
 #include <wx/html/helpdata.h>
 #include <wx/html/helpdlg.h>
 #include <wx/html/helpwnd.h>
@@ -295,9 +295,8 @@ TEST_F(DesktopTest, ProgressWindowAppearsOnASlowLoadAndCancelYesEndsTheProgram) 
                 auto* text = Child<wxStaticText>(window, "lblProgress");
                 ASSERT_NE(text, nullptr);
                 EXPECT_TRUE(text->GetLabel().StartsWith("reading Dense.xml: ")) << text->GetLabel();
-                EXPECT_TRUE(text->GetLabel().EndsWith(" of 62.4 MB (" +
-                                                      std::to_string(Child<wxGauge>(window, "barProgress")->GetValue()) +
-                                                      " %)"))
+                EXPECT_TRUE(text->GetLabel().EndsWith(
+                    " of 62.4 MB (" + std::to_string(Child<wxGauge>(window, "barProgress")->GetValue()) + " %)"))
                     << text->GetLabel();
                 EXPECT_EQ(Child<wxButton>(window, "cmdCancel")->GetLabelText(), "Cancel");
                 Screenshot(window, "progress-window-en.png");
