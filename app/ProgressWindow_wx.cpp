@@ -47,7 +47,7 @@ public:
         CentreOnScreen();
     }
 
-    void Show(const wxString& title, const wxString& text, int percent) {
+    void ShowProgress(const wxString& title, const wxString& text, int percent) {
         if (GetTitle() != title) SetTitle(title);
         if (text_->GetLabel() != text) text_->SetLabel(text);
         if (percent < 0) bar_->Pulse();
@@ -76,7 +76,7 @@ public:
             // The pointer says the program is busy while the window is open.
             wxBeginBusyCursor();
         }
-        dialog_->Show(Wx(title), Wx(text), percent);
+        dialog_->ShowProgress(Wx(title), Wx(text), percent);
         // Paint and take the Cancel button's click; every other window is disabled meanwhile,
         // so that no event can start anything while the export stands in this call.
         wxSafeYield(dialog_, true);
