@@ -303,7 +303,11 @@ TEST_F(DesktopTest, ProgressWindowAppearsOnASlowLoadAndCancelYesEndsTheProgram) 
                 Press(Child<wxButton>(window, "cmdCancel"));  // answered No: the load goes on
             } else if (!askedNo && sb.boxes->texts.size() == 1) {
                 askedNo = true;
-                Press(Child<wxButton>(window, "cmdCancel"));  // answered Yes
+                // A real click through the display: the window takes it while the load runs.
+                wxUIActionSimulator input;
+                const wxRect r = Child<wxButton>(window, "cmdCancel")->GetScreenRect();
+                input.MouseMove(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+                input.MouseClick();  // answered Yes
             }
         }
         ADD_FAILURE() << "Cancel did not end the program";
