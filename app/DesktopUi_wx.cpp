@@ -5,6 +5,7 @@
 #include <wx/init.h>
 #include <wx/log.h>
 
+#include "app/ProgressWindow_wx.h"
 #include "app/frmExportOptions_wx.h"
 #include "platform/DesktopUi.h"
 #include "platform/Desktop_wx.h"
@@ -47,12 +48,14 @@ bool InstallDesktopUi(int /*argc*/, char** argv) {
     platform::SetMessageBoxPresenter(std::make_unique<platform::WxMessageBox>(ButtonCaptions));
     platform::SetSaveFileDialogHook(platform::ShowSaveFileWindow);
     InstallExportOptionsWindow();
+    InstallProgressWindow();
     g_installed = true;
     return true;
 }
 
 void ShutdownDesktopUi() {
     if (!g_installed) return;
+    RemoveProgressWindow();
     RemoveExportOptionsWindow();
     platform::SetSaveFileDialogHook({});
     platform::SetMessageBoxPresenter(std::make_unique<platform::BatchMessageBox>(std::cerr));

@@ -1,10 +1,12 @@
 #include "app/clsARIS_Interface.h"
 
+#include "aris/AmlReader.h"
 #include "aris/LocalServer.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "runtime/clsExceptionHandler.h"
 #include "runtime/modGlobals.h"
+#include "runtime/modProgress.h"
 #include "runtime/modUtilities.h"
 
 using namespace platform;
@@ -50,12 +52,37 @@ void clsARIS_Interface::SaveCommandlineArguments() {
     CurrentExport().LocaleId = *id;
 }
 
+namespace {
+
+// The reading of the ARIS file shown as progress, for as long as the database is being opened.
+class LoadProgress final : public aris::LoadObserver {
+public:
+    LoadProgress() : previous_(aris::SetLoadObserver(this)) {}
+    ~LoadProgress() override {
+        aris::SetLoadObserver(previous_);
+        modProgress::LoadFinished();
+    }
+    LoadProgress(const LoadProgress&) = delete;
+    LoadProgress& operator=(const LoadProgress&) = delete;
+
+    void Started(const std::string& sourceName, std::uint64_t totalBytes) override {
+        modProgress::LoadStarted(sourceName, totalBytes);
+    }
+    void Read(std::uint64_t bytesRead) override { modProgress::BytesRead(bytesRead); }
+
+private:
+    aris::LoadObserver* previous_;
+};
+
+}  // namespace
+
 void clsARIS_Interface::OpenDatabase() {
     const ProcedureScope scope("clsARIS_Interface.RetrieveSelectedARISModels");
     application_ = aris::CreateApplication();
     if (!application_) RaiseError(2010);
     report_ = application_->GetComponent("Report");
     if (!report_) RaiseStandardError(kErrObjectCreation, "the ARIS report component is not available");
+    const LoadProgress progress;
     try {
         if (!amlFile_.empty()) database__ = aris::OpenAmlExport(amlFile_, user_);
         else database__ = report_->OpenDatabase(server_, database_, reg_, user_, "");

@@ -32,9 +32,10 @@ void clsWPX_Export::Run() {
     } const writeAheadAfterSetup;
     ModelCollection next = CreateWPXObjects(CurrentExport().ARIS_Interface->ColSelectedModels());
     while (!next.Empty()) next = CreateWPXObjects(next);
-    modProgress::ExportFinished();
+    modProgress::WritingStarted(CurrentExport().IOHandler->DefinitionFileName());
     CurrentExport().WPXWriter->SetHeaderValues(CurrentWPXHeaderValues());
     CurrentExport().WPXWriter->WriteAll();
+    modProgress::ExportFinished();
     CollectExportSummary();
 }
 

@@ -97,6 +97,7 @@ bool DisplayAvailable() {
 
 // The end of an unexpected failure: the error path with an unknown error number.
 int EndWithUnknownError(int number, const std::string& description) {
+    modProgress::ExportFinished();  // the progress is gone before the report shows
     try {
         ExceptionHandler().MercyfulExit(CurrentExport().CurrentProcedure, number, description);
     } catch (const ProgramEnd& end) {
@@ -105,6 +106,7 @@ int EndWithUnknownError(int number, const std::string& description) {
 }
 
 int HandleAtTop(const Error& error) {
+    modProgress::ExportFinished();  // the progress is gone before the report shows
     try {
         ExceptionHandler().Handle(error);
     } catch (const ProgramEnd& end) {
@@ -164,8 +166,10 @@ void AddExportCheckToSummary() {
     const std::string& written = CurrentExport().IOHandler->DefinitionFileName();
     if (written.empty()) return;
     CurrentExport().IOHandler->FlushFiles();
+    modProgress::CheckStarted(written);
     for (const std::string& line : modDefinitionCheck::ExportCheckSummaryLines(written))
         CurrentExportSummary().AddLine(line);
+    modProgress::CheckFinished();
 }
 
 // The preview of the definition file an export wrote, when --preview asked for one.

@@ -236,7 +236,8 @@ public:
     AmlParser(const AmlParser&) = delete;
     AmlParser& operator=(const AmlParser&) = delete;
 
-    void Parse(const AmlChunkSource& source) {
+    void Parse(const AmlChunkSource& source, LoadObserver* observer) {
+        std::uint64_t read = 0;
         for (;;) {
             void* buffer = XML_GetBuffer(parser_, kChunkSize);
             if (!buffer) throw ServerError(kServerErrorNumber, sourceName_ + ": out of memory");
@@ -244,6 +245,8 @@ public:
             const bool last = got == 0;
             if (XML_ParseBuffer(parser_, static_cast<int>(got), last) != XML_STATUS_OK) ThrowParseError();
             if (last) return;
+            read += got;
+            if (observer) observer->Read(read);
         }
     }
 
@@ -890,11 +893,11 @@ private:
 
 std::unique_ptr<repo::DatabaseImpl> ReadAml(const AmlChunkSource& source, const std::string& sourceName,
                                             std::unique_ptr<TypeCatalog> catalog, std::ostream& report,
-                                            std::size_t expectedBytes) {
+                                            std::size_t expectedBytes, LoadObserver* observer) {
     AmlParser parser(sourceName, std::move(catalog));
     // Exports written by ARIS hold about one id per 300 bytes; the table grows if there are more.
     parser.ExpectIds(expectedBytes / 300);
-    parser.Parse(source);
+    parser.Parse(source, observer);
     return parser.Finish(report);
 }
 

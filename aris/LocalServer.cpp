@@ -24,7 +24,7 @@ constexpr int kServerErrorNumber = 440;
 
 std::unique_ptr<repo::DatabaseImpl> LoadDatabase(const AmlChunkSource& source, const std::string& sourceName,
                                                  std::ostream& report, const std::string& serverTypesTsvPath,
-                                                 std::size_t expectedBytes) {
+                                                 std::size_t expectedBytes, LoadObserver* observer = nullptr) {
     std::unique_ptr<TypeTable> serverTable;
     if (!serverTypesTsvPath.empty()) {
         serverTable = std::make_unique<TypeTable>();
@@ -32,11 +32,16 @@ std::unique_ptr<repo::DatabaseImpl> LoadDatabase(const AmlChunkSource& source, c
     }
     std::unique_ptr<TypeTable> userTable = LoadUserTypeTable(report);
     auto catalog = std::make_unique<TypeCatalog>(BuiltInTypeTable(), std::move(serverTable), std::move(userTable));
-    std::unique_ptr<repo::DatabaseImpl> db = ReadAml(source, sourceName, std::move(catalog), report, expectedBytes);
+    std::unique_ptr<repo::DatabaseImpl> db =
+        ReadAml(source, sourceName, std::move(catalog), report, expectedBytes, observer);
     db->name = std::filesystem::path(sourceName).stem().string();
     db->sourceName = sourceName;
     return db;
 }
+
+// Process-wide: the program reads one file at a time, and sets the observer only around it.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): process-wide, as said above
+LoadObserver* g_loadObserver = nullptr;
 
 // A large export becomes a few times its size in memory, in many small blocks. Grow the heap
 // once, by about that much, and ask for transparent huge pages there: touching the memory then
@@ -67,8 +72,10 @@ std::unique_ptr<repo::DatabaseImpl> LoadFile(const std::string& path, std::ostre
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (!ec) PrepareHeapFor(static_cast<std::size_t>(size));
+    LoadObserver* observer = g_loadObserver;
+    if (observer) observer->Started(path, ec ? 0 : static_cast<std::uint64_t>(size));
     std::unique_ptr<repo::DatabaseImpl> db =
-        LoadDatabase(source, path, report, serverTypesTsvPath, ec ? 0 : static_cast<std::size_t>(size));
+        LoadDatabase(source, path, report, serverTypesTsvPath, ec ? 0 : static_cast<std::size_t>(size), observer);
     db->sourceFile = path;
     return db;
 }
@@ -149,6 +156,12 @@ std::unique_ptr<TypeTable> LoadUserTypeTable(std::ostream& report) {
 
 std::unique_ptr<Database> OpenAmlExport(const std::string& path, const std::string& user) {
     return OpenLocation(AmlFileLocation(path), user);
+}
+
+LoadObserver* SetLoadObserver(LoadObserver* observer) {
+    LoadObserver* previous = g_loadObserver;
+    g_loadObserver = observer;
+    return previous;
 }
 
 std::unique_ptr<Application> CreateApplication() { return std::make_unique<LocalApplication>(); }

@@ -11,6 +11,8 @@
 
 namespace aris {
 
+class LoadObserver;  // aris/AmlReader.h
+
 /// Load an AML document held in memory. `sourceName` names it in messages; the database's name
 /// is its file name without extension. The load report goes to `report`; a non-empty
 /// `serverTypesTsvPath` names a type table that extends and overrides the built-in one.
@@ -26,6 +28,10 @@ std::unique_ptr<Database> LoadAmlFile(const std::string& path, std::ostream& rep
 /// after its folder; the folder's types.tsv, when there is one, serves as the server's table.
 /// Throws ServerError(440) when the file is missing, unreadable or malformed.
 std::unique_ptr<Database> OpenAmlExport(const std::string& path, const std::string& user);
+
+/// The observer told how far the reading of an AML file has come (none: nullptr), for every
+/// file opened from now on; returns the previous one.
+LoadObserver* SetLoadObserver(LoadObserver* observer);
 
 /// The user's own type table (UserTypeTablePath), nullptr when there is none. Malformed lines
 /// are reported to `report`; throws ServerError(440) when the file cannot be read.

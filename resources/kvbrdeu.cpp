@@ -203,6 +203,17 @@ const platform::LanguageTableEntry kvbr_message_table[] =
         {60506, "&Ja"},
         {60507, "&Nein"},
 
+        // 60520-60539: progress of long loads and exports.
+        {60520, "lese %1$s: %2$s von %3$s MB (%4$s %)"},
+        {60521, "Runde %1$s, Prozess %2$s von %3$s, %4$s Konstrukte"},
+        {60522, "Runde %1$s, %2$s Konstrukte"},
+        {60523, "Runde %1$s, Prozess %2$s, %3$s Konstrukte"},
+        {60524, "lese %1$s: %2$s MB"},
+        {60525, ","},
+        {60526, "Lumenport-Export"},
+        {60527, "schreibe %1$s"},
+        {60528, "prüfe %1$s"},
+
 };
 
 const unsigned kvbr_message_count = sizeof(kvbr_message_table) / sizeof(kvbr_message_table[0]);

@@ -195,6 +195,17 @@ const platform::LanguageTableEntry kvbr_message_table[] = {
     {60506, "&Yes"},
     {60507, "&No"},
 
+    // 60520-60539: progress of long loads and exports.
+    {60520, "reading %1$s: %2$s of %3$s MB (%4$s %)"},
+    {60521, "round %1$s, process %2$s of %3$s, %4$s constructs"},
+    {60522, "round %1$s, %2$s constructs"},
+    {60523, "round %1$s, process %2$s, %3$s constructs"},
+    {60524, "reading %1$s: %2$s MB"},
+    {60525, "."},
+    {60526, "Lumenport export"},
+    {60527, "writing %1$s"},
+    {60528, "checking %1$s"},
+
 };
 
 const unsigned kvbr_message_count = sizeof(kvbr_message_table) / sizeof(kvbr_message_table[0]);

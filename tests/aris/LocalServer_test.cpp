@@ -1,11 +1,13 @@
 // The local server: finding servers and databases, the demo database, and real exports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
 #include "../support/TestEnv.h"
 #include "ArisTestSupport.h"
+#include "aris/AmlReader.h"
 
 using namespace aristest;
 
@@ -255,4 +257,54 @@ TEST(TypeTables, ServerTableWinsOverTheUsersWhichWinsOverTheShippedOne) {
     EXPECT_EQ(model->ObjDefList(18, 1033).size(), 1u);     // the shipped row
     EXPECT_NE(report.find(box.dir.File("config/lumenport/types.tsv") + ", line 3: ignored"), std::string::npos)
         << report;
+}
+
+namespace {
+
+// Records what the reader tells while a file loads.
+struct RecordingObserver : aris::LoadObserver {
+    std::vector<std::string> started;
+    std::vector<std::uint64_t> totals, reads;
+    void Started(const std::string& sourceName, std::uint64_t totalBytes) override {
+        started.push_back(sourceName);
+        totals.push_back(totalBytes);
+    }
+    void Read(std::uint64_t bytesRead) override { reads.push_back(bytesRead); }
+};
+
+}  // namespace
+
+TEST(LoadProgress, TheObserverHearsTheSizeAndEveryChunkUpToTheWholeFile) {
+    // Models enough to need several of the reader's 64 KiB chunks.
+    std::string models;
+    for (int i = 0; i < 2000; ++i)
+        models += R"(<Model Model.ID="Model.)" + std::to_string(i) + R"(" Model.Type="MT_EEPC">)" +
+                  Names("Model " + std::to_string(i)) + "</Model>";
+    testenv::TempDir dir;
+    const std::string path = dir.File("Big.xml");
+    testenv::WriteFile(path, Aml(models));
+    const std::uint64_t size = std::filesystem::file_size(path);
+    ASSERT_GT(size, 3u * 65536u);
+
+    RecordingObserver observer;
+    aris::SetLoadObserver(&observer);
+    std::ostringstream report;
+    auto db = aris::LoadAmlFile(path, report);
+    aris::SetLoadObserver(nullptr);
+    ASSERT_TRUE(db);
+    EXPECT_EQ(db->AllModels().size(), 2000u);
+    ASSERT_EQ(observer.started, std::vector<std::string>{path});
+    EXPECT_EQ(observer.totals, std::vector<std::uint64_t>{size});
+    // One call per chunk, growing, and the last one has the whole file.
+    EXPECT_EQ(observer.reads.size(), (size + 65535) / 65536);
+    EXPECT_TRUE(std::is_sorted(observer.reads.begin(), observer.reads.end()));
+    ASSERT_FALSE(observer.reads.empty());
+    EXPECT_EQ(observer.reads.back(), size);
+
+    // An observer taken away again hears nothing of the next load.
+    RecordingObserver unused;
+    aris::SetLoadObserver(&unused);
+    aris::SetLoadObserver(nullptr);
+    EXPECT_TRUE(aris::LoadAmlFile(path, report));
+    EXPECT_TRUE(unused.reads.empty());
 }

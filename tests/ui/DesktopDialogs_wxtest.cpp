@@ -18,6 +18,7 @@
 #include <wx/filedlg.h>
 #include <wx/filesys.h>
 #include <wx/fs_arc.h>
+#include <wx/gauge.h>
 #include <wx/html/helpdata.h>
 #include <wx/html/helpdlg.h>
 #include <wx/html/helpwnd.h>
@@ -43,6 +44,7 @@
 #include "platform/UserLocale.h"
 #include "runtime/clsExceptionHandler.h"
 #include "runtime/modGlobals.h"
+#include "runtime/modProgress.h"
 #include "runtime/modUtilities.h"
 
 namespace {
@@ -271,6 +273,91 @@ TEST_F(DesktopTest, CancelYesEndsTheProgram) {
 }
 
 /// Once the help window's own modal loop runs: note its page, take its picture, close it.
+TEST_F(DesktopTest, ProgressWindowAppearsOnASlowLoadAndCancelYesEndsTheProgram) {
+    UseLanguage("ENU");
+    modProgress::SetDelays(std::chrono::milliseconds(1000), std::chrono::milliseconds(500));
+    wxStopWatch watch;
+    modProgress::LoadStarted("/data/P/Dense.xml", 62'354'432);
+    long appeared = -1;
+    int status = -1;
+    bool askedNo = false;
+    sb.boxes->answers = {platform::kIdNo, platform::kIdYes};
+    try {
+        // A slow load: a chunk of 64 KiB every 10 ms.
+        for (std::uint64_t read = 65536; read <= 62'354'432; read += 65536) {
+            modProgress::BytesRead(read);
+            wxMilliSleep(10);
+            wxWindow* window = ShownTopLevel("frmProgress");
+            if (!window) continue;
+            if (appeared < 0) {
+                appeared = watch.Time();
+                EXPECT_TRUE(wxIsBusy());  // the pointer shows the program busy
+                auto* text = Child<wxStaticText>(window, "lblProgress");
+                ASSERT_NE(text, nullptr);
+                EXPECT_TRUE(text->GetLabel().StartsWith("reading Dense.xml: ")) << text->GetLabel();
+                EXPECT_TRUE(text->GetLabel().EndsWith(
+                    " of 62.4 MB (" + std::to_string(Child<wxGauge>(window, "barProgress")->GetValue()) + " %)"))
+                    << text->GetLabel();
+                EXPECT_EQ(Child<wxButton>(window, "cmdCancel")->GetLabelText(), "Cancel");
+                Screenshot(window, "progress-window-en.png");
+                Press(Child<wxButton>(window, "cmdCancel"));  // answered No: the load goes on
+            } else if (!askedNo && sb.boxes->texts.size() == 1) {
+                askedNo = true;
+                // A real click through the display: the window takes it while the load runs.
+                wxUIActionSimulator input;
+                const wxRect r = Child<wxButton>(window, "cmdCancel")->GetScreenRect();
+                input.MouseMove(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+                input.MouseClick();  // answered Yes
+            }
+        }
+        ADD_FAILURE() << "Cancel did not end the program";
+    } catch (const ProgramEnd& end) {
+        status = end.exitStatus;
+    }
+    modProgress::LoadFinished();
+    EXPECT_EQ(status, kExitUserRequest);
+    EXPECT_GE(appeared, 500);
+    EXPECT_TRUE(askedNo);
+    EXPECT_EQ(sb.boxes->texts.size(), 2u);
+    EXPECT_EQ(ShownTopLevel("frmProgress"), nullptr);
+    EXPECT_FALSE(wxIsBusy());
+}
+
+TEST_F(DesktopTest, ProgressWindowFollowsTheRoundsAndClosesWhenTheExportEnds) {
+    UseLanguage("DEU");
+    modProgress::SetDelays(std::chrono::milliseconds(1000), std::chrono::milliseconds(500));
+    modProgress::ExportStarted();
+    modProgress::RoundStarted(2);
+    for (int i = 0; i < 40; ++i) {
+        modProgress::ConstructCompleted();
+        wxMilliSleep(10);
+    }
+    EXPECT_EQ(ShownTopLevel("frmProgress"), nullptr);  // not within the first half second
+    wxWindow* window = nullptr;
+    for (std::size_t process = 1; process <= 61 && !window; ++process) {
+        modProgress::ProcessStarted(process, 61);
+        for (int i = 0; i < 10; ++i) {
+            modProgress::ConstructCompleted();
+            wxMilliSleep(5);
+        }
+        window = ShownTopLevel("frmProgress");
+    }
+    ASSERT_NE(window, nullptr);
+    // Let the window catch up with the last report.
+    Settle(100);
+    modProgress::ConstructCompleted();
+    const wxString label = Child<wxStaticText>(window, "lblProgress")->GetLabel();
+    EXPECT_TRUE(label.StartsWith("Runde 2, Prozess ")) << label;
+    EXPECT_TRUE(label.Contains(" von 61, ")) << label;
+    EXPECT_EQ(Child<wxButton>(window, "cmdCancel")->GetLabelText(), "Abbrechen");
+    EXPECT_GT(Child<wxGauge>(window, "barProgress")->GetValue(), 0);
+    Screenshot(window, "progress-window-de.png");
+    modProgress::ExportFinished();
+    EXPECT_EQ(ShownTopLevel("frmProgress"), nullptr);
+    EXPECT_FALSE(wxIsBusy());
+    EXPECT_TRUE(sb.boxes->texts.empty());
+}
+
 void CloseHelpNotingPage(wxString& opened, const char* screenshot = nullptr) {
     WhenShown([&opened, screenshot] {
         for (wxWindow* w : wxTopLevelWindows) {
