@@ -696,21 +696,20 @@ std::string Quote(const std::string& name) {
 bool ReadQuotedName(std::string_view text, std::size_t& pos, std::string& name) {
     if (pos >= text.size() || text[pos] != '\'') return false;
     std::string out;
-    for (std::size_t i = pos + 1; i < text.size(); ++i) {
-        if (text[i] != '\'') {
-            out += text[i];
-            continue;
-        }
-        if (i + 1 < text.size() && text[i + 1] == '\'') {
+    // Copied a run of characters at a time, up to the next quote.
+    for (std::size_t from = pos + 1;;) {
+        const std::size_t quote = text.find('\'', from);
+        if (quote == std::string_view::npos) return false;
+        out.append(text.substr(from, quote - from));
+        if (quote + 1 < text.size() && text[quote + 1] == '\'') {
             out += '\'';
-            ++i;
+            from = quote + 2;
             continue;
         }
-        name = out;
-        pos = i + 1;
+        name = std::move(out);
+        pos = quote + 1;
         return true;
     }
-    return false;
 }
 
 void ReadDefinitionItems(std::string_view bytes, File& file, std::vector<Finding>& findings,
