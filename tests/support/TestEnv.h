@@ -74,7 +74,6 @@ struct RunResult {
     int status = -1;
     std::string out;
     std::string err;
-    long maxRssKb = 0;  ///< the program's peak resident memory, in KB
 };
 
 /// Run the built program with arguments, extra environment and no standard input.
