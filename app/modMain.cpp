@@ -1,9 +1,9 @@
 #include "app/modMain.h"
 
+#include <malloc.h>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <malloc.h>
 #include <iostream>
 #include <new>
 #include <system_error>

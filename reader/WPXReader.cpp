@@ -750,8 +750,7 @@ void ReadDefinitionItems(std::string_view bytes, File& file, std::vector<Finding
     });
     if (byLine) badLine = physical.NotInCodePage();
     if (badLine > 0) encoding.push_back({badLine, Severity::Warning, kNotInCodepage, {std::to_string(file.codePage)}});
-    if (physical.BareLineEnd() > 0)
-        encoding.push_back({physical.BareLineEnd(), Severity::Warning, kBareLineEnd, {}});
+    if (physical.BareLineEnd() > 0) encoding.push_back({physical.BareLineEnd(), Severity::Warning, kBareLineEnd, {}});
     file.finalLineEnd = physical.FinalLineEnd();
     file.lineCount = physical.LineCount();
     findings = std::move(encoding);

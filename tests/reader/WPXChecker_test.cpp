@@ -393,9 +393,9 @@ TEST(WPXChecker, ReferencesResolveAgainstTheWholeFileInAnyOrder) {
         {"category, program and process defined after their use",
          {"PROCESS 'P' ('Default Data Structure', 'Default Data Structure')", "\tCATEGORY 'Late'",
           "\tPROGRAM_ACTIVITY 'A' ('Default Data Structure', 'Default Data Structure')", "\t\tPROGRAM 'Prog'",
-          "\tEND 'A'", "\tPROCESS_ACTIVITY 'B' ('Default Data Structure', 'Default Data Structure')",
-          "\t\tPROCESS 'Q'", "\tEND 'B'", "END 'P'", "PROCESS 'Q' ('Default Data Structure', 'Default Data Structure')",
-          "END 'Q'", "PROCESS_CATEGORY 'Late'", "END 'Late'",
+          "\tEND 'A'", "\tPROCESS_ACTIVITY 'B' ('Default Data Structure', 'Default Data Structure')", "\t\tPROCESS 'Q'",
+          "\tEND 'B'", "END 'P'", "PROCESS 'Q' ('Default Data Structure', 'Default Data Structure')", "END 'Q'",
+          "PROCESS_CATEGORY 'Late'", "END 'Late'",
           "PROGRAM 'Prog' ('Default Data Structure', 'Default Data Structure')", "END 'Prog'"},
          ""},
         {"update and member type before the person and the structure",
@@ -451,8 +451,9 @@ std::string ManyProcesses(int count, std::string& expected) {
         const int head = add("PROCESS '" + name + "' " + dds);
         add("\tDESCRIPTION '" + description + "'");
         add("\tCATEGORY 'Late" + std::to_string(i % 5) + "'");
-        if (i % 97 == 0) finding(add("\tCATEGORY 'Missing" + std::to_string(i) + "'"), wpx::kUndefined,
-                                 {"PROCESS_CATEGORY", "Missing" + std::to_string(i)});
+        if (i % 97 == 0)
+            finding(add("\tCATEGORY 'Missing" + std::to_string(i) + "'"), wpx::kUndefined,
+                    {"PROCESS_CATEGORY", "Missing" + std::to_string(i)});
         for (int k = 0; k < 20; ++k) {
             add("\tPROGRAM_ACTIVITY 'A" + std::to_string(k) + "' " + dds);
             add("\t\tDESCRIPTION '" + description + "'");
@@ -521,10 +522,9 @@ TEST(WPXChecker, CodePageFaultsAreFoundLineByLine) {
         std::string expected;
     };
     const std::vector<Case> cases = {
-        {"undefined byte of code page 1252", "CODEPAGE 1252\r\nROLE 'A\x81'\r\nEND 'A\x81'\r\n",
-         "2: 60433 [1252]\n"},
-        {"a fault behind a bare CR, counted in line feeds", "CODEPAGE 65001\r\nROLE 'A'\rEND 'A'\r\nROLE '\xC3'\r\nEND '\xC3'\r\n",
-         "2: 60413\n3: 60433 [65001]\n"},
+        {"undefined byte of code page 1252", "CODEPAGE 1252\r\nROLE 'A\x81'\r\nEND 'A\x81'\r\n", "2: 60433 [1252]\n"},
+        {"a fault behind a bare CR, counted in line feeds",
+         "CODEPAGE 65001\r\nROLE 'A'\rEND 'A'\r\nROLE '\xC3'\r\nEND '\xC3'\r\n", "2: 60413\n3: 60433 [65001]\n"},
         {"valid UTF-8 outside ASCII", "CODEPAGE 65001\r\nROLE '\xC3\xA4'\r\nEND '\xC3\xA4'\r\n", ""},
         {"a whole-text code page", "CODEPAGE 437\r\nROLE '\x84'\r\nEND '\x84'\r\n", ""},
         {"empty file", "", "1: 60415\n"},
