@@ -40,6 +40,12 @@ public:
     /// The open ARIS database (nullptr before RetrieveSelectedARISModels).
     const aris::Database* Database() const { return database__.get(); }
     void SetDatabase(std::unique_ptr<aris::Database> database) { database__ = std::move(database); }
+    /// Close the database and forget the selection (its models belong to the database): after
+    /// an export, once nothing reads the repository any more.
+    void ReleaseDatabase() {
+        selectedModels_.Clear();
+        database__.reset();
+    }
     /// The selected models, keyed by the identifier of the selection.
     ModelCollection& ColSelectedModels() { return selectedModels_; }
 

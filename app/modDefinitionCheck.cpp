@@ -25,12 +25,11 @@ void ToError(const std::string& line) { std::cerr << platform::ForTerminal(line)
 int CheckAndPreview(const std::string& checkFile, const std::string& previewFolder, const std::string& previewFile) {
     int status = 0;
     if (!checkFile.empty()) {
-        std::string bytes;
-        if (!wpx::ReadBytes(checkFile, bytes)) {
+        std::vector<wpx::Finding> findings;
+        if (!wpx::CheckDefinitionFile(checkFile, findings)) {
             ToError("kvbrars: " + Filled(wpx::kCannotRead, {checkFile}));
             return 1;
         }
-        const std::vector<wpx::Finding> findings = wpx::CheckDefinition(bytes);
         for (const wpx::Finding& finding : findings)
             std::cout << platform::ForTerminal(wpx::FormatFinding(checkFile, finding, Text)) << "\n";
         if (wpx::CountFindings(findings).errors > 0) status = 1;
@@ -43,9 +42,8 @@ int CheckAndPreview(const std::string& checkFile, const std::string& previewFold
 }
 
 std::vector<std::string> ExportCheckSummaryLines(const std::string& definitionFile) {
-    std::string bytes;
-    if (!wpx::ReadBytes(definitionFile, bytes)) return {};
-    std::vector<wpx::Finding> findings = wpx::CheckDefinition(bytes);
+    std::vector<wpx::Finding> findings;
+    if (!wpx::CheckDefinitionFile(definitionFile, findings)) return {};
     const wpx::FindingCounts counts = wpx::CountFindings(findings);
     std::vector<std::string> lines = {
         Filled(wpx::kCheckCounts, {std::to_string(counts.errors), std::to_string(counts.warnings)})};

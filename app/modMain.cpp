@@ -1,5 +1,6 @@
 #include "app/modMain.h"
 
+#include <malloc.h>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -158,6 +159,17 @@ int ListModels() {
                                                         std::to_string(useLoc)))
               << "\n";
     return kExitDone;
+}
+
+// After an export, once its files are written and its summary counted: the constructs, their
+// registries and the ARIS repository are freed and the memory given back to the system, so the
+// check of the file written (and what follows) does not add its peak on top of the export's.
+// Nothing after this reads them: the summary holds texts, the preview and the check read the
+// file written.
+void ReleaseExportData() {
+    modGlobals::ReleaseRegistries();
+    CurrentExport().ARIS_Interface->ReleaseDatabase();
+    malloc_trim(0);
 }
 
 // After an export: the check of the definition file written joins the end-of-run summary
@@ -540,6 +552,7 @@ int Main(int argc, char** argv, const DesktopInstaller& installDesktop, const st
             Shutdown();
         } else {
             CurrentExport().WPX_Export->Run();
+            ReleaseExportData();
             AddExportCheckToSummary();
             ShowExportSummary();
             WriteExportPreview(own.preview);

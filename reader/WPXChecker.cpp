@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <iterator>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -62,19 +64,38 @@ const char* ExpectedForm(const std::string& keyword) {
 
 class Checker {
 public:
-    explicit Checker(std::vector<Finding>& findings) : findings_(findings) {}
+    // One top-level item, as soon as it is read: its names are defined, its references checked
+    // against the names defined so far (the others wait for the end of the file), a process's
+    // activities and connectors checked. Each of the three keeps its findings apart, so that
+    // findings on one line come in the order of the three.
+    void Take(const Item& item) {
+        findings_ = &defines_;
+        Define(item);
+        findings_ = &references_;
+        CheckReferences(item);
+        findings_ = &scopes_;
+        if (item.kind == Kind::Process && item.named) CheckScope(item, DescribeProcess(item), item.name, 0, 0);
+    }
 
-    void Run(const File& file) {
-        for (const Item& item : file.items) Define(item);
-        for (const Item& item : file.items) CheckReferences(item);
-        for (const Item& item : file.items) {
-            if (item.kind == Kind::Process && item.named) CheckScope(item, DescribeProcess(item), item.name, 0, 0);
-        }
+    // The findings of the whole file, in line order: a reference that waited is reported only
+    // when no item of the file defines its name.
+    std::vector<Finding> Finish() {
+        std::vector<bool> resolved(references_.size(), false);
+        for (const auto& [index, space] : waiting_)
+            resolved[index] = defined_[static_cast<std::size_t>(space)].count(references_[index].params[1]) > 0;
+        std::vector<Finding> findings = std::move(defines_);
+        for (std::size_t i = 0; i < references_.size(); ++i)
+            if (!resolved[i]) findings.push_back(std::move(references_[i]));
+        findings.insert(findings.end(), std::make_move_iterator(scopes_.begin()),
+                        std::make_move_iterator(scopes_.end()));
+        std::stable_sort(findings.begin(), findings.end(),
+                         [](const Finding& a, const Finding& b) { return a.line < b.line; });
+        return findings;
     }
 
 private:
     void Report(int line, int id, std::vector<std::string> params, Severity severity = Severity::Error) {
-        findings_.push_back({line, severity, id, std::move(params)});
+        findings_->push_back({line, severity, id, std::move(params)});
     }
 
     void CheckName(int line, const char* keyword, const std::string& name) {
@@ -98,6 +119,8 @@ private:
 
     void Refer(int line, int space, const std::string& name) {
         if (Predefined(space, name) || defined_[space].count(name)) return;
+        // Not defined so far: reported at the end unless a later item defines it.
+        waiting_.emplace_back(references_.size(), space);
         Report(line, kUndefined, {kSpaceKeyword[space], name});
     }
 
@@ -215,7 +238,10 @@ private:
         }
     }
 
-    std::vector<Finding>& findings_;
+    std::vector<Finding>* findings_ = &defines_;
+    std::vector<Finding> defines_, references_, scopes_;
+    /// References to names not defined when they were read: the finding's place and the space.
+    std::vector<std::pair<std::size_t, int>> waiting_;
     std::array<std::unordered_map<std::string, int>, kSpaceCount> defined_;
     std::unordered_set<int> sources_, sinks_;
 };
@@ -223,21 +249,37 @@ private:
 }  // namespace
 
 std::vector<Finding> CheckModel(const File& file) {
+    Checker checker;
+    for (const Item& item : file.items) checker.Take(item);
+    return checker.Finish();
+}
+
+namespace {
+
+// The syntax findings and the model's, in line order; each item is checked as it is read and
+// then dropped.
+std::vector<Finding> CheckItems(std::string_view bytes, const std::function<void(std::size_t)>& passed) {
+    Checker checker;
+    File facts;
     std::vector<Finding> findings;
-    Checker(findings).Run(file);
+    ReadDefinitionItems(
+        bytes, facts, findings, [&checker](Item&& item) { checker.Take(item); }, passed);
+    std::vector<Finding> model = checker.Finish();
+    findings.insert(findings.end(), std::make_move_iterator(model.begin()), std::make_move_iterator(model.end()));
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
     return findings;
 }
 
-std::vector<Finding> CheckDefinition(std::string_view bytes) {
-    ReadResult read = ReadDefinition(bytes);
-    std::vector<Finding> findings = std::move(read.findings);
-    std::vector<Finding> model = CheckModel(read.file);
-    findings.insert(findings.end(), model.begin(), model.end());
-    std::stable_sort(findings.begin(), findings.end(),
-                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
-    return findings;
+}  // namespace
+
+std::vector<Finding> CheckDefinition(std::string_view bytes) { return CheckItems(bytes, nullptr); }
+
+bool CheckDefinitionFile(const std::string& path, std::vector<Finding>& findings) {
+    MappedFile file;
+    if (!file.Open(path)) return false;
+    findings = CheckItems(file.Bytes(), [&file](std::size_t offset) { file.Passed(offset); });
+    return true;
 }
 
 FindingCounts CountFindings(const std::vector<Finding>& findings) {

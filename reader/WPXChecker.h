@@ -16,8 +16,11 @@ inline constexpr std::size_t kMaxNameLength = 32;
 /// The findings of the model beyond its syntax, in line order.
 std::vector<Finding> CheckModel(const File& file);
 
-/// The whole check of a file's bytes: syntax findings and the model's, in line order.
+/// The whole check of a file's bytes: syntax findings and the model's, in line order. The file
+/// is read and checked one top-level item at a time, so it is never held as a model.
 std::vector<Finding> CheckDefinition(std::string_view bytes);
+/// The same for a file on disk, read as it is checked; false when it cannot be read.
+bool CheckDefinitionFile(const std::string& path, std::vector<Finding>& findings);
 
 /// How many findings are errors and how many warnings.
 struct FindingCounts {

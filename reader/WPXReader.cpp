@@ -3,9 +3,15 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <unordered_map>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/CodePage.h"
 #include "platform/Text.h"
@@ -61,96 +67,180 @@ bool FindCodePage(std::string_view bytes, int& codePage) {
     return false;
 }
 
-// Split into physical lines; notes a bare LF or CR once and whether the last line has an end.
-std::vector<std::string> SplitLines(std::string_view text, File& file, std::vector<Finding>& findings) {
-    std::vector<std::string> lines;
-    bool bareReported = false;
-    std::size_t start = 0;
-    file.finalLineEnd = true;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            file.finalLineEnd = false;
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-        if (!crlf && !bareReported) {
-            findings.push_back({static_cast<int>(lines.size()), Severity::Warning, kBareLineEnd, {}});
-            bareReported = true;
-        }
-        start = end + (crlf ? 2 : 1);
-    }
-    return lines;
+// Where a physical line ends: at CR LF, a bare CR or a bare LF.
+std::size_t LineEnd(std::string_view text, std::size_t from) {
+    for (std::size_t i = from; i < text.size(); ++i)
+        if (text[i] == '\r' || text[i] == '\n') return i;
+    return std::string_view::npos;
 }
 
-// The physical lines are released as soon as they are read (the walk never looks back), so a
-// large file is not held twice.
-std::vector<Logical> JoinLogicalLines(std::vector<std::string>& physical, File& file, std::vector<Finding>& findings) {
-    std::vector<Logical> lines;
-    int blank = 0;
-    std::size_t released = 0;
-    for (std::size_t i = 0; i < physical.size(); ++i) {
-        while (released < i) std::string().swap(physical[released++]);
-        const std::string& p = physical[i];
-        if (p.empty()) {
-            ++blank;
-            continue;
+bool IsAsciiText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The code pages whose lines convert one at a time as the whole text does: UTF-8 and the
+// single-byte pages that keep ASCII (CR and LF stay where they are, nothing carries over).
+bool ConvertsLineByLine(int codePage) {
+    return codePage == 65001 || (codePage >= 1250 && codePage <= 1258) || (codePage >= 28591 && codePage <= 28605);
+}
+
+// The physical lines of a file, one at a time, each in UTF-8. A line's bytes are converted when
+// it is read, so the file is never held converted as a whole. Notes the first bare line end and
+// the first line that is no text of the code page; a reader that looked ahead goes back to a
+// place it marked.
+class PhysicalLines {
+public:
+    struct Mark {
+        std::size_t pos = 0;
+        int number = 0;
+        int newlines = 0;
+    };
+
+    /// `convert`: the bytes are in `codePage` and converted line by line; else they are UTF-8
+    /// already checked.
+    PhysicalLines(std::string_view bytes, int codePage, bool convert)
+        : bytes_(bytes), codePage_(codePage), convert_(convert) {}
+
+    /// The next line without its line end, in `line`; false at the end of the file.
+    bool Next(std::string& line) {
+        if (here_.pos >= bytes_.size()) return false;
+        const std::size_t end = LineEnd(bytes_, here_.pos);
+        const std::string_view raw =
+            bytes_.substr(here_.pos, end == std::string_view::npos ? std::string_view::npos : end - here_.pos);
+        ++here_.number;
+        Convert(raw, line);
+        if (end == std::string_view::npos) {
+            finalLineEnd_ = false;
+            here_.pos = bytes_.size();
+        } else {
+            const bool crlf = bytes_[end] == '\r' && end + 1 < bytes_.size() && bytes_[end + 1] == '\n';
+            if (!crlf && bareLine_ == 0) bareLine_ = here_.number;
+            if (crlf || bytes_[end] == '\n') ++here_.newlines;
+            here_.pos = end + (crlf ? 2 : 1);
         }
-        Logical l;
-        l.line.number = static_cast<int>(i + 1);
-        l.line.blankLinesBefore = blank;
-        blank = 0;
+        lineCount_ = std::max(lineCount_, here_.number);
+        return true;
+    }
+
+    /// Number of the line last read, from 1.
+    int Number() const { return here_.number; }
+    Mark Here() const { return here_; }
+    void Back(const Mark& mark) { here_ = mark; }
+
+    int LineCount() const { return lineCount_; }
+    bool FinalLineEnd() const { return finalLineEnd_; }
+    /// The first line that does not end with CR LF; 0 when every line does.
+    int BareLineEnd() const { return bareLine_; }
+    /// The first line (counted by LF) with bytes that are no character of the code page, else
+    /// the first that is no valid UTF-8; 0 when there is none.
+    int NotInCodePage() const { return unconvertible_ ? unconvertible_ : invalidUtf8_; }
+
+private:
+    void Convert(std::string_view raw, std::string& line) {
+        if (IsAsciiText(raw) || !convert_) {
+            line.assign(raw);
+            return;
+        }
+        line = platform::FromCodePageToUtf8(raw, codePage_);
+        // The line's number counted by LF: a bare CR starts no line here.
+        const int lfLine = here_.newlines + 1;
+        if (platform::FromUtf8ToCodePage(line, codePage_) != raw) {
+            if (unconvertible_ == 0 || lfLine < unconvertible_) unconvertible_ = lfLine;
+        } else if (!platform::IsValidUtf8(line)) {
+            if (invalidUtf8_ == 0 || lfLine < invalidUtf8_) invalidUtf8_ = lfLine;
+        }
+    }
+
+    std::string_view bytes_;
+    int codePage_;
+    bool convert_;
+    Mark here_;
+    int lineCount_ = 0;
+    bool finalLineEnd_ = true;
+    int bareLine_ = 0;
+    int unconvertible_ = 0;
+    int invalidUtf8_ = 0;
+};
+
+// The logical lines of a file, one at a time: a physical line, a comment with the lines it runs
+// over, or a line with the lines that a quoted text opened on it continues on. The line read
+// before the current one stays valid until the next step, so a reference taken to the current
+// line outlives the step that moves past it.
+class LogicalLines {
+public:
+    LogicalLines(PhysicalLines& physical, File& file, std::vector<Finding>& findings)
+        : physical_(physical), file_(file), findings_(findings) {
+        Advance();
+    }
+
+    bool AtEnd() const { return !has_; }
+    Logical& Current() { return window_[current_]; }
+    void Advance() {
+        current_ ^= 1;
+        window_[current_] = Logical();
+        has_ = ReadNext(window_[current_]);
+    }
+
+private:
+    static bool CommentCloses(std::string_view v, std::size_t from) {
+        while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
+        return v.size() >= from + 2 && v.substr(v.size() - 2) == "*/";
+    }
+
+    bool ReadNext(Logical& l) {
+        std::string& p = buffer_;
+        for (;;) {
+            if (!physical_.Next(p)) {
+                file_.trailingBlankLines = blank_;
+                return false;
+            }
+            if (!p.empty()) break;
+            ++blank_;
+        }
+        l.line.number = physical_.Number();
+        l.line.blankLinesBefore = blank_;
+        blank_ = 0;
         std::size_t first = p.find_first_not_of(" \t");
         if (first == std::string::npos) first = p.size();
-        l.line.indent = p.substr(0, first);
+        l.line.indent.assign(p, 0, first);
         std::string text = p.substr(first);
         if (text.empty()) {
             // Blanks or TABs alone: kept as written, like a comment.
             l.comment = true;
-            lines.push_back(std::move(l));
-            continue;
+            return true;
         }
         if (text.rfind("/*", 0) == 0) {
             // A comment runs to the line that ends with "*/"; quotes mean nothing inside it.
             l.comment = true;
-            std::size_t j = i;
-            auto closes = [&](const std::string& s, std::size_t from) {
-                std::string_view v(s);
-                while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
-                return v.size() >= from + 2 && v.substr(v.size() - 2) == "*/";
-            };
-            bool closed = closes(text, 2);
-            while (!closed && j + 1 < physical.size()) {
-                ++j;
-                text += kCrLf + physical[j];
-                closed = closes(physical[j], 0);
+            bool closed = CommentCloses(text, 2);
+            while (!closed && physical_.Next(p)) {
+                text += kCrLf;
+                text += p;
+                closed = CommentCloses(p, 0);
             }
-            if (!closed) {
-                findings.push_back({l.line.number, Severity::Error, kMalformed, {"/*", "*/"}});
-            }
-            l.line.value = text;
-            i = j;
-            lines.push_back(std::move(l));
-            continue;
+            if (!closed) findings_.push_back({l.line.number, Severity::Error, kMalformed, {"/*", "*/"}});
+            l.line.value = std::move(text);
+            return true;
         }
         if (QuotesOpen(text)) {
-            // The parity is kept line by line, so a quote left open costs one pass to the end.
-            std::string joined = text;
-            std::size_t j = i;
+            // The parity is kept line by line, so a quote left open costs one pass to the end;
+            // the lines are joined only once the quote is known to close.
+            const PhysicalLines::Mark mark = physical_.Here();
             bool open = true;
-            while (open && j + 1 < physical.size()) {
-                ++j;
-                joined += kCrLf + physical[j];
-                if (QuotesOpen(physical[j])) open = !open;
+            int lines = 0;
+            while (open && physical_.Next(p)) {
+                ++lines;
+                if (QuotesOpen(p)) open = false;
             }
+            physical_.Back(mark);
             if (open) {
                 // Read on behind the line that opened the quote, so the rest is still checked.
-                findings.push_back({l.line.number, Severity::Error, kUnterminatedQuote, {}});
+                findings_.push_back({l.line.number, Severity::Error, kUnterminatedQuote, {}});
             } else {
-                text = joined;
-                i = j;
+                for (int i = 0; i < lines && physical_.Next(p); ++i) {
+                    text += kCrLf;
+                    text += p;
+                }
             }
         }
         if (!text.empty() && text.back() == ';') {
@@ -158,7 +248,7 @@ std::vector<Logical> JoinLogicalLines(std::vector<std::string>& physical, File& 
             text.pop_back();
         }
         if (text.empty() || text[0] == '\'') {
-            l.line.value = text;
+            l.line.value = std::move(text);
         } else {
             const std::size_t blankAt = text.find(' ');
             l.line.keyword = text.substr(0, blankAt);
@@ -167,11 +257,18 @@ std::vector<Logical> JoinLogicalLines(std::vector<std::string>& physical, File& 
                 l.line.value = text.substr(blankAt + 1);
             }
         }
-        lines.push_back(std::move(l));
+        return true;
     }
-    file.trailingBlankLines = blank;
-    return lines;
-}
+
+    PhysicalLines& physical_;
+    File& file_;
+    std::vector<Finding>& findings_;
+    std::string buffer_;
+    int blank_ = 0;
+    Logical window_[2];
+    int current_ = 1;
+    bool has_ = false;
+};
 
 const std::unordered_map<std::string, Kind>& TopKinds() {
     const static std::unordered_map<std::string, Kind> kinds = {
@@ -232,13 +329,14 @@ std::string ToText(int number) { return std::to_string(number); }
 
 class Parser {
 public:
-    Parser(std::vector<Logical>& lines, std::vector<Finding>& findings) : lines_(lines), findings_(findings) {}
+    Parser(LogicalLines& lines, std::vector<Finding>& findings) : lines_(lines), findings_(findings) {}
 
-    void ParseFile(File& file) {
-        while (pos_ < lines_.size()) {
-            const Logical& l = lines_[pos_];
+    // Hands each top-level item to `take` as soon as it is complete.
+    void ParseFile(const std::function<void(Item&&)>& take) {
+        while (!lines_.AtEnd()) {
+            const Logical& l = lines_.Current();
             if (l.comment) {
-                file.items.push_back(TakeLine(Kind::Comment));
+                take(TakeLine(Kind::Comment));
                 continue;
             }
             const std::string& word = l.line.keyword;
@@ -246,20 +344,20 @@ public:
             if (top == TopKinds().end()) {
                 if (word == "END") Report(l.line.number, kStrayEnd, {UnquotedOrAsWritten(l.line.value)});
                 else Report(l.line.number, kUnknownKeyword, {FirstWord(l.line)});
-                file.items.push_back(TakeLine(Kind::Stray));
+                take(TakeLine(Kind::Stray));
                 continue;
             }
             if (top->second == Kind::Codepage || top->second == Kind::Release) {
-                file.items.push_back(TakeLine(top->second));
+                take(TakeLine(top->second));
                 continue;
             }
             Item block;
             if (!OpenBlock(top->second, block)) {
-                file.items.push_back(std::move(block));
+                take(std::move(block));
                 continue;
             }
             ParseBody(block);
-            file.items.push_back(std::move(block));
+            take(std::move(block));
         }
     }
 
@@ -285,7 +383,8 @@ private:
     Item TakeLine(Kind kind) {
         Item item;
         item.kind = kind;
-        item.head = std::move(lines_[pos_++].line);
+        item.head = std::move(lines_.Current().line);
+        lines_.Advance();
         if (item.head.semicolon) {
             item.head.semicolon = false;
             item.head.value += ";";
@@ -295,7 +394,7 @@ private:
 
     // Reads the head of a block into `block`; false (and a finding) when it is not a block head.
     bool OpenBlock(Kind kind, Item& block) {
-        const Logical& l = lines_[pos_];
+        const Logical& l = lines_.Current();
         std::string value = l.line.value;
         if (kind == Kind::PersonUpdate) {
             if (value.rfind("PERSON ", 0) == 0) {
@@ -348,8 +447,8 @@ private:
     void ParseBody(Item& block) {
         open_.push_back(&block);
         bool closed = false;
-        while (pos_ < lines_.size()) {
-            const Logical& l = lines_[pos_];
+        while (!lines_.AtEnd()) {
+            const Logical& l = lines_.Current();
             if (l.comment) {
                 block.items.push_back(TakeLine(Kind::Comment));
                 continue;
@@ -375,7 +474,7 @@ private:
                 block.Parts().end = l.line;
                 block.Parts().endNamed = endNamed;
                 block.Parts().endName = endNamed ? endName : l.line.value;
-                ++pos_;
+                lines_.Advance();
                 closed = true;
                 break;
             }
@@ -425,7 +524,8 @@ private:
     void ParseMember(Item& structure) {
         Item member;
         member.kind = Kind::Member;
-        member.head = lines_[pos_++].line;
+        member.head = lines_.Current().line;
+        lines_.Advance();
         const std::string& value = member.head.value;
         std::size_t pos = 0;
         bool named = ReadQuotedName(value, pos, member.name) && value.compare(pos, 2, ": ") == 0;
@@ -451,13 +551,14 @@ private:
         member.named = named;
         if (!named) Report(member.head.number, kMalformed, {"STRUCTURE", "'member': TYPE ;"});
         bool ended = member.head.semicolon;
-        while (!ended && pos_ < lines_.size()) {
-            const Logical& l = lines_[pos_];
+        while (!ended && !lines_.AtEnd()) {
+            const Logical& l = lines_.Current();
             if (l.comment || !IsPropertyOf(Kind::Member, l.line.keyword)) break;
             member.items.emplace_back();
             Item& property = member.items.back();
             property.kind = Kind::Property;
-            property.head = lines_[pos_++].line;
+            property.head = lines_.Current().line;
+            lines_.Advance();
             ended = property.head.semicolon;
         }
         if (!ended) {
@@ -472,8 +573,8 @@ private:
         Item connector = TakeLine(kind);
         if (!connector.head.value.empty() || connector.head.blankAfterKeyword)
             Report(connector.head.number, kMalformed, {KeywordOf(kind), KeywordOf(kind)});
-        while (pos_ < lines_.size()) {
-            const Logical& l = lines_[pos_];
+        while (!lines_.AtEnd()) {
+            const Logical& l = lines_.Current();
             if (l.comment) {
                 connector.items.push_back(TakeLine(Kind::Comment));
                 continue;
@@ -491,9 +592,8 @@ private:
         return connector;
     }
 
-    std::vector<Logical>& lines_;
+    LogicalLines& lines_;
     std::vector<Finding>& findings_;
-    std::size_t pos_ = 0;
     std::vector<const Item*> open_;
 };
 
@@ -596,62 +696,113 @@ std::string Quote(const std::string& name) {
 bool ReadQuotedName(std::string_view text, std::size_t& pos, std::string& name) {
     if (pos >= text.size() || text[pos] != '\'') return false;
     std::string out;
-    for (std::size_t i = pos + 1; i < text.size(); ++i) {
-        if (text[i] != '\'') {
-            out += text[i];
-            continue;
-        }
-        if (i + 1 < text.size() && text[i + 1] == '\'') {
+    // Copied a run of characters at a time, up to the next quote.
+    for (std::size_t from = pos + 1;;) {
+        const std::size_t quote = text.find('\'', from);
+        if (quote == std::string_view::npos) return false;
+        out.append(text.substr(from, quote - from));
+        if (quote + 1 < text.size() && text[quote + 1] == '\'') {
             out += '\'';
-            ++i;
+            from = quote + 2;
             continue;
         }
-        name = out;
-        pos = i + 1;
+        name = std::move(out);
+        pos = quote + 1;
         return true;
     }
-    return false;
+}
+
+void ReadDefinitionItems(std::string_view bytes, File& file, std::vector<Finding>& findings,
+                         const std::function<void(Item&&)>& take, const std::function<void(std::size_t)>& passed) {
+    file.codePageFound = FindCodePage(bytes, file.codePage);
+    // The findings of each stage apart, joined in this order, so that findings on one line keep
+    // the order of the stages.
+    std::vector<Finding> encoding, logical, syntax;
+    const bool byLine = ConvertsLineByLine(file.codePage);
+    std::string converted;
+    std::string_view text = bytes;
+    int badLine = 0;
+    if (!byLine) {
+        // Another code page is converted as a whole; bytes that are no character of it were
+        // read as "?": reported at the first.
+        converted = platform::FromCodePageToUtf8(bytes, file.codePage);
+        const std::string again = platform::FromUtf8ToCodePage(converted, file.codePage);
+        if (again != bytes) {
+            const std::size_t at =
+                std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
+            badLine = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<long>(at), '\n'));
+        } else if (!platform::IsValidUtf8(converted)) {
+            int line = 1;
+            for (std::size_t start = 0; start <= converted.size() && !badLine; ++line) {
+                const std::size_t end = converted.find('\n', start);
+                if (!platform::IsValidUtf8(std::string_view(converted).substr(start, end - start))) badLine = line;
+                if (end == std::string::npos) break;
+                start = end + 1;
+            }
+        }
+        text = converted;
+    }
+    PhysicalLines physical(text, file.codePage, byLine);
+    LogicalLines lines(physical, file, logical);
+    Parser(lines, syntax).ParseFile([&](Item&& item) {
+        take(std::move(item));
+        if (passed && byLine) passed(physical.Here().pos);
+    });
+    if (byLine) badLine = physical.NotInCodePage();
+    if (badLine > 0) encoding.push_back({badLine, Severity::Warning, kNotInCodepage, {std::to_string(file.codePage)}});
+    if (physical.BareLineEnd() > 0) encoding.push_back({physical.BareLineEnd(), Severity::Warning, kBareLineEnd, {}});
+    file.finalLineEnd = physical.FinalLineEnd();
+    file.lineCount = physical.LineCount();
+    findings = std::move(encoding);
+    findings.insert(findings.end(), logical.begin(), logical.end());
+    findings.insert(findings.end(), syntax.begin(), syntax.end());
+    if (!file.codePageFound) findings.push_back({1, Severity::Warning, kNoCodepage, {}});
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
 }
 
 ReadResult ReadDefinition(std::string_view bytes) {
     ReadResult result;
-    File& file = result.file;
-    file.codePageFound = FindCodePage(bytes, file.codePage);
-    std::string text = platform::FromCodePageToUtf8(bytes, file.codePage);
-    // Bytes that are no character of the code page were read as "?": reported at the first.
-    // UTF-8 passes unconverted, so it is checked line by line.
-    int badLine = 0;
-    bool converted = true;
-    {
-        const std::string again = platform::FromUtf8ToCodePage(text, file.codePage);
-        if (again != bytes) {
-            converted = false;
-            const std::size_t at =
-                std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end()).second - bytes.begin();
-            badLine = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<long>(at), '\n'));
-        }
-    }
-    if (converted && !platform::IsValidUtf8(text)) {
-        int line = 1;
-        for (std::size_t start = 0; start <= text.size() && !badLine; ++line) {
-            const std::size_t end = text.find('\n', start);
-            if (!platform::IsValidUtf8(std::string_view(text).substr(start, end - start))) badLine = line;
-            if (end == std::string::npos) break;
-            start = end + 1;
-        }
-    }
-    if (badLine > 0)
-        result.findings.push_back({badLine, Severity::Warning, kNotInCodepage, {std::to_string(file.codePage)}});
-    std::vector<std::string> physical = SplitLines(text, file, result.findings);
-    std::string().swap(text);
-    file.lineCount = static_cast<int>(physical.size());
-    std::vector<Logical> lines = JoinLogicalLines(physical, file, result.findings);
-    std::vector<std::string>().swap(physical);
-    Parser(lines, result.findings).ParseFile(file);
-    if (!file.codePageFound) result.findings.push_back({1, Severity::Warning, kNoCodepage, {}});
-    std::stable_sort(result.findings.begin(), result.findings.end(),
-                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    ReadDefinitionItems(bytes, result.file, result.findings,
+                        [&result](Item&& item) { result.file.items.push_back(std::move(item)); });
     return result;
+}
+
+MappedFile::~MappedFile() {
+    if (map_) munmap(map_, size_);
+}
+
+bool MappedFile::Open(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        void* map = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        if (map != MAP_FAILED) {
+            close(fd);
+            map_ = map;
+            size_ = static_cast<std::size_t>(info.st_size);
+            madvise(map_, size_, MADV_SEQUENTIAL);
+            return true;
+        }
+    }
+    if (fd >= 0) close(fd);
+    // Not a plain file, empty, or not mappable: read as a stream.
+    return ReadBytes(path, copy_);
+}
+
+std::string_view MappedFile::Bytes() const {
+    return map_ ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view(copy_);
+}
+
+void MappedFile::Passed(std::size_t offset) {
+    // Given back in steps of a few MB; a page read again comes back from the file.
+    constexpr std::size_t kStep = 4u << 20;
+    if (!map_ || offset < released_ + kStep) return;
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t upTo = std::min(offset, size_) / page * page;
+    if (upTo <= released_) return;
+    madvise(static_cast<char*>(map_) + released_, upTo - released_, MADV_DONTNEED);
+    released_ = upTo;
 }
 
 bool ReadBytes(const std::string& path, std::string& bytes) {

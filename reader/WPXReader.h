@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,37 @@ struct ReadResult {
 
 /// Read the bytes of a definition file, in the code page its CODEPAGE line names.
 ReadResult ReadDefinition(std::string_view bytes);
+
+/// The same, one top-level item at a time: each is handed to `take` as soon as it is complete,
+/// so only the item being read is held. `file` gets the file's code page, line ends and line
+/// count (its items stay empty), `findings` the syntax findings in line order, both once the
+/// whole file is read. `passed`, when given, learns after each item how far into `bytes` the
+/// reader has gone and will not look back.
+void ReadDefinitionItems(std::string_view bytes, File& file, std::vector<Finding>& findings,
+                         const std::function<void(Item&&)>& take,
+                         const std::function<void(std::size_t)>& passed = nullptr);
+
+/// A file's bytes, mapped read-only where it is a plain file (else read as a stream); the
+/// pages a reader has gone past can be given back to the system as it goes.
+class MappedFile {
+public:
+    MappedFile() = default;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile();
+
+    /// False when the file cannot be opened or read.
+    bool Open(const std::string& path);
+    std::string_view Bytes() const;
+    /// The bytes before `offset` are not needed any more.
+    void Passed(std::size_t offset);
+
+private:
+    void* map_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t released_ = 0;
+    std::string copy_;
+};
 /// Read a definition file from disk; false when it cannot be opened.
 bool ReadDefinitionFile(const std::string& path, ReadResult& result);
 /// The bytes of a whole file; false when it cannot be opened.

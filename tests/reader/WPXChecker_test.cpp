@@ -2,6 +2,12 @@
 // output and exit statuses.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -358,6 +364,211 @@ TEST(ExportCheckSummary, CountsAndTheFirstThreeFindingsWithTheirLines) {
     EXPECT_EQ(modDefinitionCheck::ExportCheckSummaryLines(path),
               std::vector<std::string>{"Check of the definition file: 0 errors, 0 warnings"});
     EXPECT_TRUE(modDefinitionCheck::ExportCheckSummaryLines(box.dir.File("missing.wpx")).empty());
+}
+
+}  // namespace
+
+namespace {
+
+std::string Describe(const std::vector<wpx::Finding>& findings) {
+    std::string text;
+    for (const wpx::Finding& f : findings) {
+        text += std::to_string(f.line) + ": " + std::to_string(f.messageId);
+        for (const std::string& p : f.params) text += " [" + p + "]";
+        text += "\n";
+    }
+    return text;
+}
+
+// Items are checked as they are read: a reference waits for the names defined after it, and
+// findings on one line keep the order of reading, defining, referring and drawing.
+TEST(WPXChecker, ReferencesResolveAgainstTheWholeFileInAnyOrder) {
+    const std::string head = "CODEPAGE 1252\r\n";
+    struct Case {
+        std::string what;
+        std::vector<std::string> lines;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"category, program and process defined after their use",
+         {"PROCESS 'P' ('Default Data Structure', 'Default Data Structure')", "\tCATEGORY 'Late'",
+          "\tPROGRAM_ACTIVITY 'A' ('Default Data Structure', 'Default Data Structure')", "\t\tPROGRAM 'Prog'",
+          "\tEND 'A'", "\tPROCESS_ACTIVITY 'B' ('Default Data Structure', 'Default Data Structure')", "\t\tPROCESS 'Q'",
+          "\tEND 'B'", "END 'P'", "PROCESS 'Q' ('Default Data Structure', 'Default Data Structure')", "END 'Q'",
+          "PROCESS_CATEGORY 'Late'", "END 'Late'",
+          "PROGRAM 'Prog' ('Default Data Structure', 'Default Data Structure')", "END 'Prog'"},
+         ""},
+        {"update and member type before the person and the structure",
+         {"UPDATE PERSON 'SMITH'", "\tSUBSTITUTE 'MILLER'", "END 'SMITH'", "STRUCTURE 'Order'", "\t'Lines': 'Item' ;",
+          "END 'Order'", "PERSON 'MILLER'", "END 'MILLER'", "PERSON 'SMITH'", "END 'SMITH'", "STRUCTURE 'Item'",
+          "\t'Sku': STRING ;", "END 'Item'"},
+         ""},
+        {"a name defined later in another kind's space stays undefined",
+         {"ROLE 'R'", "\tRELATED_PERSON 'North'", "END 'R'", "ORGANIZATION 'North'", "END 'North'"},
+         "3: 60406 [PERSON] [North]\n"},
+        {"waiting references among resolved ones keep their order",
+         {"ROLE 'R'", "\tRELATED_PERSON 'A' 'Gone' 'B' 'Lost'", "END 'R'", "PERSON 'A'", "END 'A'", "PERSON 'B'",
+          "END 'B'"},
+         "3: 60406 [PERSON] [Gone]\n3: 60406 [PERSON] [Lost]\n"},
+        {"the reader's finding before the checker's on one line",
+         {"STRUCTURE 'Order'", "\t'Lines': 'Items'", "END 'Order'"},
+         "3: 60414 [Lines]\n3: 60406 [STRUCTURE] [Items]\n"},
+        {"a name defined twice before its reference fails",
+         {"PROGRAM 'Check' ('Order', 'Order')", "END 'Check'", "PROGRAM 'Check' ('Nope', 'Order')", "END 'Check'",
+          "STRUCTURE 'Order'", "END 'Order'"},
+         "4: 60408 [PROGRAM] [Check] [2]\n4: 60406 [STRUCTURE] [Nope]\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string text = head + Join(c.lines);
+        EXPECT_EQ(Describe(wpx::CheckDefinition(text)), c.expected) << c.what;
+        // The model read as a whole gives the same findings.
+        wpx::ReadResult read = wpx::ReadDefinition(text);
+        std::vector<wpx::Finding> whole = read.findings;
+        for (const wpx::Finding& f : wpx::CheckModel(read.file)) whole.push_back(f);
+        std::stable_sort(whole.begin(), whole.end(),
+                         [](const wpx::Finding& a, const wpx::Finding& b) { return a.line < b.line; });
+        EXPECT_EQ(Describe(whole), c.expected) << c.what;
+    }
+}
+
+// A file of `count` processes of twenty activities each, with faults sown at known places;
+// `expected` gets the findings they must give, in line order.
+std::string ManyProcesses(int count, std::string& expected) {
+    const std::string dds = "('Default Data Structure', 'Default Data Structure')";
+    std::vector<std::string> lines = {"CODEPAGE 1252", "KV_RELEASE V3R2 2", ""};
+    auto add = [&lines](const std::string& line) {
+        lines.push_back(line);
+        return static_cast<int>(lines.size());
+    };
+    auto finding = [&expected](int line, int id, const std::vector<std::string>& params) {
+        expected += std::to_string(line) + ": " + std::to_string(id);
+        for (const std::string& p : params) expected += " [" + p + "]";
+        expected += "\n";
+    };
+    const std::string description(200, 'd');
+    for (int i = 0; i < count; ++i) {
+        const std::string name = "P" + std::to_string(i);
+        const int head = add("PROCESS '" + name + "' " + dds);
+        add("\tDESCRIPTION '" + description + "'");
+        add("\tCATEGORY 'Late" + std::to_string(i % 5) + "'");
+        if (i % 97 == 0)
+            finding(add("\tCATEGORY 'Missing" + std::to_string(i) + "'"), wpx::kUndefined,
+                    {"PROCESS_CATEGORY", "Missing" + std::to_string(i)});
+        for (int k = 0; k < 20; ++k) {
+            add("\tPROGRAM_ACTIVITY 'A" + std::to_string(k) + "' " + dds);
+            add("\t\tDESCRIPTION '" + description + "'");
+            if (i % 89 == 0 && k == 5) {
+                finding(add("\t\tLAYOUT XPOS 99999 YPOS 0"), wpx::kOutsideWindow, {"99999", "0", "21000", "21000"});
+            } else {
+                add("\t\tLAYOUT XPOS " + std::to_string(k * 100) + " YPOS 0");
+            }
+            add("\t\tSTART MANUAL WHEN AT_LEAST_ONE CONNECTOR TRUE");
+            add("\t\tPROGRAM 'Prog" + std::to_string(k % 3) + "'");
+            add("\tEND 'A" + std::to_string(k) + "'");
+        }
+        for (int k = 0; k + 1 < 20; ++k) {
+            add("\tCONTROL");
+            add("\t\tFROM 'A" + std::to_string(k) + "' TO 'A" + std::to_string(k + 1) + "'");
+        }
+        if (i % 83 == 0) {
+            add("\tCONTROL");
+            finding(add("\t\tFROM 'A0' TO 'Nowhere'"), wpx::kNoEndpoint, {"'Nowhere'", name});
+        }
+        add("END '" + name + "'");
+        add("");
+        if (i % 101 == 0) {
+            finding(add("PROCESS '" + name + "' " + dds), wpx::kDuplicate, {"PROCESS", name, std::to_string(head)});
+            add("END '" + name + "'");
+            add("");
+        }
+    }
+    for (int c = 0; c < 5; ++c) {
+        add("PROCESS_CATEGORY 'Late" + std::to_string(c) + "'");
+        add("END 'Late" + std::to_string(c) + "'");
+    }
+    for (int p = 0; p < 3; ++p) {
+        add("PROGRAM 'Prog" + std::to_string(p) + "' " + dds);
+        add("END 'Prog" + std::to_string(p) + "'");
+    }
+    return Join(lines);
+}
+
+TEST(WPXChecker, AThousandProcessesAreCheckedAsTheWholeModelIs) {
+    std::string expected;
+    const std::string text = ManyProcesses(1000, expected);
+    ASSERT_GT(text.size(), 8u << 20) << "large enough that a file on disk is given back in steps";
+    EXPECT_EQ(Describe(wpx::CheckDefinition(text)), expected);
+
+    wpx::ReadResult read = wpx::ReadDefinition(text);
+    EXPECT_TRUE(read.findings.empty());
+    EXPECT_EQ(read.file.items.size(), 1000u + 10u + 5u + 3u + 2u);
+    EXPECT_EQ(Describe(wpx::CheckModel(read.file)), expected);
+
+    testenv::TempDir dir;
+    const std::string path = dir.File("many.wpx");
+    testenv::WriteFile(path, text);
+    std::vector<wpx::Finding> fromDisk;
+    ASSERT_TRUE(wpx::CheckDefinitionFile(path, fromDisk));
+    EXPECT_EQ(Describe(fromDisk), expected);
+    EXPECT_FALSE(wpx::CheckDefinitionFile(dir.File("missing.wpx"), fromDisk));
+}
+
+// Lines are converted one at a time: the place of a byte that is no character of the code page
+// is counted in line feeds, also behind a bare carriage return, and an empty file has nothing.
+TEST(WPXChecker, CodePageFaultsAreFoundLineByLine) {
+    struct Case {
+        std::string what;
+        std::string text;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"undefined byte of code page 1252", "CODEPAGE 1252\r\nROLE 'A\x81'\r\nEND 'A\x81'\r\n", "2: 60433 [1252]\n"},
+        {"a fault behind a bare CR, counted in line feeds",
+         "CODEPAGE 65001\r\nROLE 'A'\rEND 'A'\r\nROLE '\xC3'\r\nEND '\xC3'\r\n", "2: 60413\n3: 60433 [65001]\n"},
+        {"valid UTF-8 outside ASCII", "CODEPAGE 65001\r\nROLE '\xC3\xA4'\r\nEND '\xC3\xA4'\r\n", ""},
+        {"a whole-text code page", "CODEPAGE 437\r\nROLE '\x84'\r\nEND '\x84'\r\n", ""},
+        {"empty file", "", "1: 60415\n"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Describe(wpx::CheckDefinition(c.text)), c.expected) << c.what;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// The resident memory of this process now, or its peak since the last reset, in KB; -1 when
+// the system does not tell.
+long ResidentKb(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0) return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
+    return -1;
+}
+
+// The check holds the names a file defines, not the file: a file of 9 MB is checked in a small
+// fraction of it (a model of the whole file took about nine times its size).
+TEST(WPXChecker, CheckingALargeFileTakesLittleMemory) {
+    if (kSanitized) GTEST_SKIP() << "the sanitizers' own memory hides the program's";
+    std::string expected;
+    testenv::TempDir dir;
+    const std::string path = dir.File("many.wpx");
+    testenv::WriteFile(path, ManyProcesses(1000, expected));
+    malloc_trim(0);
+    // The peak is counted from here on.
+    {
+        std::ofstream reset("/proc/self/clear_refs");
+        if (!(reset << "5" << std::flush)) GTEST_SKIP() << "no peak to reset";
+    }
+    const long before = ResidentKb("VmRSS:");
+    std::vector<wpx::Finding> findings;
+    ASSERT_TRUE(wpx::CheckDefinitionFile(path, findings));
+    const long peak = ResidentKb("VmHWM:");
+    if (before < 0 || peak < 0) GTEST_SKIP() << "resident memory not known";
+    EXPECT_EQ(Describe(findings), expected);
+    EXPECT_LT(peak - before, 16 * 1024) << "KB more at the peak";
 }
 
 }  // namespace
