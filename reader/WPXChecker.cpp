@@ -276,7 +276,7 @@ std::vector<Finding> CheckItems(std::string_view bytes, const std::function<void
 std::vector<Finding> CheckDefinition(std::string_view bytes) { return CheckItems(bytes, nullptr); }
 
 bool CheckDefinitionFile(const std::string& path, std::vector<Finding>& findings) {
-    MappedFile file;
+    FileBytes file;
     if (!file.Open(path)) return false;
     findings = CheckItems(file.Bytes(), [&file](std::size_t offset) { file.Passed(offset); });
     return true;

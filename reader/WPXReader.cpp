@@ -1,10 +1,12 @@
 #include "reader/WPXReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <unordered_map>
 
@@ -768,40 +770,66 @@ ReadResult ReadDefinition(std::string_view bytes) {
     return result;
 }
 
-MappedFile::~MappedFile() {
-    if (map_) munmap(map_, size_);
+FileBytes::~FileBytes() {
+    if (pages_) munmap(pages_, capacity_);
 }
 
-bool MappedFile::Open(const std::string& path) {
+namespace {
+
+// Read up to `size` bytes; the number read (fewer when the file ended sooner), or nothing on an
+// error.
+std::optional<std::size_t> ReadUpTo(int fd, char* into, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = read(fd, into + done, size - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+}  // namespace
+
+bool FileBytes::Open(const std::string& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat info {};
     if (fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        void* map = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-        if (map != MAP_FAILED) {
+        const auto capacity = static_cast<std::size_t>(info.st_size);
+        void* pages = mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (pages != MAP_FAILED) {
+            // The file as it is now: a file that grows meanwhile is read up to its size at the
+            // start, one that shrinks up to where it ends.
+            const std::optional<std::size_t> got = ReadUpTo(fd, static_cast<char*>(pages), capacity);
             close(fd);
-            map_ = map;
-            size_ = static_cast<std::size_t>(info.st_size);
-            madvise(map_, size_, MADV_SEQUENTIAL);
+            if (!got) {
+                munmap(pages, capacity);
+                return false;
+            }
+            pages_ = pages;
+            capacity_ = capacity;
+            size_ = *got;
             return true;
         }
     }
     if (fd >= 0) close(fd);
-    // Not a plain file, empty, or not mappable: read as a stream.
+    // Not a plain file, empty, or no pages to be had: read as a stream.
     return ReadBytes(path, copy_);
 }
 
-std::string_view MappedFile::Bytes() const {
-    return map_ ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view(copy_);
+std::string_view FileBytes::Bytes() const {
+    return pages_ ? std::string_view(static_cast<const char*>(pages_), size_) : std::string_view(copy_);
 }
 
-void MappedFile::Passed(std::size_t offset) {
-    // Given back in steps of a few MB; a page read again comes back from the file.
+void FileBytes::Passed(std::size_t offset) {
+    // Given back in steps of a few MB; the reader never looks back there.
     constexpr std::size_t kStep = 4u << 20;
-    if (!map_ || offset < released_ + kStep) return;
+    if (!pages_ || offset < released_ + kStep) return;
     const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     const std::size_t upTo = std::min(offset, size_) / page * page;
     if (upTo <= released_) return;
-    madvise(static_cast<char*>(map_) + released_, upTo - released_, MADV_DONTNEED);
+    madvise(static_cast<char*>(pages_) + released_, upTo - released_, MADV_DONTNEED);
     released_ = upTo;
 }
 

@@ -29,14 +29,16 @@ void ReadDefinitionItems(std::string_view bytes, File& file, std::vector<Finding
                          const std::function<void(Item&&)>& take,
                          const std::function<void(std::size_t)>& passed = nullptr);
 
-/// A file's bytes, mapped read-only where it is a plain file (else read as a stream); the
-/// pages a reader has gone past can be given back to the system as it goes.
-class MappedFile {
+/// A file's bytes, read into pages of the program's own (a plain file) or as a stream (anything
+/// else); the pages a reader has gone past can be given back to the system as it goes. The
+/// file is read, not mapped: another program shortening it meanwhile cannot pull the pages
+/// away from under the reader.
+class FileBytes {
 public:
-    MappedFile() = default;
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-    ~MappedFile();
+    FileBytes() = default;
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+    ~FileBytes();
 
     /// False when the file cannot be opened or read.
     bool Open(const std::string& path);
@@ -45,8 +47,9 @@ public:
     void Passed(std::size_t offset);
 
 private:
-    void* map_ = nullptr;
-    std::size_t size_ = 0;
+    void* pages_ = nullptr;
+    std::size_t capacity_ = 0;  ///< bytes of the pages
+    std::size_t size_ = 0;      ///< bytes read into them
     std::size_t released_ = 0;
     std::string copy_;
 };

@@ -219,8 +219,11 @@ TEST(ControlConnector, ProcessWrittenAheadWritesAndCountsAsWrittenAtTheEnd) {
         PROCESS_AfterSetup(nullptr);
         const clsPROCESS& process = OnlyProcess();
         EXPECT_EQ(process.WrittenAhead.held, ahead);
-        if (ahead) EXPECT_TRUE(process.Col_ACTIVITY.Empty() && process.Col_CONTROL_CONNECTOR.Empty());
+        if (ahead) {
+            EXPECT_TRUE(process.Col_ACTIVITY.Empty() && process.Col_CONTROL_CONNECTOR.Empty());
+        }
         writer.WriteAll();
+        env.IO().FlushFiles();
         CurrentExport().WPXWriter = nullptr;
         // The header's date (to the second) may differ between the two runs.
         std::string file = testenv::ReadFile(env.IO().DefinitionFileName());

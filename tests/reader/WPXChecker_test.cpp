@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <malloc.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -572,3 +573,26 @@ TEST(WPXChecker, CheckingALargeFileTakesLittleMemory) {
 }
 
 }  // namespace
+
+// The bytes of a file being checked stay the program's own: another program shortening or
+// removing the file meanwhile changes nothing of what is read (a mapped file would fault).
+TEST(FileBytes, ReadBytesStayWhenTheFileIsShortenedOrRemoved) {
+    testenv::TempDir dir;
+    const std::string path = dir.File("big.wpx");
+    std::string content;
+    for (int i = 0; i < 500000; ++i)
+        content += "\r\nPERSON 'P" + std::to_string(i) + "'\r\nEND 'P" + std::to_string(i) + "'";
+    testenv::WriteFile(path, content);
+    wpx::FileBytes file;
+    ASSERT_TRUE(file.Open(path));
+    ASSERT_EQ(file.Bytes().size(), content.size());
+    ASSERT_EQ(::truncate(path.c_str(), 10), 0);
+    std::remove(path.c_str());
+    EXPECT_EQ(file.Bytes(), content);  // every page read, none faults
+    // The first half given back: the rest is still there.
+    file.Passed(content.size() / 2);
+    EXPECT_EQ(file.Bytes().substr(content.size() / 2), content.substr(content.size() / 2));
+    // Not a plain file: read as a stream; a missing file: false.
+    wpx::FileBytes none;
+    EXPECT_FALSE(none.Open(dir.File("missing.wpx")));
+}
