@@ -126,7 +126,8 @@ BufferedFile& clsIOHandler::AppendFile(const std::string& fileName) {
     return *appendTargets_.back().file;
 }
 
-void clsIOHandler::RaiseWriteError(int err, std::string fileName) {
+// A copy of the name: the caller's text may be the name of the target dropped here.
+void clsIOHandler::RaiseWriteError(int err, std::string fileName) {  // NOLINT(performance-unnecessary-value-param)
     // Reported as a failed write of a line, whichever step found it.
     const ProcedureScope scope("clsIOHandler.WriteFile");
     for (auto it = appendTargets_.begin(); it != appendTargets_.end(); ++it) {
@@ -138,7 +139,8 @@ void clsIOHandler::RaiseWriteError(int err, std::string fileName) {
     RaiseFileError(err, fileName, "write");
 }
 
-void clsIOHandler::FlushAppendTarget(std::string fileName) {
+// A copy of the name: the caller's text may be the name of the target dropped here.
+void clsIOHandler::FlushAppendTarget(std::string fileName) {  // NOLINT(performance-unnecessary-value-param)
     AppendTarget* target = FindAppendTarget(fileName);
     if (!target) return;
     int err = target->file->TakeDeferredError();
@@ -146,7 +148,8 @@ void clsIOHandler::FlushAppendTarget(std::string fileName) {
     if (err) RaiseWriteError(err, fileName);
 }
 
-void clsIOHandler::ForgetAppendTarget(std::string fileName) {
+// A copy of the name: the caller's text may be the name of the target dropped here.
+void clsIOHandler::ForgetAppendTarget(std::string fileName) {  // NOLINT(performance-unnecessary-value-param)
     for (auto it = appendTargets_.begin(); it != appendTargets_.end(); ++it) {
         if (it->name != fileName) continue;
         int err = it->file->TakeDeferredError();

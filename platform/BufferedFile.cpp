@@ -35,7 +35,7 @@ public:
     EndingSignalsHeld() {
         sigset_t held;
         sigemptyset(&held);
-        for (int s : kEndingSignals) sigaddset(&held, s);
+        for (const int s : kEndingSignals) sigaddset(&held, s);
         pthread_sigmask(SIG_BLOCK, &held, &previous_);
     }
     ~EndingSignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
@@ -96,7 +96,7 @@ void BufferedFile::Unregister() {
     slot_ = -1;
 }
 
-int BufferedFile::WriteAll(const char* data, std::size_t size) { return WriteFully(fd_, data, size); }
+int BufferedFile::WriteAll(const char* data, std::size_t size) const { return WriteFully(fd_, data, size); }
 
 int BufferedFile::Append(std::string_view text, std::string_view end) {
     if (fd_ < 0) return EBADF;
@@ -177,7 +177,7 @@ int BufferedFile::TakeDeferredError() {
 
 int BufferedFile::FlushAll() {
     int first = 0;
-    for (std::atomic<BufferedFile*>& slot : g_open) {
+    for (const std::atomic<BufferedFile*>& slot : g_open) {
         BufferedFile* file = slot.load();
         if (!file) continue;
         const int err = file->Flush();
@@ -189,7 +189,7 @@ int BufferedFile::FlushAll() {
 
 void BufferedFile::FlushAllFromSignalHandler() noexcept {
     const int self = static_cast<int>(::getpid());
-    for (std::atomic<BufferedFile*>& slot : g_open) {
+    for (const std::atomic<BufferedFile*>& slot : g_open) {
         BufferedFile* file = slot.load();
         if (!file || file->fd_ < 0 || file->owner_ != self) continue;
         const std::size_t from = file->written_.load();
@@ -243,8 +243,8 @@ void FlushBufferedFilesOnSignals() {
     action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     // While one handler writes the files out, the other signals wait.
     sigemptyset(&action.sa_mask);
-    for (int s : kEndingSignals) sigaddset(&action.sa_mask, s);
-    for (int s : kCrashSignals) sigaddset(&action.sa_mask, s);
+    for (const int s : kEndingSignals) sigaddset(&action.sa_mask, s);
+    for (const int s : kCrashSignals) sigaddset(&action.sa_mask, s);
 
     auto install = [&](int signal) {
         struct sigaction previous {};
@@ -254,8 +254,8 @@ void FlushBufferedFilesOnSignals() {
         g_previous[signal] = previous;
         sigaction(signal, &action, nullptr);
     };
-    for (int s : kEndingSignals) install(s);
-    for (int s : kCrashSignals) install(s);
+    for (const int s : kEndingSignals) install(s);
+    for (const int s : kCrashSignals) install(s);
 }
 
 }  // namespace platform

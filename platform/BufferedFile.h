@@ -50,7 +50,7 @@ public:
     static int FlushAll();
 
 private:
-    int WriteAll(const char* data, std::size_t size);
+    int WriteAll(const char* data, std::size_t size) const;
     int FlushLocked();
     void Register();
     void Unregister();
