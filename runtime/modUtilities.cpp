@@ -86,6 +86,14 @@ int ParametersInUse(const std::string* const (&params)[kPlaceholders]) {
     return used;
 }
 
+// The first "%" or "$" from pos on, or npos: one pass over the characters (a search for either
+// of two characters through find_first_of would search the pair once per character).
+std::size_t PlaceholderSignAt(std::string_view text, std::size_t pos) {
+    for (; pos < text.size(); ++pos)
+        if (text[pos] == '%' || text[pos] == '$') return pos;
+    return std::string_view::npos;
+}
+
 // The placeholder "%n$s" (n from 1 to 4) at pos, or 0.
 int PlaceholderAt(std::string_view text, std::size_t pos) {
     if (text.size() - pos < 4 || text[pos] != '%' || text[pos + 2] != '$' || text[pos + 3] != 's') return 0;
@@ -108,10 +116,10 @@ std::string FillInTurn(std::string text, const std::string* const (&params)[kPla
 bool FillInOnePass(std::string_view text, const std::string* const (&params)[kPlaceholders], int used,
                    std::string& out) {
     for (int i = 0; i < used; ++i)
-        if (params[i]->find_first_of("%$") != std::string::npos) return false;
+        if (PlaceholderSignAt(*params[i], 0) != std::string_view::npos) return false;
     std::size_t size = text.size();
-    for (std::size_t pos = text.find_first_of("%$"); pos != std::string_view::npos;
-         pos = text.find_first_of("%$", pos)) {
+    for (std::size_t pos = PlaceholderSignAt(text, 0); pos != std::string_view::npos;
+         pos = PlaceholderSignAt(text, pos)) {
         const int n = PlaceholderAt(text, pos);
         if (n == 0) return false;
         if (n <= used) size += params[n - 1]->size();
