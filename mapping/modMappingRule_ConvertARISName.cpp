@@ -2,6 +2,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "mapping/modMappingRule.h"
 #include "platform/Text.h"
@@ -89,6 +90,41 @@ std::string DataTypeConvention(const std::string& s) {
     return "STRING";
 }
 
+// The conventions whose result depends on nothing but the text: a large export converts the
+// same names again and again (each connector the names of its two functions), so their results
+// are kept for the export. Only the conversion is kept: a change is still logged each time.
+// Each convention keeps at most kKeptTexts texts and starts afresh when it holds that many.
+struct ConvertedTexts {
+    static constexpr std::size_t kKeptTexts = 4096;
+    enum Slot { kOneLine, kWithoutDots, kProcess, kIdentifierSlot, kSlots };
+    std::unordered_map<std::string, std::string> bySlot[kSlots];
+};
+
+template <class Convert>
+std::string Kept(ConvertedTexts::Slot slot, const std::string& text, Convert convert) {
+    std::unordered_map<std::string, std::string>& kept = CurrentExport().Part<ConvertedTexts>().bySlot[slot];
+    if (auto found = kept.find(text); found != kept.end()) return found->second;
+    std::string converted = convert(std::string(text));
+    if (kept.size() >= ConvertedTexts::kKeptTexts) kept.clear();
+    kept.emplace(text, converted);
+    return converted;
+}
+
+std::string OneLineConvention(std::string s) { return CutTo(ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " "), 32); }
+
+std::string WithoutDotsConvention(std::string s) {
+    s = ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " ");
+    s = ReplaceAll(s, ".", "_");
+    return CutTo(CollapseBlanks(std::move(s)), 32);
+}
+
+std::string ProcessNameConvention(std::string s) {
+    s = ReplaceEach(std::move(s), {"*", "?", "\"", ";", ":", ".", "$"}, "_");
+    // A process name stands on one line of the definition file.
+    s = ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " ");
+    return CutTo(CollapseBlanks(std::move(s)), 32);
+}
+
 // Common ending of every convention: quotes doubled, blanks trimmed, a change logged.
 std::string FinishConversion(const std::string& given, std::string s) {
     if (s.find('\'') != std::string::npos) s = ReplaceAll(s, "'", "''");
@@ -117,21 +153,16 @@ std::string ConvertARISName(const std::string& text, const std::string& conventi
         if (!s.empty() && s[0] == '_') s.erase(0, 1);
         s = ConvertARISName(s, NameConvention::kIdentifier);
     } else if (convention == NameConvention::kOneLineName) {
-        s = CutTo(ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " "), 32);
+        s = Kept(ConvertedTexts::kOneLine, text, OneLineConvention);
     } else if (convention == NameConvention::kNameWithoutDots) {
         if (s.empty()) RaiseError(2050);
-        s = ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " ");
-        s = ReplaceAll(s, ".", "_");
-        s = CutTo(CollapseBlanks(std::move(s)), 32);
+        s = Kept(ConvertedTexts::kWithoutDots, text, WithoutDotsConvention);
     } else if (convention == NameConvention::kPersonName) {
         s = PersonNameConvention(std::move(s), attributeType);
     } else if (convention == NameConvention::kProcessName) {
-        s = ReplaceEach(std::move(s), {"*", "?", "\"", ";", ":", ".", "$"}, "_");
-        // A process name stands on one line of the definition file.
-        s = ReplaceEach(std::move(s), {"\r", "\n", "\t"}, " ");
-        s = CutTo(CollapseBlanks(std::move(s)), 32);
+        s = Kept(ConvertedTexts::kProcess, text, ProcessNameConvention);
     } else if (convention == NameConvention::kIdentifier) {
-        s = IdentifierConvention(std::move(s));
+        s = Kept(ConvertedTexts::kIdentifierSlot, text, IdentifierConvention);
     } else if (convention == NameConvention::kCondition) {
         s = ReplaceAll(s, "!=", "<>");
     } else if (convention == NameConvention::kDataType) {

@@ -112,7 +112,8 @@ std::string FillInTurn(std::string text, const std::string* const (&params)[kPla
 
 // The same result in one pass over the text, when no placeholder can arise from a filled
 // parameter: no "%" or "$" in the parameters, and none in the text outside its placeholders.
-// Returns false (and leaves out alone) when the one pass cannot be taken.
+// The filled text is appended to `out`. Returns false (and leaves out alone) when the one pass
+// cannot be taken.
 bool FillInOnePass(std::string_view text, const std::string* const (&params)[kPlaceholders], int used,
                    std::string& out) {
     for (int i = 0; i < used; ++i)
@@ -125,7 +126,7 @@ bool FillInOnePass(std::string_view text, const std::string* const (&params)[kPl
         if (n <= used) size += params[n - 1]->size();
         pos += 4;
     }
-    out.reserve(size);
+    out.reserve(out.size() + size);
     std::size_t from = 0;
     for (std::size_t pos = text.find('%'); pos != std::string_view::npos; pos = text.find('%', pos)) {
         const int n = PlaceholderAt(text, pos);
@@ -139,28 +140,35 @@ bool FillInOnePass(std::string_view text, const std::string* const (&params)[kPl
     return true;
 }
 
+// Append the library's text of the id with its placeholders filled. Most log lines come
+// through here: the text is filled without copying it first whenever that is possible.
+void AppendNLSString(std::string& out, int id, const std::string* const (&params)[kPlaceholders]) {
+    const int used = ParametersInUse(params);
+    const platform::LanguageLibrary& library = CurrentExport().LanguageLibrary;
+    if (library.Loaded()) {
+        const std::string_view text = library.TextView(id);
+        if (!text.empty() && text.size() <= kLongestText && FillInOnePass(text, params, used, out)) return;
+    }
+    out += FillInTurn(GetStringFromResourceFile(id), params, used);
+}
+
 }  // namespace
 
 std::string GetNLSString(int id, const std::string& p1, const std::string& p2, const std::string& p3,
                          const std::string& p4) {
     const std::string* const params[kPlaceholders] = {&p1, &p2, &p3, &p4};
-    const int used = ParametersInUse(params);
-    // Most log lines come through here: fill the library's text without copying it first.
-    const platform::LanguageLibrary& library = CurrentExport().LanguageLibrary;
-    if (library.Loaded()) {
-        const std::string_view text = library.TextView(id);
-        std::string out;
-        if (!text.empty() && text.size() <= kLongestText && FillInOnePass(text, params, used, out)) return out;
-    }
-    return FillInTurn(GetStringFromResourceFile(id), params, used);
+    std::string text;
+    AppendNLSString(text, id, params);
+    return text;
 }
 
 std::string Get_NLS_String_Message(int id) { return GetNLSString(id); }
 
 std::string GetNLSMessage(int severity, int id, const std::string& p1, const std::string& p2, const std::string& p3,
                           const std::string& p4) {
+    const std::string* const params[kPlaceholders] = {&p1, &p2, &p3, &p4};
     std::string message = clsExceptionHandler::FormatMessageID(severity, id);
-    message += GetNLSString(id, p1, p2, p3, p4);
+    AppendNLSString(message, id, params);
     return message;
 }
 

@@ -148,3 +148,31 @@ TEST_F(ConvertName, AnEmptyNameUnderConvention6AndAnUnknownConventionAreWarnings
     EXPECT_EQ(ConvertARISNameOrWarn("Rolle", "6"), std::optional<std::string>("Rolle"));
     EXPECT_EQ(CatchError([] { ConvertARISNameOrWarn("x", "7", "NOPE"); }).Number(), 2100);
 }
+
+// The same name converted again (as each connector converts the names of its functions) gives
+// the same result and logs its change again, every time; texts that differ only where a
+// convention looks (a trailing dot, case) are not taken for one another.
+TEST_F(ConvertName, ANameConvertedAgainIsLoggedAgainAndKeptApartFromSimilarNames) {
+    const std::vector<std::pair<std::string, std::string>> rounds = {{"1.2 Prüfen", "__2 Prüfen"},
+                                                                     {"1.2 Prüfen", "__2 Prüfen"},
+                                                                     {"1.2 Prüfen.", "__2 Prüfen_"},
+                                                                     {"1.2 prüfen", "__2 prüfen"},
+                                                                     {"1.2 Prüfen", "__2 Prüfen"}};
+    std::string expectedLog;
+    for (const auto& [text, converted] : rounds) {
+        EXPECT_EQ(ConvertARISName(text, "9"), converted) << text;
+        expectedLog += Logged(text, converted) + "\r\n";
+    }
+    EXPECT_EQ(LogText(), expectedLog);
+    // A name without change is not logged, the second time neither; an empty name under
+    // convention 6 is refused each time.
+    EXPECT_EQ(ConvertARISName("Order", "8"), "Order");
+    EXPECT_EQ(ConvertARISName("Order", "8"), "Order");
+    EXPECT_EQ(LogText(), expectedLog);
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(CatchError([] { ConvertARISName("", "6"); }).Number(), 2050);
+    // Many different names: each still converts as its own.
+    for (int i = 0; i < 10000; ++i) {
+        const std::string name = "n." + std::to_string(i);
+        ASSERT_EQ(ConvertARISName(name, "6"), "n_" + std::to_string(i));
+    }
+}
