@@ -42,7 +42,6 @@ void clsWPX_Export::Run() {
 void clsWPX_Export::WriteAheadOnceSetUp(clsPROCESS& process) {
     // Every round visits every process; one set up in an earlier round is done.
     if (!process.SetupFinished || process.WrittenAhead.held) return;
-    process.ReleaseWorkingData();
     CurrentExport().WPXWriter->WriteProcessAhead(process);
 }
 

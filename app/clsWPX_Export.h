@@ -11,8 +11,9 @@ public:
     /// Create and set up the constructs of one round's models; returns the models the round's
     /// processes refer to that are not exported yet (empty when none).
     ModelCollection CreateWPXObjects(ModelCollection& models);
-    /// What Run does with each process once it is set up: drop its working data and write it
-    /// ahead (clsWPXWriter::WriteProcessAhead). A process set up in an earlier round is left.
+    /// What Run does with each process once it is set up: write it ahead
+    /// (clsWPXWriter::WriteProcessAhead), which drops its activities and connectors. A process
+    /// set up in an earlier round is left.
     static void WriteAheadOnceSetUp(clsPROCESS& process);
     /// Number of rounds run by the last Run.
     int Rounds() const { return rounds_; }

@@ -44,24 +44,6 @@ void clsPROCESS::SetupProperties(ARISModelCollection& nextModels) {
     SetupFinished = true;
 }
 
-void clsPROCESS::ReleaseWorkingData() {
-    if (!SetupFinished) return;
-    ControlFlowLoopIndex = modFlowLoops::FlowLoopIndex();
-    DataFlowLoopIndex = modFlowLoops::FlowLoopIndex();
-    for (Owned<clsCONTROL_CONNECTOR>& connector : Col_CONTROL_CONNECTOR) connector->ColPath = PathCollection();
-    for (Owned<clsDATA_CONNECTOR>& connector : Col_DATA_CONNECTOR) {
-        connector->ColPath = PathCollection();
-        connector->ColInputDataObjects = ARISObjDefCollection();
-        connector->ColOutputDataObjects = ARISObjDefCollection();
-    }
-    for (Owned<clsACTIVITY>& activity : Col_ACTIVITY) {
-        activity->Col_CONTROL_CONNECTOR_IN = platform::OrderedCollection<clsCONTROL_CONNECTOR*>();
-        activity->Col_CONTROL_CONNECTOR_OUT = platform::OrderedCollection<clsCONTROL_CONNECTOR*>();
-        activity->Col_DATA_CONNECTOR_IN = platform::OrderedCollection<clsDATA_CONNECTOR*>();
-        activity->Col_DATA_CONNECTOR_OUT = platform::OrderedCollection<clsDATA_CONNECTOR*>();
-    }
-}
-
 void clsPROCESS::KeepTextWrittenAhead(std::string blocks, int constructsWritten) {
     WrittenAhead.activities = ActivityCount();
     WrittenAhead.controlConnectorsWithBlock = ControlConnectorWithBlockCount();

@@ -104,11 +104,10 @@ public:
     /// Bounding box, margins, ShrinkFactor and every activity's WPX position; sets the
     /// finished flags (also without activities). Overflow of the 32-bit arithmetic: error 6.
     void ConvertARISLayoutToWPXLayout();
-    /// Once set up, drop what only the set-up reads: the connectors' paths and data objects, the
-    /// activities' connector lists and the loop indexes. The definition file needs the
-    /// properties alone, and a large export keeps every process until the file is written.
-    void ReleaseWorkingData();
-    /// Keep the text written ahead and its counts, and drop the activities and connectors.
+    /// Keep the text written ahead and its counts, and drop the activities and connectors with
+    /// everything only the set-up reads (their paths, data objects and connector lists, the
+    /// loop indexes): the definition file needs the text alone, and a large export keeps every
+    /// process until the file is written.
     void KeepTextWrittenAhead(std::string blocks, int constructsWritten);
     /// Activities, control connectors that leave a block, and data connectors: counted in the
     /// collections, or as kept when the process was written ahead.

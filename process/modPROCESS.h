@@ -13,8 +13,8 @@ void PROCESS_Find_ARIS_Mapping(const ARISModelCollection& models);
 /// SetupProperties of every process, in registry order, with one new next-round collection,
 /// which it returns.
 ARISModelCollection PROCESS_SetupProperties();
-/// What happens to each process right after its set-up (the export drops its working data and
-/// writes it ahead, so that only the process being set up holds its constructs); by default
+/// What happens to each process right after its set-up (the export writes it ahead, so that
+/// only the process being set up holds its constructs); by default
 /// nothing, and every process keeps everything. An empty function restores the default.
 void PROCESS_AfterSetup(std::function<void(clsPROCESS&)> step);
 /// The models (each once, in order) whose model type is one of the rule's object types.
